@@ -1,0 +1,67 @@
+#include "benchmark/Run.h"
+
+#include <optional>
+
+#include "benchmark/RunInputs.h"
+#include "platform/Dialogs.h"
+#include "platform/Text.h"
+#include "timing/clsTiming.h"
+
+double TimeDrawLoop(HDC dc, const char* text, int length, std::int32_t count) {
+    clsTiming timing;
+    timing.Start();
+    for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, text, length, nullptr);
+    return timing.Elapsed();
+}
+
+namespace {
+
+RunOutcome Refuse(HWND owner, RunField field, const std::wstring& message) {
+    ShowMessageBox(owner, message, MB_OK | MB_ICONEXCLAMATION);
+    RunOutcome outcome;
+    outcome.Refused = field;
+    return outcome;
+}
+
+}  // namespace
+
+RunOutcome RunBenchmark(HWND owner, frmCanvas& canvas, const RunSettings& settings, const SharedFont& textFont,
+                        IReportSink& report) {
+    const std::string text = ToAnsi(settings.Text);
+    const int length = lstrlenA(text.c_str());
+
+    // Every value is checked before anything changes on screen.
+    const std::optional<std::int32_t> count = ParseCount(settings.Count);
+    if (!count) return Refuse(owner, RunField::Count, CountRefusal(settings.Count));
+    if (!IsScreenFont(settings.Face)) return Refuse(owner, RunField::Face, FaceRefusal(settings.Face));
+    const std::optional<double> size = ParseSize(settings.Size);
+    if (!size) return Refuse(owner, RunField::Size, SizeRefusal(settings.Size));
+
+    if (!canvas.Show(owner)) return {};
+
+    FontSpec font = canvas.Font();
+    font.Name = settings.Face;
+    font.Size = *size;
+    font.Bold = CheckValueIsOn(settings.Bold);
+    font.Italic = CheckValueIsOn(settings.Italic);
+    canvas.SetFont(font);
+
+    canvas.SetAutoRedraw(true);
+    canvas.Cls();
+    HDC dc = canvas.hDC();
+
+    const bool opaque = CheckValueIsOn(settings.Opaque);
+    canvas.SetFontTransparent(!opaque);
+    SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+
+    const double elapsed = TimeDrawLoop(dc, text.c_str(), length, *count);
+
+    canvas.Refresh();
+    report.AppendResult(elapsed, *count, textFont);
+
+    RunOutcome outcome;
+    outcome.ElapsedMs = elapsed;
+    outcome.Count = *count;
+    return outcome;
+}

@@ -1,0 +1,87 @@
+#include "benchmark/RunInputs.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == 0x3000; }
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+}  // namespace
+
+std::optional<double> ParseDecimal(const std::wstring& text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+
+    std::string ascii;
+    size_t i = begin;
+    if (i < end && (text[i] == L'+' || text[i] == L'-')) ascii += static_cast<char>(text[i++]);
+    int digits = 0;
+    bool point = false;
+    for (; i < end; ++i) {
+        if (IsDigit(text[i])) {
+            ++digits;
+        } else if (text[i] == L'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        ascii += static_cast<char>(text[i]);
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < end && (text[i] == L'e' || text[i] == L'E')) {
+        ascii += 'e';
+        ++i;
+        if (i < end && (text[i] == L'+' || text[i] == L'-')) ascii += static_cast<char>(text[i++]);
+        int exponentDigits = 0;
+        for (; i < end && IsDigit(text[i]); ++i, ++exponentDigits) ascii += static_cast<char>(text[i]);
+        if (exponentDigits == 0) return std::nullopt;
+    }
+    if (i != end) return std::nullopt;
+
+    double value = std::strtod(ascii.c_str(), nullptr);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> ParseCount(const std::wstring& text) {
+    std::optional<double> value = ParseDecimal(text);
+    if (!value) return std::nullopt;
+    // nearbyint rounds halves to even in the default rounding mode.
+    double rounded = std::nearbyint(*value);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::optional<double> ParseSize(const std::wstring& text) {
+    std::optional<double> value = ParseDecimal(text);
+    if (!value || *value < kMinFontSize || *value > kMaxFontSize) return std::nullopt;
+    return value;
+}
+
+namespace {
+
+std::wstring Quoted(const std::wstring& box, const std::wstring& text) {
+    if (text.empty()) return L"「" + box + L"」が空です。";
+    // A pasted text can be long; the message only needs its start.
+    std::wstring shown = text.size() > 40 ? text.substr(0, 40) + L"…" : text;
+    return L"「" + box + L"」の値「" + shown + L"」は使えません。";
+}
+
+}  // namespace
+
+std::wstring CountRefusal(const std::wstring& text) {
+    return Quoted(L"試行回数", text) +
+           L"\r\n-2,147,483,648 から 2,147,483,647 までの数を入力してください (小数は最も近い整数に丸めます)。";
+}
+
+std::wstring SizeRefusal(const std::wstring& text) {
+    return Quoted(L"サイズ", text) + L"\r\n1 から 1,000 までのポイント数を入力してください (10.5 のような小数も使えます)。";
+}
+
+std::wstring FaceRefusal(const std::wstring& face) {
+    if (face.empty()) return L"「書体」が選ばれていません。\r\n一覧から書体を選んでください。";
+    return L"書体「" + face + L"」はこのシステムにありません。\r\n一覧から書体を選んでください。";
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Sizes outside this range either fall below one pixel at ordinary
+// resolutions or ask the font mapper for glyphs larger than any screen.
+constexpr double kMinFontSize = 1;
+constexpr double kMaxFontSize = 1000;
+
+// Parses a decimal number as the count and size boxes hold it: optional
+// sign, digits with at most one ".", an optional exponent, surrounding
+// blanks ignored. Nothing else (no grouping, no hex).
+std::optional<double> ParseDecimal(const std::wstring& text);
+
+// The count: rounded to the nearest integer, halves to even, and within a
+// signed 32-bit integer.
+std::optional<std::int32_t> ParseCount(const std::wstring& text);
+
+// The size in points, within kMinFontSize..kMaxFontSize.
+std::optional<double> ParseSize(const std::wstring& text);
+
+// What the user is told when a value cannot be used: which box, what it
+// holds, and what it accepts.
+std::wstring CountRefusal(const std::wstring& text);
+std::wstring SizeRefusal(const std::wstring& text);
+std::wstring FaceRefusal(const std::wstring& face);
+
+// The check-box value 0, 1 or 2: only 0 counts as off.
+inline bool CheckValueIsOn(int value) { return value != 0; }

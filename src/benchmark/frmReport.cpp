@@ -1,0 +1,85 @@
+#include "benchmark/frmReport.h"
+
+#include "benchmark/ReportEntry.h"
+#include "platform/Locale.h"
+#include "platform/NumberFormat.h"
+
+namespace {
+constexpr int kClientWidthTwips = 3795;
+constexpr int kClientHeightTwips = 3780;
+constexpr int kTextWidthTwips = 3135;
+constexpr int kTextHeightTwips = 2475;
+}  // namespace
+
+bool frmReport::Show(HWND owner) {
+    if (!IsOpen()) {
+        WindowOptions options;
+        options.caption = L"レポート";
+        options.style = WS_OVERLAPPEDWINDOW;
+        options.clientWidthTwips = kClientWidthTwips;
+        options.clientHeightTwips = kClientHeightTwips;
+        options.owner = owner;
+        if (!CreateTopLevel(L"ExtTextOutBench.Report", options, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
+    }
+    ShowModeless(hwnd_);
+    return true;
+}
+
+void frmReport::Close() {
+    if (IsOpen()) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void frmReport::AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) {
+    if (!Show(owner_)) return;
+    font_ = font;
+    SendMessageW(txtReport_, WM_SETFONT, reinterpret_cast<WPARAM>(font_ ? font_->Handle() : nullptr), TRUE);
+
+    std::wstring text = WindowText(txtReport_);
+    text += ReportEntryText(NowGeneralDateText(), elapsedMs, count, UserNumberSeparators());
+    SetWindowTextW(txtReport_, text.c_str());
+}
+
+LRESULT frmReport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        Form_Load();
+        return 0;
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_CTLCOLORSTATIC:  // a read-only edit asks here for its colours
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(background_);
+    case WM_SETFOCUS:
+        SetFocus(txtReport_);
+        return 0;
+    case WM_DESTROY:
+        Form_Unload();
+        return 0;
+    }
+    return Default(message, wParam, lParam);
+}
+
+void frmReport::Form_Load() {
+    const int dpi = ScreenDpi();
+    txtReport_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                                     ES_AUTOVSCROLL | ES_LEFT,
+                                 0, 0, TwipsToPixels(kTextWidthTwips, dpi), TwipsToPixels(kTextHeightTwips, dpi),
+                                 hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // The default limit (about 32,000 characters) would silently stop
+    // appending after a few hundred runs.
+    SendMessageW(txtReport_, EM_SETLIMITTEXT, 0, 0);
+}
+
+void frmReport::Form_Resize() {
+    // A minimized window has no client area to fill; nothing to do then.
+    RECT client{};
+    if (!txtReport_ || !GetClientRect(hwnd_, &client) || IsIconic(hwnd_)) return;
+    MoveWindow(txtReport_, 0, 0, client.right, client.bottom, TRUE);
+}
+
+void frmReport::Form_Unload() {
+    txtReport_ = nullptr;
+    font_.reset();
+}

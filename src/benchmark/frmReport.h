@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "benchmark/Run.h"
+#include "platform/Font.h"
+#include "platform/Window.h"
+
+// Collects one entry per run. The text lives as long as the window.
+class frmReport : public BaseWindow<frmReport>, public IReportSink {
+public:
+    ~frmReport() override { DestroyOpenWindow(); }
+
+    explicit frmReport(HWND owner = nullptr) : owner_(owner) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    bool Show(HWND owner);
+    void Close();
+    void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) override;
+
+    HWND txtReport() const { return txtReport_; }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+
+    HWND owner_ = nullptr;
+    HWND txtReport_ = nullptr;  // child, destroyed with the window
+    SharedFont font_;           // shared with the main window's text box
+    HBRUSH background_ = GetSysColorBrush(COLOR_BTNFACE);  // system-owned
+};

@@ -1,0 +1,50 @@
+#include "platform/BackingBitmap.h"
+
+#include <algorithm>
+
+void BackingBitmap::Cover(int width, int height, COLORREF background) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (dc_ && width <= width_ && height <= height_) return;
+
+    WindowDC screen(nullptr);
+    if (!dc_) dc_.reset(CreateCompatibleDC(screen.get()));
+    const int newWidth = std::max(width, width_);
+    const int newHeight = std::max(height, height_);
+    UniqueBitmap grown(CreateCompatibleBitmap(screen.get(), newWidth, newHeight));
+
+    // Fill the new picture, then carry the old one over.
+    UniqueDC scratch(CreateCompatibleDC(screen.get()));
+    {
+        SelectGuard target(scratch.get(), grown.get());
+        RECT all{0, 0, newWidth, newHeight};
+        UniqueBrush brush(CreateSolidBrush(background));
+        FillRect(scratch.get(), &all, brush.get());
+        if (bitmap_) BitBlt(scratch.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+    }
+    selected_ = SelectGuard();
+    selected_ = SelectGuard(dc_.get(), grown.get());
+    bitmap_ = std::move(grown);
+    width_ = newWidth;
+    height_ = newHeight;
+}
+
+void BackingBitmap::Clear(COLORREF background) {
+    if (!dc_) return;
+    RECT all{0, 0, width_, height_};
+    UniqueBrush brush(CreateSolidBrush(background));
+    FillRect(dc_.get(), &all, brush.get());
+}
+
+void BackingBitmap::Paint(HDC target, const RECT& area) const {
+    if (!dc_) return;
+    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left,
+           area.top, SRCCOPY);
+}
+
+void BackingBitmap::Release() {
+    selected_ = SelectGuard();
+    bitmap_.reset();
+    dc_.reset();
+    width_ = height_ = 0;
+}

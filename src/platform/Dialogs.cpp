@@ -1,0 +1,54 @@
+#include "platform/Dialogs.h"
+
+#include <utility>
+
+#include "timing/CounterServices.h"
+
+const wchar_t kProgramTitle[] = L"ExtTextOutBench";
+
+namespace {
+MessageBoxHook g_messageBoxHook;
+BeepHook g_beepHook;
+}  // namespace
+
+int ShowMessageBox(HWND owner, const std::wstring& text, UINT type) {
+    if (g_messageBoxHook) return g_messageBoxHook(owner, text, type);
+    return MessageBoxW(owner, text.c_str(), kProgramTitle, type);
+}
+
+void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
+
+void Beep() {
+    if (g_beepHook) g_beepHook();
+    else MessageBeep(MB_OK);
+}
+
+void SetBeepHook(BeepHook hook) { g_beepHook = std::move(hook); }
+
+void ProcessPendingMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the main loop
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+namespace counter {
+
+bool QueryFrequency(CounterReading& frequency) {
+    return QueryPerformanceFrequency(reinterpret_cast<LARGE_INTEGER*>(&frequency)) != 0;
+}
+
+void Query(CounterReading& value) { QueryPerformanceCounter(reinterpret_cast<LARGE_INTEGER*>(&value)); }
+
+void ShowUnavailableMessage() {
+    ShowMessageBox(GetActiveWindow(), L"Performance Counter not available", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ProcessPendingMessages() { ::ProcessPendingMessages(); }
+
+}  // namespace counter

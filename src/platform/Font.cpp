@@ -1,0 +1,81 @@
+#include "platform/Font.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/Text.h"
+#include "platform/Window.h"
+
+FontObject::FontObject(const FontSpec& spec) : spec_(spec) {
+    LogFontFields fields = LogFontFromFontSpec(spec, ScreenDpi());
+    LOGFONTW lf{};
+    lf.lfHeight = fields.Height;
+    lf.lfWeight = fields.Weight;
+    lf.lfItalic = fields.Italic;
+    lf.lfUnderline = fields.Underline;
+    lf.lfStrikeOut = fields.StrikeOut;
+    lf.lfCharSet = fields.CharSet;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    fields.FaceName.copy(lf.lfFaceName, std::size(lf.lfFaceName) - 1);
+    handle_.reset(CreateFontIndirectW(&lf));
+}
+
+SharedFont MakeFont(const FontSpec& spec) { return std::make_shared<const FontObject>(spec); }
+
+namespace {
+
+int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM context) {
+    auto* names = reinterpret_cast<std::vector<std::wstring>*>(context);
+    if (lf->lfFaceName[0] != L'@') names->emplace_back(lf->lfFaceName);
+    return 1;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ScreenFontNames() {
+    std::vector<std::wstring> names;
+    WindowDC screen(nullptr);
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExW(screen.get(), &query, CollectFace, reinterpret_cast<LPARAM>(&names), 0);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+bool IsScreenFont(const std::wstring& face) {
+    if (face.empty() || face.size() >= LF_FACESIZE) return false;
+    std::vector<std::wstring> names;
+    WindowDC screen(nullptr);
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    face.copy(query.lfFaceName, LF_FACESIZE - 1);
+    EnumFontFamiliesExW(screen.get(), &query, CollectFace, reinterpret_cast<LPARAM>(&names), 0);
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::wstring& name) { return CompareStringOrdinal(name.c_str(), -1, face.c_str(), -1, TRUE) == CSTR_EQUAL; });
+}
+
+std::wstring RealizedFace(HFONT font) {
+    WindowDC screen(nullptr);
+    SelectGuard select(screen.get(), font);
+    wchar_t face[LF_FACESIZE] = L"";
+    GetTextFaceW(screen.get(), static_cast<int>(std::size(face)), face);
+    return face;
+}
+
+FontSpec DefaultGuiFontSpec() {
+    LOGFONTA lf{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    FontSpec spec = FontFromLogFontBytes(reinterpret_cast<const unsigned char*>(&lf), ScreenDpi());
+    spec.Charset = DEFAULT_CHARSET;
+    return spec;
+}
+
+FontSpec FontFromLogFontBytes(const unsigned char* logFontA, int dpi) {
+    LogFontARecord record;
+    std::memcpy(&record, logFontA, sizeof record);
+    return FontFromLogFont(record, dpi, FromAnsi);
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/FontSpec.h"
+#include "platform/Handles.h"
+
+// A font description with its realised handle. Shared by every control
+// that shows it, and freed when the last of them lets go.
+class FontObject {
+public:
+    explicit FontObject(const FontSpec& spec);
+    const FontSpec& Spec() const { return spec_; }
+    HFONT Handle() const { return handle_.get(); }
+
+private:
+    FontSpec spec_;
+    UniqueFont handle_;
+};
+
+using SharedFont = std::shared_ptr<const FontObject>;
+SharedFont MakeFont(const FontSpec& spec);
+
+// The face names of the screen fonts, without vertical (@) variants.
+std::vector<std::wstring> ScreenFontNames();
+bool IsScreenFont(const std::wstring& face);
+
+// The face the font mapper really picks for a font.
+std::wstring RealizedFace(HFONT font);
+
+// The stock GUI font as a description, for windows that have none yet.
+FontSpec DefaultGuiFontSpec();
+
+// Reads a LOGFONTA from a byte record.
+FontSpec FontFromLogFontBytes(const unsigned char* logFontA, int dpi);

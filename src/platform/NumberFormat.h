@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The user's digit grouping, as the locale describes it ("3;0" -> {3},
+// Indian "3;2;0" -> {3, 2}; the last size repeats).
+struct NumberSeparators {
+    std::wstring Decimal = L".";
+    std::wstring Thousand = L",";
+    std::vector<int> Grouping = {3};
+    std::wstring Minus = L"-";
+};
+
+// The "#,0.000" pattern: grouped integer part, at least one integer digit,
+// exactly three decimals, rounded half away from zero. A value that rounds
+// to zero shows no sign.
+std::wstring FormatNumber3(double value, const NumberSeparators& separators);
+
+// The current user's separators (Win32 locale; plain "," and "." elsewhere).
+NumberSeparators UserNumberSeparators();

@@ -1,0 +1,35 @@
+#include "platform/Window.h"
+
+#include "platform/Handles.h"
+
+int ScreenDpi() {
+    WindowDC screen(nullptr);
+    int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    return dpi > 0 ? dpi : 96;
+}
+
+void ShowModeless(HWND window) {
+    if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
+    else if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+int InnerWidthTwips(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return PixelsToTwips(rect.right, ScreenDpi());
+}
+
+int InnerHeightTwips(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return PixelsToTwips(rect.bottom, ScreenDpi());
+}
+
+std::wstring WindowText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    length = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return text;
+}

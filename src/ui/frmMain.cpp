@@ -1,0 +1,222 @@
+#include "ui/frmMain.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/Dialogs.h"
+#include "ui/KeyFilter.h"
+#include "ui/SystemFont.h"
+
+namespace {
+
+constexpr int kClientWidthTwips = 4680;
+constexpr int kClientHeightTwips = 2550;
+// Rows of a combo box's drop-down list.
+constexpr int kDropDownRows = 8;
+
+enum class Kind { Label, TextBox, ComboEdit, ComboList, CheckBox, Button, DefaultButton };
+
+struct ControlLayout {
+    HWND frmMain::*field;
+    Kind kind;
+    const wchar_t* caption;
+    int left, top, width, height;  // twips
+    int id;
+};
+
+// In tab order, which is also creation order.
+const ControlLayout kControls[] = {
+    {&frmMain::lblString, Kind::Label, L"文字列(&S):", 180, 240, 795, 180, 100},
+    {&frmMain::txtString, Kind::TextBox, L"The quick brown fox jumps over the lazy dog.", 1260, 180, 3255, 315, 101},
+    {&frmMain::lblTimes, Kind::Label, L"試行回数(&T):", 180, 660, 975, 180, 102},
+    {&frmMain::cmbTimes, Kind::ComboEdit, L"", 1260, 600, 1275, 300, 103},
+    {&frmMain::lblFace, Kind::Label, L"書体(&F):", 180, 1080, 615, 180, 104},
+    {&frmMain::cmbFont, Kind::ComboList, L"", 1260, 1020, 2175, 300, 105},
+    {&frmMain::lblSize, Kind::Label, L"サイズ(&H)", 180, 1500, 750, 180, 106},
+    {&frmMain::cmbSize, Kind::ComboEdit, L"", 1260, 1440, 1275, 300, 107},
+    {&frmMain::chkBold, Kind::CheckBox, L"太字", 2700, 1440, 855, 315, 108},
+    {&frmMain::chkItalic, Kind::CheckBox, L"斜体", 3720, 1440, 795, 315, 109},
+    {&frmMain::cmdTest, Kind::DefaultButton, L"テスト(&G)", 1380, 1920, 1395, 375, IDOK},
+    {&frmMain::cmdExit, Kind::Button, L"終了(&X)", 2940, 1920, 1395, 375, IDCANCEL},
+    {&frmMain::chkOpaque, Kind::CheckBox, L"OPAQUE", 2700, 660, 1275, 255, 112},
+};
+
+int CheckValue(HWND box) { return static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)); }
+
+HWND ComboEditOf(HWND combo) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
+}
+
+}  // namespace
+
+bool frmMain::Create() {
+    WindowOptions options;
+    options.caption = L"ExtTextOut() benchmark in Korvan";
+    options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
+    options.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+    options.clientWidthTwips = kClientWidthTwips;
+    options.clientHeightTwips = kClientHeightTwips;
+    return CreateTopLevel(L"ExtTextOutBench.Main", options, 0, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+bool frmMain::PreTranslate(MSG& msg) { return IsOpen() && IsDialogMessageW(hwnd_, &msg); }
+
+RunSettings frmMain::CurrentSettings() const {
+    RunSettings settings;
+    settings.Text = WindowText(txtString);
+    settings.Count = WindowText(cmbTimes);
+    settings.Face = WindowText(cmbFont);
+    settings.Size = WindowText(cmbSize);
+    settings.Bold = CheckValue(chkBold);
+    settings.Italic = CheckValue(chkItalic);
+    settings.Opaque = CheckValue(chkOpaque);
+    return settings;
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        Form_Load();
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED || lParam == 0) {
+            if (LOWORD(wParam) == IDOK) cmdTest_Click();
+            else if (LOWORD(wParam) == IDCANCEL) cmdExit_Click();
+        }
+        return 0;
+    case DM_GETDEFID:
+        return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_CLOSE:
+        Form_Unload();
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return Default(message, wParam, lParam);
+}
+
+void frmMain::Form_Load() {
+    report_.SetOwner(hwnd_);
+    CreateControls();
+    ApplySystemFont();
+    FillLists();
+}
+
+void frmMain::CreateControls() {
+    const int dpi = ScreenDpi();
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const ControlLayout& c : kControls) {
+        const wchar_t* cls = L"STATIC";
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD exStyle = 0;
+        int height = TwipsToPixels(c.height, dpi);
+        switch (c.kind) {
+        case Kind::Label:
+            style |= SS_LEFT;
+            break;
+        case Kind::TextBox:
+            cls = L"EDIT";
+            style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case Kind::ComboEdit:
+        case Kind::ComboList:
+            cls = L"COMBOBOX";
+            style |= WS_TABSTOP | WS_VSCROLL |
+                     (c.kind == Kind::ComboEdit ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST | CBS_SORT);
+            height += kDropDownRows * height;
+            break;
+        case Kind::CheckBox:
+            cls = L"BUTTON";
+            style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+            break;
+        case Kind::Button:
+        case Kind::DefaultButton:
+            cls = L"BUTTON";
+            style |= WS_TABSTOP | (c.kind == Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        }
+        this->*c.field = CreateWindowExW(exStyle, cls, c.caption, style, TwipsToPixels(c.left, dpi),
+                                         TwipsToPixels(c.top, dpi), TwipsToPixels(c.width, dpi), height, hwnd_,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    }
+    SetWindowSubclass(ComboEditOf(cmbTimes), NumberBox_KeyPress, 1, 0);
+    SetWindowSubclass(ComboEditOf(cmbSize), NumberBox_KeyPress, 1, 0);
+}
+
+void frmMain::ApplySystemFont() {
+    font_ = MakeFont(SystemMenuFont(hwnd_));
+    for (const ControlLayout& c : kControls)
+        SendMessageW(this->*c.field, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
+    FitLabels();
+}
+
+void frmMain::FitLabels() {
+    WindowDC dc(hwnd_);
+    SelectGuard select(dc.get(), font_->Handle());
+    for (const ControlLayout& c : kControls) {
+        if (c.kind != Kind::Label) continue;
+        HWND label = this->*c.field;
+        std::wstring caption = WindowText(label);
+        RECT extent{0, 0, 0, 0};
+        DrawTextW(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+        SetWindowPos(label, nullptr, 0, 0, extent.right, extent.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void frmMain::FillLists() {
+    for (int i = 1; i <= 100; ++i) SendMessageW(cmbTimes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
+    SetWindowTextW(cmbTimes, L"10");
+
+    for (const std::wstring& face : ScreenFontNames())
+        SendMessageW(cmbFont, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
+    // The list opens on the face the controls really show. A face the
+    // mapper stands in for (Wine's "MS Shell Dlg") is not a screen font,
+    // so the list names the one it stands in for.
+    std::wstring face = font_->Spec().Name;
+    if (!IsScreenFont(face)) face = RealizedFace(font_->Handle());
+    LRESULT index = SendMessageW(cmbFont, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face.c_str()));
+    if (index == CB_ERR && !face.empty())
+        index = SendMessageW(cmbFont, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
+    SendMessageW(cmbFont, CB_SETCURSEL, index == CB_ERR ? 0 : static_cast<WPARAM>(index), 0);
+
+    for (int size = 7; size <= 18; ++size)
+        SendMessageW(cmbSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(size).c_str()));
+    SetWindowTextW(cmbSize, L"12");
+}
+
+void frmMain::cmdTest_Click() {
+    RunOutcome outcome = RunBenchmark(hwnd_, canvas_, CurrentSettings(), font_, report_);
+    HWND box = nullptr;
+    switch (outcome.Refused) {
+    case RunField::Count: box = cmbTimes; break;
+    case RunField::Face: box = cmbFont; break;
+    case RunField::Size: box = cmbSize; break;
+    case RunField::None: return;
+    }
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+    if (box != cmbFont) SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+void frmMain::cmdExit_Click() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void frmMain::Form_Unload() {
+    // Closing is never refused; a window that was never opened is skipped.
+    report_.Close();
+    canvas_.Close();
+}
+
+LRESULT CALLBACK frmMain::NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if ((message == WM_CHAR || message == WM_IME_CHAR) && !IsAcceptedNumericKey(static_cast<unsigned>(wParam))) {
+        Beep();
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, NumberBox_KeyPress, 1);
+    return DefSubclassProc(edit, message, wParam, lParam);
+}

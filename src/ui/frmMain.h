@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+
+#include "benchmark/Run.h"
+#include "benchmark/frmCanvas.h"
+#include "benchmark/frmReport.h"
+#include "platform/Font.h"
+#include "platform/Window.h"
+
+// The start-up window: the run settings, Test and Exit.
+class frmMain : public BaseWindow<frmMain> {
+public:
+    ~frmMain() override { DestroyOpenWindow(); }
+
+    bool Create();
+    // Lets the dialog manager handle keyboard navigation for this window.
+    bool PreTranslate(MSG& msg);
+
+    HWND lblString = nullptr, txtString = nullptr, lblTimes = nullptr, cmbTimes = nullptr;
+    HWND lblFace = nullptr, cmbFont = nullptr, lblSize = nullptr, cmbSize = nullptr;
+    HWND chkBold = nullptr, chkItalic = nullptr, cmdTest = nullptr, cmdExit = nullptr, chkOpaque = nullptr;
+
+    frmCanvas& Canvas() { return canvas_; }
+    frmReport& Report() { return report_; }
+    const SharedFont& ControlFont() const { return font_; }
+    RunSettings CurrentSettings() const;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void cmdTest_Click();
+    void cmdExit_Click();
+    static LRESULT CALLBACK NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                                UINT_PTR id, DWORD_PTR data);
+
+    void CreateControls();
+    void ApplySystemFont();
+    void FitLabels();
+    void FillLists();
+
+    SharedFont font_;  // one object for all thirteen controls
+    frmCanvas canvas_;
+    frmReport report_;
+};
