@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
-  locales fonts-ipafont
+  locales fonts-ipafont fonts-wine fonts-liberation
   googletest
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 )
