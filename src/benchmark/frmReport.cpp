@@ -31,12 +31,21 @@ void frmReport::Close() {
 
 void frmReport::AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) {
     if (!Show(owner_)) return;
-    font_ = font;
-    SendMessageW(txtReport_, WM_SETFONT, reinterpret_cast<WPARAM>(font_ ? font_->Handle() : nullptr), TRUE);
+    // Setting a font lays out the whole text again; do it only when it changes.
+    if (font != font_) {
+        font_ = font;
+        SendMessageW(txtReport_, WM_SETFONT, reinterpret_cast<WPARAM>(font_ ? font_->Handle() : nullptr), TRUE);
+    }
 
-    std::wstring text = WindowText(txtReport_);
-    text += ReportEntryText(NowGeneralDateText(), elapsedMs, count, UserNumberSeparators());
-    SetWindowTextW(txtReport_, text.c_str());
+    // Appending at the end, then showing the beginning, gives what replacing
+    // the whole text gives, without copying and laying out every earlier
+    // entry again on each run.
+    const std::wstring entry = ReportEntryText(NowGeneralDateText(), elapsedMs, count, UserNumberSeparators());
+    const int end = GetWindowTextLengthW(txtReport_);
+    SendMessageW(txtReport_, EM_SETSEL, end, end);
+    SendMessageW(txtReport_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(entry.c_str()));
+    SendMessageW(txtReport_, EM_SETSEL, 0, 0);
+    SendMessageW(txtReport_, EM_SCROLLCARET, 0, 0);
 }
 
 LRESULT frmReport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

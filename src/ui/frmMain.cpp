@@ -200,7 +200,8 @@ void frmMain::cmdTest_Click() {
     case RunField::Size: box = cmbSize; break;
     case RunField::None: return;
     }
-    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+    // Not a dialog, so WM_NEXTDLGCTL is not handled: focus and select directly.
+    SetFocus(box);
     if (box != cmbFont) SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
