@@ -135,6 +135,30 @@ TEST_F(MainWindowTest, AnInstalledMenuFaceIsSelectedAsItIs) {
     EXPECT_EQ(SelectedFace(m.cmbFont), L"IPAGothic");
 }
 
+TEST_F(MainWindowTest, FollowsAMenuFontChangedInTheSystem) {
+    if (!IsScreenFont(L"IPAPGothic")) GTEST_SKIP() << "IPAPGothic not installed";
+    NONCLIENTMETRICSW saved{};
+    saved.cbSize = sizeof saved;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0));
+    NONCLIENTMETRICSW changed = saved;
+    wcscpy(changed.lfMenuFont.lfFaceName, L"IPAPGothic");
+    changed.lfMenuFont.lfHeight = -15;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof changed, &changed, 0));
+
+    frmMain& m = Open();
+    const std::wstring face = m.ControlFont()->Spec().Name;
+    const double size = m.ControlFont()->Spec().Size;
+    const std::wstring selected = SelectedFace(m.cmbFont);
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+
+    // Wine keeps the face under its Japanese name, which reaches us through
+    // code page 932.
+    EXPECT_TRUE(face == L"IPAPGothic" || face == L"IPA Pゴシック");
+    EXPECT_DOUBLE_EQ(size, 15 * 72.0 / ScreenDpi());
+    EXPECT_EQ(selected, face);
+    EXPECT_EQ(RealizedFace(m.ControlFont()->Handle()), face);
+}
+
 BOOL WINAPI FailingReader(UINT, UINT, PVOID, UINT) { return FALSE; }
 
 TEST_F(MainWindowTest, AFailedSystemCallFallsBackToTheGuiFont) {
@@ -237,14 +261,19 @@ TEST_F(MainWindowTest, ClosingTakesTheOtherWindowsAlong) {
 TEST_F(MainWindowTest, ReportKeepsEveryEntryPastTheEditDefaultLimit) {
     frmMain& m = Open();
     SetWindowTextW(m.cmbTimes, L"1");
-    // About 80 characters an entry: 450 entries pass the edit's default limit.
-    for (int i = 0; i < 450; ++i) SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
+    SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
+    // What a few hundred earlier runs would have left, past the default limit.
+    std::wstring earlier;
+    while (earlier.size() < 40000) earlier += L"2026/01/02 3:04:05\r\n(earlier entry)\r\n\r\n";
+    SetWindowTextW(m.Report().txtReport(), earlier.c_str());
+    for (int i = 0; i < 5; ++i) SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
     std::wstring report = WindowText(m.Report().txtReport());
-    EXPECT_GT(report.size(), 32767u);
+    EXPECT_EQ(report.compare(0, earlier.size(), earlier), 0);
     size_t entries = 0;
     for (size_t at = report.find(L"試行時間: "); at != std::wstring::npos; at = report.find(L"試行時間: ", at + 1))
         ++entries;
-    EXPECT_EQ(entries, 450u);
+    EXPECT_EQ(entries, 5u);
+    EXPECT_EQ(report.substr(report.size() - 4), L"\r\n\r\n");
 }
 
 }  // namespace
