@@ -27,7 +27,7 @@ void frmCanvas::Close() {
 }
 
 void frmCanvas::SetFont(const FontSpec& font) {
-    if (font == font_->Spec()) return;
+    if (font == font_->Description()) return;
     // The old font stays alive until no DC has it selected any more.
     SharedFont previous = std::exchange(font_, MakeFont(font));
     if (backing_.exists()) ApplyDrawingState(backing_.dc());

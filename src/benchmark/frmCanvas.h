@@ -17,7 +17,7 @@ public:
     bool Show(HWND owner);
     void Close();
 
-    const FontSpec& Font() const { return font_->Spec(); }
+    const FontSpec& Font() const { return font_->Description(); }
     void SetFont(const FontSpec& font);
     void SetAutoRedraw(bool on);
     void Cls();

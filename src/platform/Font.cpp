@@ -6,8 +6,8 @@
 #include "platform/Text.h"
 #include "platform/Window.h"
 
-FontObject::FontObject(const FontSpec& spec) : spec_(spec) {
-    LogFontFields fields = LogFontFromFontSpec(spec, ScreenDpi());
+FontObject::FontObject(const FontSpec& description) : description_(description) {
+    LogFontFields fields = LogFontFromFontSpec(description, ScreenDpi());
     LOGFONTW lf{};
     lf.lfHeight = fields.Height;
     lf.lfWeight = fields.Weight;
@@ -23,7 +23,7 @@ FontObject::FontObject(const FontSpec& spec) : spec_(spec) {
     handle_.reset(CreateFontIndirectW(&lf));
 }
 
-SharedFont MakeFont(const FontSpec& spec) { return std::make_shared<const FontObject>(spec); }
+SharedFont MakeFont(const FontSpec& description) { return std::make_shared<const FontObject>(description); }
 
 namespace {
 
@@ -69,9 +69,9 @@ std::wstring RealizedFace(HFONT font) {
 FontSpec DefaultGuiFontSpec() {
     LOGFONTA lf{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    FontSpec spec = FontFromLogFontBytes(reinterpret_cast<const unsigned char*>(&lf), ScreenDpi());
-    spec.Charset = DEFAULT_CHARSET;
-    return spec;
+    FontSpec font = FontFromLogFontBytes(reinterpret_cast<const unsigned char*>(&lf), ScreenDpi());
+    font.Charset = DEFAULT_CHARSET;
+    return font;
 }
 
 FontSpec FontFromLogFontBytes(const unsigned char* logFontA, int dpi) {

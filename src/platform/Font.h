@@ -5,24 +5,24 @@
 #include <string>
 #include <vector>
 
-#include "platform/FontSpec.h"
+#include "platform/LogFont.h"
 #include "platform/Handles.h"
 
 // A font description with its realised handle. Shared by every control
 // that shows it, and freed when the last of them lets go.
 class FontObject {
 public:
-    explicit FontObject(const FontSpec& spec);
-    const FontSpec& Spec() const { return spec_; }
+    explicit FontObject(const FontSpec& description);
+    const FontSpec& Description() const { return description_; }
     HFONT Handle() const { return handle_.get(); }
 
 private:
-    FontSpec spec_;
+    FontSpec description_;
     UniqueFont handle_;
 };
 
 using SharedFont = std::shared_ptr<const FontObject>;
-SharedFont MakeFont(const FontSpec& spec);
+SharedFont MakeFont(const FontSpec& description);
 
 // The face names of the screen fonts, without vertical (@) variants.
 std::vector<std::wstring> ScreenFontNames();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "benchmark/ReportEntry.h"
 #include "platform/NumberFormat.h"
 

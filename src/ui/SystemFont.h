@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/FontSpec.h"
+#include "platform/LogFont.h"
 
 // The size of NONCLIENTMETRICSA without the later padded-border field,
 // and where its menu font lies.

@@ -179,7 +179,7 @@ void frmMain::FillLists() {
     // The list opens on the face the controls really show. A face the
     // mapper stands in for (Wine's "MS Shell Dlg") is not a screen font,
     // so the list names the one it stands in for.
-    std::wstring face = font_->Spec().Name;
+    std::wstring face = font_->Description().Name;
     if (!IsScreenFont(face)) face = RealizedFace(font_->Handle());
     LRESULT index = SendMessageW(cmbFont, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face.c_str()));
     if (index == CB_ERR && !face.empty())

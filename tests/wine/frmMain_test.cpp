@@ -82,7 +82,7 @@ TEST_F(MainWindowTest, EveryControlSharesTheMenuFont) {
     metrics.cbSize = kNonClientMetricsSize;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
     FontSpec expected = FontFromLogFont(metrics.lfMenuFont, WindowDC(m.Handle()).get());
-    EXPECT_EQ(m.ControlFont()->Spec(), expected);
+    EXPECT_EQ(m.ControlFont()->Description(), expected);
 
     // Labels fit their captions in that font.
     WindowDC dc(m.Handle());
@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, FontListOpensOnTheFaceTheControlsShow) {
     EXPECT_EQ(WindowText(m.cmbFont), selected);
     // Under Wine the menu face is "MS Shell Dlg", a substitute that is no
     // screen font: the list names the face it stands in for.
-    const std::wstring menuFace = m.ControlFont()->Spec().Name;
+    const std::wstring menuFace = m.ControlFont()->Description().Name;
     if (IsScreenFont(menuFace))
         EXPECT_EQ(selected, menuFace);
     else
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, AnInstalledMenuFaceIsSelectedAsItIs) {
     if (!IsScreenFont(L"IPAGothic")) GTEST_SKIP() << "IPAGothic not installed";
     SetNonClientMetricsReader(MenuFontIsIpaGothic);
     frmMain& m = Open();
-    const FontSpec& font = m.ControlFont()->Spec();
+    const FontSpec& font = m.ControlFont()->Description();
     EXPECT_EQ(font.Name, L"IPAGothic");
     EXPECT_DOUBLE_EQ(font.Size, 16 * 72.0 / ScreenDpi());
     EXPECT_TRUE(font.Bold);
@@ -146,8 +146,8 @@ TEST_F(MainWindowTest, FollowsAMenuFontChangedInTheSystem) {
     ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof changed, &changed, 0));
 
     frmMain& m = Open();
-    const std::wstring face = m.ControlFont()->Spec().Name;
-    const double size = m.ControlFont()->Spec().Size;
+    const std::wstring face = m.ControlFont()->Description().Name;
+    const double size = m.ControlFont()->Description().Size;
     const std::wstring selected = SelectedFace(m.cmbFont);
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
 
@@ -164,9 +164,9 @@ BOOL WINAPI FailingReader(UINT, UINT, PVOID, UINT) { return FALSE; }
 TEST_F(MainWindowTest, AFailedSystemCallFallsBackToTheGuiFont) {
     SetNonClientMetricsReader(FailingReader);
     frmMain& m = Open();
-    EXPECT_EQ(m.ControlFont()->Spec(), DefaultGuiFontSpec());
-    EXPECT_FALSE(m.ControlFont()->Spec().Name.empty());
-    EXPECT_GT(m.ControlFont()->Spec().Size, 0);
+    EXPECT_EQ(m.ControlFont()->Description(), DefaultGuiFontSpec());
+    EXPECT_FALSE(m.ControlFont()->Description().Name.empty());
+    EXPECT_GT(m.ControlFont()->Description().Size, 0);
     EXPECT_FALSE(SelectedFace(m.cmbFont).empty());
 }
 

@@ -1,4 +1,4 @@
-#include "platform/FontSpec.h"
+#include "platform/LogFont.h"
 
 #include <gtest/gtest.h>
 
