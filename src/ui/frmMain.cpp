@@ -90,6 +90,16 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) Form_Deactivate();
+        else if (!HIWORD(wParam)) Form_Activate();
+        return 0;
+    case WM_NEXTDLGCTL:
+        // IsDialogMessage moves the focus this way for a label's access key:
+        // first to the label, then on to the next tab stop.
+        if (LOWORD(lParam)) FocusControl(reinterpret_cast<HWND>(wParam));
+        else FocusControl(GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0));
+        return 0;
     case WM_CLOSE:
         Form_Unload();
         DestroyWindow(hwnd_);
@@ -203,6 +213,28 @@ void frmMain::cmdTest_Click() {
     // Not a dialog, so WM_NEXTDLGCTL is not handled: focus and select directly.
     SetFocus(box);
     if (box != cmbFont) SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+// As in a dialog: the control that had the focus gets it back, the first
+// tab stop at start, rather than the form itself, which takes no keys.
+void frmMain::Form_Activate() {
+    HWND control = activeControl_ && IsChild(hwnd_, activeControl_) ? activeControl_
+                                                                      : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (control) SetFocus(control);
+}
+
+void frmMain::Form_Deactivate() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) activeControl_ = focus;
+}
+
+void frmMain::FocusControl(HWND control) {
+    if (!control) return;
+    SetFocus(control);
+    // Selected, so typing replaces it, as in a dialog. Combo boxes select
+    // their text by themselves only the first time they get the focus.
+    if (control == cmbTimes || control == cmbSize) SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    else if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
 void frmMain::cmdExit_Click() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }

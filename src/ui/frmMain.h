@@ -30,8 +30,11 @@ public:
 private:
     void Form_Load();
     void Form_Unload();
+    void Form_Activate();
+    void Form_Deactivate();
     void cmdTest_Click();
     void cmdExit_Click();
+    void FocusControl(HWND control);
     static LRESULT CALLBACK NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                                 UINT_PTR id, DWORD_PTR data);
 
@@ -41,6 +44,7 @@ private:
     void FillLists();
 
     SharedFont font_;  // one object for all thirteen controls
+    HWND activeControl_ = nullptr;  // child; gets the focus back on activation
     frmCanvas canvas_;
     frmReport report_;
 };

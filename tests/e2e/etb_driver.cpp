@@ -1,0 +1,129 @@
+// Drives ExtTextOutBench.exe from outside for scripts: a demonstration run
+// on a headless display, closing it again, and start-up timing.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "AppDriver.h"
+
+using namespace e2e;
+
+namespace {
+
+void Print(const std::wstring& text, DWORD stream = STD_OUTPUT_HANDLE) {
+    HANDLE out = GetStdHandle(stream);
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(out, &mode)) {
+        WriteConsoleW(out, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
+    }
+    // A pipe or a file gets UTF-8 with the report's own line ends turned into LF.
+    std::wstring lf;
+    for (wchar_t c : text)
+        if (c != L'\r') lf += c;
+    const int length = WideCharToMultiByte(CP_UTF8, 0, lf.c_str(), static_cast<int>(lf.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, lf.c_str(), static_cast<int>(lf.size()), bytes.data(), length, nullptr, nullptr);
+    WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// Main window top left, the report to its right, the canvas below both;
+// returns the area they cover, with a margin.
+RECT LayOut(const RunningApp& app) {
+    constexpr int kGap = 8;
+    HWND main = app.Main(), report = app.Report(), canvas = app.Canvas();
+    SetWindowPos(main, nullptr, kGap, kGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT m = WindowRect(main);
+    SetWindowPos(report, nullptr, m.right + kGap, kGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = WindowRect(report);
+    SetWindowPos(canvas, nullptr, kGap, (m.bottom > r.bottom ? m.bottom : r.bottom) + kGap, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT c = WindowRect(canvas);
+    for (HWND window : {main, report, canvas})
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    app.Settle();
+    RECT all{0, 0, 0, 0};
+    UnionRect(&all, &m, &r);
+    UnionRect(&all, &all, &c);
+    InflateRect(&all, kGap, kGap);
+    return all;
+}
+
+int Demo(const std::wstring& exe) {
+    RunningApp app(exe);
+    if (!app.Started()) {
+        Print(L"etb_driver: cannot start " + exe + L"\n");
+        return 1;
+    }
+    app.Press(VK_RETURN);  // Test is the default button
+    if (!WaitUntil([&] { return app.ReportEntries() == 1; })) {
+        Print(L"etb_driver: no report after the run\n");
+        return 1;
+    }
+    SetForegroundWindow(app.Main());
+    const RECT area = LayOut(app);
+    Print(app.ReportText());
+    // For cropping a screenshot: ImageMagick's geometry.
+    wchar_t geometry[64];
+    swprintf(geometry, 64, L"windows: %ldx%ld+%ld+%ld\n", area.right - area.left, area.bottom - area.top,
+             area.left > 0 ? area.left : 0L, area.top > 0 ? area.top : 0L);
+    Print(geometry, STD_ERROR_HANDLE);
+    app.Detach();
+    return 0;
+}
+
+int Close() {
+    HWND main = FindWindowW(nullptr, kMainCaption);
+    if (!main) {
+        Print(L"etb_driver: the program is not running\n");
+        return 1;
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(main, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    const bool ended = process && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code);
+    if (process) CloseHandle(process);
+    if (!ended) {
+        Print(L"etb_driver: the program did not end\n");
+        return 1;
+    }
+    return static_cast<int>(code);
+}
+
+int Startup(const std::wstring& exe) {
+    RunningApp app(exe);
+    if (!app.Started()) {
+        Print(L"etb_driver: cannot start " + exe + L"\n");
+        return 1;
+    }
+    wchar_t figure[32];
+    swprintf(figure, 32, L"%.1f\n", app.StartMilliseconds());
+    Print(figure);
+    app.Press(VK_ESCAPE);
+    DWORD code = 1;
+    return app.WaitForExit(10000, &code) ? static_cast<int>(code) : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"demo" && argc == 3) return Demo(argv[2]);
+    if (command == L"close" && argc == 2) return Close();
+    if (command == L"startup" && argc == 3) return Startup(argv[2]);
+    Print(L"usage: etb_driver demo <ExtTextOutBench.exe>   one run with the default settings; prints the report,\n"
+          L"                                               lays the windows out side by side and leaves them open\n"
+          L"       etb_driver close                        closes the running program; exits with its exit code\n"
+          L"       etb_driver startup <ExtTextOutBench.exe>  prints the milliseconds from start to the main\n"
+          L"                                               window taking input, then closes it\n");
+    return 2;
+}
