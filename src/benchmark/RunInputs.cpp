@@ -7,6 +7,8 @@ namespace {
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == 0x3000; }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
@@ -65,8 +67,13 @@ namespace {
 
 std::wstring Quoted(const std::wstring& box, const std::wstring& text) {
     if (text.empty()) return L"「" + box + L"」が空です。";
-    // A pasted text can be long; the message only needs its start.
-    std::wstring shown = text.size() > 40 ? text.substr(0, 40) + L"…" : text;
+    // A pasted text can be long; the message only needs its start, cut
+    // between characters rather than inside a surrogate pair.
+    std::wstring shown = text;
+    if (text.size() > 40) {
+        const bool splitsPair = IsHighSurrogate(text[39]) && IsLowSurrogate(text[40]);
+        shown = text.substr(0, splitsPair ? 39 : 40) + L"…";
+    }
     return L"「" + box + L"」の値「" + shown + L"」は使えません。";
 }
 

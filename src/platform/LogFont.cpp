@@ -1,13 +1,16 @@
 #include "platform/LogFont.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 LogFontFields LogFontFromFontSpec(const FontSpec& font, int dpi) {
     LogFontFields fields;
-    long pixels = std::lround(font.Size * dpi / 72.0);
-    // A height of 0 would ask for the mapper's default size instead.
-    if (pixels < 1) pixels = 1;
+    double pixels = std::round(font.Size * dpi / 72.0);
+    // A height of 0 would ask for the mapper's default size instead; one
+    // past the 32-bit range would wrap into a height of the other kind.
+    if (!(pixels >= 1)) pixels = 1;
+    if (pixels > INT32_MAX) pixels = INT32_MAX;
     fields.Height = -static_cast<std::int32_t>(pixels);
     fields.Weight = font.Bold ? 700 : 400;
     fields.Italic = font.Italic ? 1 : 0;

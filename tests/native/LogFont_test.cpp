@@ -86,4 +86,15 @@ TEST(LogFontFromFontSpec, PointsBecomeANegativePixelHeight) {
     EXPECT_EQ(LogFontFromFontSpec(font, 96).FaceName.size(), 31u);
 }
 
+TEST(LogFontFromFontSpec, HeightsPastThirtyTwoBitsStayCharacterHeights) {
+    // What a record with the largest pixel height reads as, and beyond.
+    FontSpec font;
+    for (double size : {1610612736.0, 1616904193.0, 1e300}) {
+        font.Size = size;
+        EXPECT_EQ(LogFontFromFontSpec(font, 96).Height, -2147483647) << size;
+    }
+    font.Size = 12;
+    EXPECT_EQ(LogFontFromFontSpec(font, 0).Height, -1);
+}
+
 }  // namespace

@@ -64,6 +64,15 @@ TEST(RunInputs, RefusalsNameTheBoxTheValueAndTheRange) {
     EXPECT_LT(CountRefusal(std::wstring(30000, L'9')).size(), 200u);
 }
 
+TEST(RunInputs, ACutValueKeepsSurrogatePairsWhole) {
+    // UTF-16 units as Windows holds them: a pair across the cut goes entirely.
+    const std::wstring pair{wchar_t(0xD83D), wchar_t(0xDE00)};
+    const std::wstring straddling = std::wstring(39, L'9') + pair + L"9";
+    EXPECT_NE(SizeRefusal(straddling).find(L"「" + std::wstring(39, L'9') + L"…」"), std::wstring::npos);
+    const std::wstring before = std::wstring(38, L'9') + pair + L"99";
+    EXPECT_NE(CountRefusal(before).find(L"「" + before.substr(0, 40) + L"…」"), std::wstring::npos);
+}
+
 TEST(RunInputs, OnlyAnUncheckedBoxIsOff) {
     EXPECT_FALSE(CheckValueIsOn(0));
     EXPECT_TRUE(CheckValueIsOn(1));
