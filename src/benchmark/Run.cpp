@@ -14,6 +14,14 @@ double TimeDrawLoop(HDC dc, const char* text, int length, std::int32_t count) {
     return timing.Elapsed();
 }
 
+double TimeDrawLoopFlushed(HDC dc, const char* text, int length, std::int32_t count) {
+    clsTiming timing;
+    timing.Start();
+    for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, text, length, nullptr);
+    GdiFlush();
+    return timing.Elapsed();
+}
+
 namespace {
 
 RunOutcome Refuse(HWND owner, RunField field, const std::wstring& message) {

@@ -38,6 +38,10 @@ struct RunOutcome {
 // the calls lies between its Start and Elapsed.
 double TimeDrawLoop(HDC dc, const char* text, int length, std::int32_t count);
 
+// The same loop with GdiFlush before the stopwatch is read, so drawing the
+// system still holds in its batch is timed too.
+double TimeDrawLoopFlushed(HDC dc, const char* text, int length, std::int32_t count);
+
 // One benchmark run: draws on the canvas owned by owner and hands the
 // timing to the report.
 RunOutcome RunBenchmark(HWND owner, frmCanvas& canvas, const RunSettings& settings, const SharedFont& textFont,
