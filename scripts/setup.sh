@@ -16,6 +16,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   locales fonts-ipafont fonts-wine fonts-liberation
   googletest
+  clang libclang-rt-14-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 )
 

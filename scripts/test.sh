@@ -11,6 +11,9 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
+# A short, bounded fuzz run of the window-free parsing and formatting.
+bash scripts/fuzz.sh 5
+
 for arch in i686 x86_64; do
   cmake --preset "mingw-$arch" >/dev/null
   cmake --build --preset "mingw-$arch"
