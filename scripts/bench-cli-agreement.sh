@@ -38,7 +38,7 @@ scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
 trap '/usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
 
 # Each prints "median min" in ms per call.
-probe() { scripts/wine-run.sh "$out/tests/run_path_probe.exe" "${settings[@]}" | awk '{print $2, $4}'; }
+probe() { scripts/wine-run.sh "$out/bench/run_path_probe.exe" "${settings[@]}" | awk '{print $2, $4}'; }
 cli() {
   scripts/wine-run.sh "$out/ExtTextOutBenchCli.exe" "${settings[@]}" --format csv |
     awk -F, 'NR == 1 { for (i = 1; i <= NF; i++) { if ($i == "median_ms") m = i; if ($i == "min_ms") n = i } }
@@ -72,7 +72,7 @@ printf '%s\n' "${results[@]}" | awk '
 
 echo
 echo "2. both paths in one process, passes alternating"
-scripts/wine-run.sh "$out/tests/run_path_probe.exe" --paired "${settings[@]}" --repetitions 101 | awk '
+scripts/wine-run.sh "$out/bench/run_path_probe.exe" --paired "${settings[@]}" --repetitions 101 | awk '
   { m[$1] = $3; print }
   END {
     printf "median per-call time, console / RunBenchmark = %.4f (%+.2f%%)\n", m["console"] / m["run_benchmark"],

@@ -20,11 +20,11 @@ cmake --build "$build" -j2 --target ExtTextOutBench etb_driver >/dev/null
 
 # Warm: the prefix made, Wine's services running (and not holding our pipes).
 scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
-scripts/wine-run.sh "$build/tests/etb_driver.exe" startup "$build/ExtTextOutBench.exe" >/dev/null
+scripts/wine-run.sh "$build/tools/etb_driver.exe" startup "$build/ExtTextOutBench.exe" >/dev/null
 
 figures=()
 for _ in 1 2 3 4 5; do
-  figures+=("$(scripts/wine-run.sh "$build/tests/etb_driver.exe" startup "$build/ExtTextOutBench.exe" | tr -d '\r')")
+  figures+=("$(scripts/wine-run.sh "$build/tools/etb_driver.exe" startup "$build/ExtTextOutBench.exe" | tr -d '\r')")
 done
 echo "start to input-ready (ms): ${figures[*]}"
 printf '%s\n' "${figures[@]}" | sort -g | sed -n 3p | sed 's/^/median (ms): /'

@@ -17,7 +17,7 @@ esac
 if [ "$on_windows" = 1 ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
 build="${ETB_BUILD_DIR:-$root/build/$arch}"
 exe="$build/ExtTextOutBench.exe"
-driver="$build/tests/etb_driver.exe"
+driver="$build/tools/etb_driver.exe"
 
 headless=0
 if [ -n "${ETB_RUN_HEADLESS:-}" ] || { [ "$on_windows" = 0 ] && [ -z "${DISPLAY:-}" ]; }; then headless=1; fi

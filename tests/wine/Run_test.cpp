@@ -224,31 +224,4 @@ TEST_F(RunTest, JapaneseTextIsDrawnFromCodePage932) {
     EXPECT_FALSE(CanvasInk().empty());
 }
 
-TEST_F(RunTest, ManyRunsWithChangingFontsLeakNoGdiObject) {
-    const wchar_t* sizes[] = {L"9", L"10.5", L"12", L"18", L"36"};
-    std::vector<std::wstring> faces = ScreenFontNames();
-    ASSERT_FALSE(faces.empty());
-    auto runOnce = [&](int i) {
-        settings.Face = faces[static_cast<size_t>(i) % faces.size()];
-        settings.Size = sizes[i % 5];
-        settings.Bold = i % 2;
-        settings.Italic = (i / 2) % 2;
-        settings.Opaque = (i / 3) % 3;
-        settings.Count = L"3";
-        ASSERT_EQ(Run().Refused, RunField::None);
-        if (i % 50 == 49) SendMessageW(canvas.Handle(), WM_CLOSE, 0, 0);
-    };
-    runOnce(0);
-    sink.entries.clear();
-    const int before = GdiHandleHeadroom();
-    for (int i = 1; i <= 200; ++i) runOnce(i);
-    // The last run's font and bitmap are still in use; put the canvas in the
-    // state the first run left it (open, one font) before counting.
-    runOnce(0);
-    const int after = GdiHandleHeadroom();
-    EXPECT_EQ(after, before);
-    EXPECT_GT(before, 1000);
-    EXPECT_EQ(sink.entries.size(), 201u);
-}
-
 }  // namespace

@@ -170,17 +170,6 @@ TEST_F(MainWindowTest, AFailedSystemCallFallsBackToTheGuiFont) {
     EXPECT_FALSE(SelectedFace(m.cmbFont).empty());
 }
 
-TEST_F(MainWindowTest, ListsAndDefaults) {
-    frmMain& m = Open();
-    EXPECT_EQ(SendMessageW(m.cmbTimes, CB_GETCOUNT, 0, 0), 100);
-    EXPECT_EQ(WindowText(m.cmbTimes), L"10");
-    EXPECT_EQ(SendMessageW(m.cmbSize, CB_GETCOUNT, 0, 0), 12);
-    EXPECT_EQ(WindowText(m.cmbSize), L"12");
-    EXPECT_EQ(WindowText(m.txtString), L"The quick brown fox jumps over the lazy dog.");
-    EXPECT_GT(SendMessageW(m.cmbFont, CB_GETCOUNT, 0, 0), 0);
-    EXPECT_EQ(GetWindowLongW(m.cmbFont, GWL_STYLE) & (CBS_DROPDOWNLIST | CBS_SORT), CBS_DROPDOWNLIST | CBS_SORT);
-}
-
 TEST_F(MainWindowTest, NumberBoxesTakeOnlyDigitsBackspaceAndPoint) {
     frmMain& m = Open();
     for (HWND combo : {m.cmbTimes, m.cmbSize}) {
@@ -220,60 +209,6 @@ TEST_F(MainWindowTest, TestRunsAndTheReportTakesTheTextBoxFont) {
     EXPECT_NE(report.find(L"試行時間: "), std::wstring::npos);
     EXPECT_EQ(report.substr(report.size() - 4), L"\r\n\r\n");
     EXPECT_EQ(m.Canvas().Font().Name, WindowText(m.cmbFont));
-}
-
-TEST_F(MainWindowTest, RefusedValueTakesTheFocus) {
-    frmMain& m = Open();
-    SetWindowTextW(m.cmbSize, L"0");
-    SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(L"サイズ"), std::wstring::npos);
-    EXPECT_EQ(GetFocus(), EditOf(m.cmbSize));
-    EXPECT_FALSE(m.Report().IsOpen());
-
-    SetWindowTextW(m.cmbSize, L"12");
-    SetWindowTextW(m.cmbTimes, L"1.2.3");
-    SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(GetFocus(), EditOf(m.cmbTimes));
-}
-
-TEST_F(MainWindowTest, ClosingTakesTheOtherWindowsAlong) {
-    frmMain& m = Open();
-    SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
-    HWND report = m.Report().Handle();
-    HWND canvas = m.Canvas().Handle();
-    HWND window = m.Handle();
-    SendMessageW(m.cmdExit, BM_CLICK, 0, 0);
-    EXPECT_FALSE(IsWindow(report));
-    EXPECT_FALSE(IsWindow(canvas));
-    EXPECT_FALSE(IsWindow(window));
-    MSG msg;
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 0u);
-
-    // Never-opened windows are skipped.
-    frmMain& fresh = Open();
-    SendMessageW(fresh.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(fresh.IsOpen());
-}
-
-TEST_F(MainWindowTest, ReportKeepsEveryEntryPastTheEditDefaultLimit) {
-    frmMain& m = Open();
-    SetWindowTextW(m.cmbTimes, L"1");
-    SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
-    // What a few hundred earlier runs would have left, past the default limit.
-    std::wstring earlier;
-    while (earlier.size() < 40000) earlier += L"2026/01/02 3:04:05\r\n(earlier entry)\r\n\r\n";
-    SetWindowTextW(m.Report().txtReport(), earlier.c_str());
-    for (int i = 0; i < 5; ++i) SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
-    std::wstring report = WindowText(m.Report().txtReport());
-    EXPECT_EQ(report.compare(0, earlier.size(), earlier), 0);
-    size_t entries = 0;
-    for (size_t at = report.find(L"試行時間: "); at != std::wstring::npos; at = report.find(L"試行時間: ", at + 1))
-        ++entries;
-    EXPECT_EQ(entries, 5u);
-    EXPECT_EQ(report.substr(report.size() - 4), L"\r\n\r\n");
 }
 
 }  // namespace
