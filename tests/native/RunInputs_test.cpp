@@ -73,10 +73,4 @@ TEST(RunInputs, ACutValueKeepsSurrogatePairsWhole) {
     EXPECT_NE(CountRefusal(before).find(L"「" + before.substr(0, 40) + L"…」"), std::wstring::npos);
 }
 
-TEST(RunInputs, OnlyAnUncheckedBoxIsOff) {
-    EXPECT_FALSE(CheckValueIsOn(0));
-    EXPECT_TRUE(CheckValueIsOn(1));
-    EXPECT_TRUE(CheckValueIsOn(2));
-}
-
 }  // namespace
