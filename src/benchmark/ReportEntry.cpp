@@ -1,9 +1,5 @@
 #include "benchmark/ReportEntry.h"
 
-std::wstring GeneralDateText(const std::wstring& shortDate, const std::wstring& longTime, bool midnight) {
-    return midnight ? shortDate : shortDate + L" " + longTime;
-}
-
 std::wstring ReportEntryText(const std::wstring& dateText, double elapsedMs, std::int32_t count,
                              const NumberSeparators& separators) {
     std::wstring entry = dateText;

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "timing/CounterServices.h"
-
 const wchar_t kProgramTitle[] = L"ExtTextOutBench";
 
 namespace {
@@ -36,19 +34,3 @@ void ProcessPendingMessages() {
         DispatchMessageW(&msg);
     }
 }
-
-namespace counter {
-
-bool QueryFrequency(CounterReading& frequency) {
-    return QueryPerformanceFrequency(reinterpret_cast<LARGE_INTEGER*>(&frequency)) != 0;
-}
-
-void Query(CounterReading& value) { QueryPerformanceCounter(reinterpret_cast<LARGE_INTEGER*>(&value)); }
-
-void ShowUnavailableMessage() {
-    ShowMessageBox(GetActiveWindow(), L"Performance Counter not available", MB_OK | MB_ICONEXCLAMATION);
-}
-
-void ProcessPendingMessages() { ::ProcessPendingMessages(); }
-
-}  // namespace counter

@@ -4,8 +4,6 @@
 
 #include <iterator>
 
-#include "benchmark/ReportEntry.h"
-#include "platform/NumberFormat.h"
 
 namespace {
 

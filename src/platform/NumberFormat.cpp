@@ -78,7 +78,3 @@ std::wstring FormatNumber3(double value, const NumberSeparators& separators) {
     out.append(fraction.begin(), fraction.end());
     return out;
 }
-
-#ifndef _WIN32
-NumberSeparators UserNumberSeparators() { return {}; }
-#endif

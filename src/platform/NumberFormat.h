@@ -15,6 +15,3 @@ struct NumberSeparators {
 // exactly three decimals, rounded half away from zero. A value that rounds
 // to zero shows no sign.
 std::wstring FormatNumber3(double value, const NumberSeparators& separators);
-
-// The current user's separators (Win32 locale; plain "," and "." elsewhere).
-NumberSeparators UserNumberSeparators();

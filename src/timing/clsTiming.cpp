@@ -1,5 +1,6 @@
 #include "timing/clsTiming.h"
 
+#include "platform/Locale.h"
 #include "platform/NumberFormat.h"
 #include "timing/CounterServices.h"
 

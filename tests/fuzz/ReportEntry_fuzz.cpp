@@ -1,6 +1,7 @@
 // A report entry for any time, count and date text.
 #include "FuzzInput.h"
 #include "benchmark/ReportEntry.h"
+#include "platform/Locale.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);

@@ -1,5 +1,6 @@
 #include "FakeCounter.h"
 
+#include "platform/Locale.h"
 #include "timing/CounterServices.h"
 
 FakeCounter& FakeCounter::Get() {
@@ -38,3 +39,6 @@ void ShowUnavailableMessage() { ++FakeCounter::Get().messages; }
 void ProcessPendingMessages() { ++FakeCounter::Get().pumps; }
 
 }  // namespace counter
+
+// The stopwatch's text asks the locale for its separators: the defaults here.
+NumberSeparators UserNumberSeparators() { return {}; }

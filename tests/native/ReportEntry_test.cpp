@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Locale.h"
 #include "ui/KeyFilter.h"
 
 namespace {
