@@ -1,5 +1,7 @@
 #include "benchmark/frmReport.h"
 
+#include <windowsx.h>
+
 #include "benchmark/ReportEntry.h"
 #include "platform/Locale.h"
 #include "platform/NumberFormat.h"
@@ -11,14 +13,14 @@ constexpr int kTextWidthTwips = 3135;
 constexpr int kTextHeightTwips = 2475;
 }  // namespace
 
-bool frmReport::Show(HWND owner) {
+bool frmReport::Show() {
     if (!IsOpen()) {
         WindowOptions options;
         options.caption = L"レポート";
         options.style = WS_OVERLAPPEDWINDOW;
         options.clientWidthTwips = kClientWidthTwips;
         options.clientHeightTwips = kClientHeightTwips;
-        options.owner = owner;
+        options.owner = owner_;
         if (!CreateTopLevel(L"ExtTextOutBench.Report", options, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
     }
     ShowModeless(hwnd_);
@@ -30,11 +32,11 @@ void frmReport::Close() {
 }
 
 void frmReport::AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) {
-    if (!Show(owner_)) return;
+    if (!Show()) return;
     // Setting a font lays out the whole text again; do it only when it changes.
     if (font != font_) {
         font_ = font;
-        SendMessageW(txtReport_, WM_SETFONT, reinterpret_cast<WPARAM>(font_ ? font_->Handle() : nullptr), TRUE);
+        SetWindowFont(txtReport_, font_ ? font_->Handle() : nullptr, TRUE);
     }
 
     // Appending at the end, then showing the beginning, gives what replacing
@@ -42,10 +44,10 @@ void frmReport::AppendResult(double elapsedMs, std::int32_t count, const SharedF
     // entry again on each run.
     const std::wstring entry = ReportEntryText(NowGeneralDateText(), elapsedMs, count, UserNumberSeparators());
     const int end = GetWindowTextLengthW(txtReport_);
-    SendMessageW(txtReport_, EM_SETSEL, end, end);
-    SendMessageW(txtReport_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(entry.c_str()));
-    SendMessageW(txtReport_, EM_SETSEL, 0, 0);
-    SendMessageW(txtReport_, EM_SCROLLCARET, 0, 0);
+    Edit_SetSel(txtReport_, end, end);
+    Edit_ReplaceSel(txtReport_, entry.c_str());
+    Edit_SetSel(txtReport_, 0, 0);
+    Edit_ScrollCaret(txtReport_);
 }
 
 LRESULT frmReport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -78,7 +80,7 @@ void frmReport::Form_Load() {
                                  hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     // The default limit (about 32,000 characters) would silently stop
     // appending after a few hundred runs.
-    SendMessageW(txtReport_, EM_SETLIMITTEXT, 0, 0);
+    Edit_LimitText(txtReport_, 0);
 }
 
 void frmReport::Form_Resize() {

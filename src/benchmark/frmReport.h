@@ -13,10 +13,10 @@ class frmReport : public BaseWindow<frmReport>, public IReportSink {
 public:
     ~frmReport() override { DestroyOpenWindow(); }
 
-    explicit frmReport(HWND owner = nullptr) : owner_(owner) {}
+    // The window that owns the report once it opens.
     void SetOwner(HWND owner) { owner_ = owner; }
 
-    bool Show(HWND owner);
+    bool Show();
     void Close();
     void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) override;
 

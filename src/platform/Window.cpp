@@ -14,18 +14,6 @@ void ShowModeless(HWND window) {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-int InnerWidthTwips(HWND window) {
-    RECT rect{};
-    GetClientRect(window, &rect);
-    return PixelsToTwips(rect.right, ScreenDpi());
-}
-
-int InnerHeightTwips(HWND window) {
-    RECT rect{};
-    GetClientRect(window, &rect);
-    return PixelsToTwips(rect.bottom, ScreenDpi());
-}
-
 std::wstring WindowText(HWND window) {
     int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');

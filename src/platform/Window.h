@@ -6,7 +6,6 @@
 // Screen resolution used for every twips conversion.
 int ScreenDpi();
 inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
-inline int PixelsToTwips(int pixels, int dpi) { return MulDiv(pixels, 1440, dpi); }
 
 struct WindowOptions {
     const wchar_t* caption = L"";
@@ -64,7 +63,6 @@ protected:
             wc.lpfnWndProc = WindowProc;
             wc.hInstance = instance;
             wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
             wc.hbrBackground = background;
             wc.lpszClassName = className;
             if (!RegisterClassExW(&wc)) return false;
@@ -90,9 +88,5 @@ protected:
 
 // Brings a window to the front, or shows it the first time, owned as it was created.
 void ShowModeless(HWND window);
-
-// Client size in twips.
-int InnerWidthTwips(HWND window);
-int InnerHeightTwips(HWND window);
 
 std::wstring WindowText(HWND window);
