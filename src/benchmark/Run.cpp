@@ -20,6 +20,16 @@ double TimedLoop(HDC dc, const char* text, int length, std::int32_t count) {
     return timing.Elapsed();
 }
 
+const wchar_t kNoCanvasMessage[] =
+    L"描画用のウィンドウまたはビットマップを作れませんでした。\r\n測定は行っていません。";
+
+RunOutcome Stop(HWND owner, RunField field, const std::wstring& message) {
+    ShowMessageBox(owner, message, MB_OK | MB_ICONEXCLAMATION);
+    RunOutcome outcome;
+    outcome.Refused = field;
+    return outcome;
+}
+
 }  // namespace
 
 double TimeDrawLoop(HDC dc, const char* text, int length, std::int32_t count) {
@@ -30,17 +40,6 @@ double TimeDrawLoopFlushed(HDC dc, const char* text, int length, std::int32_t co
     return TimedLoop<true>(dc, text, length, count);
 }
 
-namespace {
-
-RunOutcome Refuse(HWND owner, RunField field, const std::wstring& message) {
-    ShowMessageBox(owner, message, MB_OK | MB_ICONEXCLAMATION);
-    RunOutcome outcome;
-    outcome.Refused = field;
-    return outcome;
-}
-
-}  // namespace
-
 RunOutcome RunBenchmark(HWND owner, frmCanvas& canvas, const RunSettings& settings, const SharedFont& textFont,
                         IReportSink& report) {
     const std::string text = ToAnsi(settings.Text);
@@ -48,12 +47,12 @@ RunOutcome RunBenchmark(HWND owner, frmCanvas& canvas, const RunSettings& settin
 
     // Every value is checked before anything changes on screen.
     const std::optional<std::int32_t> count = ParseCount(settings.Count);
-    if (!count) return Refuse(owner, RunField::Count, CountRefusal(settings.Count));
-    if (!IsScreenFont(settings.Face)) return Refuse(owner, RunField::Face, FaceRefusal(settings.Face));
+    if (!count) return Stop(owner, RunField::Count, CountRefusal(settings.Count));
+    if (!IsScreenFont(settings.Face)) return Stop(owner, RunField::Face, FaceRefusal(settings.Face));
     const std::optional<double> size = ParseSize(settings.Size);
-    if (!size) return Refuse(owner, RunField::Size, SizeRefusal(settings.Size));
+    if (!size) return Stop(owner, RunField::Size, SizeRefusal(settings.Size));
 
-    if (!canvas.Show(owner)) return {};
+    if (!canvas.Show(owner)) return Stop(owner, RunField::Canvas, kNoCanvasMessage);
 
     FontSpec font = canvas.Font();
     font.Name = settings.Face;
@@ -62,7 +61,9 @@ RunOutcome RunBenchmark(HWND owner, frmCanvas& canvas, const RunSettings& settin
     font.Italic = CheckValueIsOn(settings.Italic);
     canvas.SetFont(font);
 
-    canvas.SetAutoRedraw(true);
+    // Without its bitmap the run would draw somewhere nobody sees, and
+    // its time would be no run's.
+    if (!canvas.SetAutoRedraw(true)) return Stop(owner, RunField::Canvas, kNoCanvasMessage);
     canvas.Cls();
     HDC dc = canvas.hDC();
 

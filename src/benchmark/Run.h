@@ -25,9 +25,10 @@ public:
     virtual void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) = 0;
 };
 
-enum class RunField { None, Count, Face, Size };
+// What stopped a run: a box's value, or a canvas that could not be made.
+enum class RunField { None, Count, Face, Size, Canvas };
 
-// A finished run, or the box whose value stopped it (told to the user already).
+// A finished run, or what stopped it (told to the user already).
 struct RunOutcome {
     RunField Refused = RunField::None;
     double ElapsedMs = 0;

@@ -34,14 +34,15 @@ void frmCanvas::SetFont(const FontSpec& font) {
     if (IsOpen()) ApplyDrawingState(GetDC(hwnd_));
 }
 
-void frmCanvas::SetAutoRedraw(bool on) {
+bool frmCanvas::SetAutoRedraw(bool on) {
     autoRedraw_ = on;
-    if (!on || !IsOpen()) return;
+    if (!on || !IsOpen()) return true;
     RECT client{};
     GetClientRect(hwnd_, &client);
     const bool fresh = !backing_.exists();
-    backing_.Cover(client.right, client.bottom, kBackColor);
+    if (!backing_.Cover(client.right, client.bottom, kBackColor)) return false;
     if (fresh) ApplyDrawingState(backing_.dc());
+    return true;
 }
 
 void frmCanvas::Cls() {
@@ -69,8 +70,7 @@ void frmCanvas::Refresh() {
 LRESULT frmCanvas::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        Form_Load();
-        return 0;
+        return Form_Load() ? 0 : -1;
     case WM_ERASEBKGND:
         if (autoRedraw_) return 1;  // the bitmap covers everything
         {
@@ -93,11 +93,14 @@ LRESULT frmCanvas::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }
 
-void frmCanvas::Form_Load() {
+bool frmCanvas::Form_Load() {
     font_ = MakeFont(DefaultGuiFontSpec());
     autoRedraw_ = false;
     fontTransparent_ = true;
-    ApplyDrawingState(GetDC(hwnd_));
+    HDC dc = GetDC(hwnd_);
+    if (!dc || !font_->Handle()) return false;
+    ApplyDrawingState(dc);
+    return true;
 }
 
 void frmCanvas::Form_Paint() {
@@ -108,6 +111,7 @@ void frmCanvas::Form_Paint() {
 }
 
 void frmCanvas::Form_Resize(int width, int height) {
+    // A bitmap that cannot grow keeps its picture; the next run says so.
     if (autoRedraw_ && width > 0 && height > 0) backing_.Cover(width, height, kBackColor);
 }
 

@@ -19,7 +19,8 @@ public:
 
     const FontSpec& Font() const { return font_->Description(); }
     void SetFont(const FontSpec& font);
-    void SetAutoRedraw(bool on);
+    // False when the backing bitmap cannot be made.
+    bool SetAutoRedraw(bool on);
     void Cls();
     void SetFontTransparent(bool transparent);
     bool FontTransparent() const { return fontTransparent_; }
@@ -30,7 +31,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void Form_Load();
+    bool Form_Load();
     void Form_Paint();
     void Form_Resize(int width, int height);
     void Form_Unload();

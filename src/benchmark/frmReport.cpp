@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "benchmark/ReportEntry.h"
+#include "platform/Dialogs.h"
 #include "platform/Locale.h"
 #include "platform/NumberFormat.h"
 
@@ -32,7 +33,11 @@ void frmReport::Close() {
 }
 
 void frmReport::AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) {
-    if (!Show()) return;
+    if (!Show()) {
+        ShowMessageBox(owner_, L"レポートウィンドウを作れなかったため、結果を記録できませんでした。",
+                       MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     // Setting a font lays out the whole text again; do it only when it changes.
     if (font != font_) {
         font_ = font;
@@ -53,8 +58,7 @@ void frmReport::AppendResult(double elapsedMs, std::int32_t count, const SharedF
 LRESULT frmReport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        Form_Load();
-        return 0;
+        return Form_Load() ? 0 : -1;
     case WM_SIZE:
         Form_Resize();
         return 0;
@@ -71,7 +75,7 @@ LRESULT frmReport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }
 
-void frmReport::Form_Load() {
+bool frmReport::Form_Load() {
     const int dpi = ScreenDpi();
     txtReport_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
@@ -80,7 +84,9 @@ void frmReport::Form_Load() {
                                  hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     // The default limit (about 32,000 characters) would silently stop
     // appending after a few hundred runs.
+    if (!txtReport_) return false;
     Edit_LimitText(txtReport_, 0);
+    return true;
 }
 
 void frmReport::Form_Resize() {

@@ -25,7 +25,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void Form_Load();
+    bool Form_Load();
     void Form_Resize();
     void Form_Unload();
 

@@ -12,14 +12,15 @@ public:
     BackingBitmap& operator=(const BackingBitmap&) = delete;
     ~BackingBitmap() { Release(); }
 
-    // Makes sure the bitmap covers width x height pixels.
-    void Cover(int width, int height, COLORREF background);
+    // Makes sure the bitmap covers width x height pixels; false, with the
+    // old picture kept, when the system cannot make a larger one.
+    bool Cover(int width, int height, COLORREF background);
     void Clear(COLORREF background);
     void Paint(HDC target, const RECT& area) const;
     void Release();
 
     HDC dc() const { return dc_.get(); }
-    bool exists() const { return static_cast<bool>(dc_); }
+    bool exists() const { return static_cast<bool>(bitmap_); }
 
 private:
     // Declared so that destruction selects the bitmap out before deleting it.

@@ -80,8 +80,7 @@ RunSettings frmMain::CurrentSettings() const {
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        Form_Load();
-        return 0;
+        return Form_Load() ? 0 : -1;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED || lParam == 0) {
             if (LOWORD(wParam) == IDOK) cmdTest_Click();
@@ -111,14 +110,15 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }
 
-void frmMain::Form_Load() {
+bool frmMain::Form_Load() {
     report_.SetOwner(hwnd_);
-    CreateControls();
+    if (!CreateControls()) return false;
     ApplySystemFont();
     FillLists();
+    return true;
 }
 
-void frmMain::CreateControls() {
+bool frmMain::CreateControls() {
     const int dpi = ScreenDpi();
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlLayout& c : kControls) {
@@ -155,9 +155,10 @@ void frmMain::CreateControls() {
         this->*c.field = CreateWindowExW(exStyle, cls, c.caption, style, TwipsToPixels(c.left, dpi),
                                          TwipsToPixels(c.top, dpi), TwipsToPixels(c.width, dpi), height, hwnd_,
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        if (!(this->*c.field)) return false;
     }
-    SetWindowSubclass(ComboEditOf(cmbTimes), NumberBox_KeyPress, 1, 0);
-    SetWindowSubclass(ComboEditOf(cmbSize), NumberBox_KeyPress, 1, 0);
+    return SetWindowSubclass(ComboEditOf(cmbTimes), NumberBox_KeyPress, 1, 0) &&
+           SetWindowSubclass(ComboEditOf(cmbSize), NumberBox_KeyPress, 1, 0);
 }
 
 void frmMain::ApplySystemFont() {
@@ -208,7 +209,8 @@ void frmMain::cmdTest_Click() {
     case RunField::Count: box = cmbTimes; break;
     case RunField::Face: box = cmbFont; break;
     case RunField::Size: box = cmbSize; break;
-    case RunField::None: return;
+    case RunField::None:
+    case RunField::Canvas: return;
     }
     // Not a dialog, so WM_NEXTDLGCTL is not handled: focus and select directly.
     SetFocus(box);

@@ -28,7 +28,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void Form_Load();
+    bool Form_Load();
     void Form_Unload();
     void Form_Activate();
     void Form_Deactivate();
@@ -38,7 +38,7 @@ private:
     static LRESULT CALLBACK NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                                 UINT_PTR id, DWORD_PTR data);
 
-    void CreateControls();
+    bool CreateControls();
     void ApplySystemFont();
     void FitLabels();
     void FillLists();
