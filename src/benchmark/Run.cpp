@@ -4,6 +4,7 @@
 
 #include "benchmark/RunInputs.h"
 #include "platform/Dialogs.h"
+#include "platform/Locale.h"
 #include "platform/Text.h"
 #include "timing/clsTiming.h"
 
@@ -45,11 +46,13 @@ RunOutcome RunBenchmark(HWND owner, frmCanvas& canvas, const RunSettings& settin
     const std::string text = ToAnsi(settings.Text);
     const int length = lstrlenA(text.c_str());
 
-    // Every value is checked before anything changes on screen.
-    const std::optional<std::int32_t> count = ParseCount(settings.Count);
+    // Every value is checked before anything changes on screen. A pasted
+    // count or size may carry the locale's grouping.
+    const std::wstring thousand = UserNumberSeparators().Thousand;
+    const std::optional<std::int32_t> count = ParseCount(settings.Count, thousand);
     if (!count) return Stop(owner, RunField::Count, CountRefusal(settings.Count));
     if (!IsScreenFont(settings.Face)) return Stop(owner, RunField::Face, FaceRefusal(settings.Face));
-    const std::optional<double> size = ParseSize(settings.Size);
+    const std::optional<double> size = ParseSize(settings.Size, thousand);
     if (!size) return Stop(owner, RunField::Size, SizeRefusal(settings.Size));
 
     if (!canvas.Show(owner)) return Stop(owner, RunField::Canvas, kNoCanvasMessage);

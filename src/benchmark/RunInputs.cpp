@@ -10,9 +10,17 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// A group separator between two digits of the integer part, as a pasted
+// "1,000" has it. A "." is always the decimal point.
+bool IsGroupSeparatorAt(const std::wstring& text, size_t i, size_t end, const std::wstring& thousand) {
+    if (thousand.empty() || thousand == L"." || i == 0 || !IsDigit(text[i - 1])) return false;
+    const size_t next = i + thousand.size();
+    return next < end && text.compare(i, thousand.size(), thousand) == 0 && IsDigit(text[next]);
+}
+
 }  // namespace
 
-std::optional<double> ParseDecimal(const std::wstring& text) {
+std::optional<double> ParseDecimal(const std::wstring& text, const std::wstring& thousand) {
     size_t begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin])) ++begin;
     while (end > begin && IsBlank(text[end - 1])) --end;
@@ -27,6 +35,9 @@ std::optional<double> ParseDecimal(const std::wstring& text) {
             ++digits;
         } else if (text[i] == L'.' && !point) {
             point = true;
+        } else if (!point && IsGroupSeparatorAt(text, i, end, thousand)) {
+            i += thousand.size() - 1;
+            continue;
         } else {
             break;
         }
@@ -48,8 +59,8 @@ std::optional<double> ParseDecimal(const std::wstring& text) {
     return value;
 }
 
-std::optional<std::int32_t> ParseCount(const std::wstring& text) {
-    std::optional<double> value = ParseDecimal(text);
+std::optional<std::int32_t> ParseCount(const std::wstring& text, const std::wstring& thousand) {
+    std::optional<double> value = ParseDecimal(text, thousand);
     if (!value) return std::nullopt;
     // nearbyint rounds halves to even in the default rounding mode.
     double rounded = std::nearbyint(*value);
@@ -57,8 +68,8 @@ std::optional<std::int32_t> ParseCount(const std::wstring& text) {
     return static_cast<std::int32_t>(rounded);
 }
 
-std::optional<double> ParseSize(const std::wstring& text) {
-    std::optional<double> value = ParseDecimal(text);
+std::optional<double> ParseSize(const std::wstring& text, const std::wstring& thousand) {
+    std::optional<double> value = ParseDecimal(text, thousand);
     if (!value || *value < kMinFontSize || *value > kMaxFontSize) return std::nullopt;
     return value;
 }

@@ -10,15 +10,16 @@ constexpr double kMaxFontSize = 1000;
 
 // Parses a decimal number as the count and size boxes hold it: optional
 // sign, digits with at most one ".", an optional exponent, surrounding
-// blanks ignored. Nothing else (no grouping, no hex).
-std::optional<double> ParseDecimal(const std::wstring& text);
+// blanks ignored. The integer part may be grouped with thousand (the
+// locale's separator, as a pasted "1,000" has it). Nothing else (no hex).
+std::optional<double> ParseDecimal(const std::wstring& text, const std::wstring& thousand = L"");
 
 // The count: rounded to the nearest integer, halves to even, and within a
 // signed 32-bit integer.
-std::optional<std::int32_t> ParseCount(const std::wstring& text);
+std::optional<std::int32_t> ParseCount(const std::wstring& text, const std::wstring& thousand = L"");
 
 // The size in points, within kMinFontSize..kMaxFontSize.
-std::optional<double> ParseSize(const std::wstring& text);
+std::optional<double> ParseSize(const std::wstring& text, const std::wstring& thousand = L"");
 
 // What the user is told when a value cannot be used: which box, what it
 // holds, and what it accepts.

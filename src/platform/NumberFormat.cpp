@@ -65,14 +65,13 @@ std::wstring FormatNumber3(double value, const NumberSeparators& separators) {
         }
     }
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
-    const bool zero = digits.empty();
     while (digits.size() < 4) digits.insert(digits.begin(), '0');
 
     std::string integerPart = digits.substr(0, digits.size() - 3);
     std::string fraction = digits.substr(digits.size() - 3);
 
     std::wstring out;
-    if (value < 0 && !zero) out += separators.Minus;
+    if (value < 0) out += separators.Minus;
     out += GroupDigits(integerPart, separators);
     out += separators.Decimal;
     out.append(fraction.begin(), fraction.end());

