@@ -66,6 +66,11 @@ std::wstring RealizedFace(HFONT font) {
     return face;
 }
 
+std::wstring ScreenFaceOf(const FontObject& font) {
+    const std::wstring& face = font.Description().Name;
+    return IsScreenFont(face) ? face : RealizedFace(font.Handle());
+}
+
 FontSpec DefaultGuiFontSpec() {
     LOGFONTA lf{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);

@@ -31,6 +31,11 @@ bool IsScreenFont(const std::wstring& face);
 // The face the font mapper really picks for a font.
 std::wstring RealizedFace(HFONT font);
 
+// The screen font a font is drawn with: its own face when that is one,
+// else the face the mapper stands in with (Wine's "MS Shell Dlg"). Both
+// programs start on this face of the menu font.
+std::wstring ScreenFaceOf(const FontObject& font);
+
 // The stock GUI font as a description, for windows that have none yet.
 FontSpec DefaultGuiFontSpec();
 

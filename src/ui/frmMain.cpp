@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <string>
@@ -43,8 +44,6 @@ const ControlLayout kControls[] = {
     {&frmMain::chkOpaque, Kind::CheckBox, L"OPAQUE", 2700, 660, 1275, 255, 112},
 };
 
-int CheckValue(HWND box) { return static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)); }
-
 HWND ComboEditOf(HWND combo) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
@@ -63,7 +62,13 @@ bool frmMain::Create() {
     return CreateTopLevel(L"ExtTextOutBench.Main", options, 0, GetSysColorBrush(COLOR_BTNFACE));
 }
 
-bool frmMain::PreTranslate(MSG& msg) { return IsOpen() && IsDialogMessageW(hwnd_, &msg); }
+bool frmMain::PreTranslate(MSG& msg) {
+    if (!IsOpen() || !IsDialogMessageW(hwnd_, &msg)) return false;
+    // Wine's Tab in a window that is no dialog strips every button of its
+    // default look; put it back where a dialog keeps it.
+    ShowDefaultButton();
+    return true;
+}
 
 RunSettings frmMain::CurrentSettings() const {
     RunSettings settings;
@@ -71,9 +76,9 @@ RunSettings frmMain::CurrentSettings() const {
     settings.Count = WindowText(cmbTimes);
     settings.Face = WindowText(cmbFont);
     settings.Size = WindowText(cmbSize);
-    settings.Bold = CheckValue(chkBold);
-    settings.Italic = CheckValue(chkItalic);
-    settings.Opaque = CheckValue(chkOpaque);
+    settings.Bold = Button_GetCheck(chkBold);
+    settings.Italic = Button_GetCheck(chkItalic);
+    settings.Opaque = Button_GetCheck(chkOpaque);
     return settings;
 }
 
@@ -82,10 +87,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         return Form_Load() ? 0 : -1;
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED || lParam == 0) {
-            if (LOWORD(wParam) == IDOK) cmdTest_Click();
-            else if (LOWORD(wParam) == IDCANCEL) cmdExit_Click();
-        }
+        OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
@@ -108,6 +110,20 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return Default(message, wParam, lParam);
+}
+
+void frmMain::OnCommand(int id, HWND control, UINT code) {
+    switch (code) {
+    case BN_SETFOCUS:
+    case EN_SETFOCUS:
+    case CBN_SETFOCUS:
+        ShowDefaultButton();
+        return;
+    }
+    // Enter and Esc come from the dialog manager without a control.
+    if (code != BN_CLICKED && control) return;
+    if (id == IDOK) cmdTest_Click();
+    else if (id == IDCANCEL) cmdExit_Click();
 }
 
 bool frmMain::Form_Load() {
@@ -144,12 +160,13 @@ bool frmMain::CreateControls() {
             break;
         case Kind::CheckBox:
             cls = L"BUTTON";
-            style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+            style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY;
             break;
         case Kind::Button:
         case Kind::DefaultButton:
             cls = L"BUTTON";
-            style |= WS_TABSTOP | (c.kind == Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            // BS_NOTIFY: the window hears when a button takes the focus.
+            style |= WS_TABSTOP | BS_NOTIFY | (c.kind == Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         }
         this->*c.field = CreateWindowExW(exStyle, cls, c.caption, style, TwipsToPixels(c.left, dpi),
@@ -157,6 +174,8 @@ bool frmMain::CreateControls() {
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         if (!(this->*c.field)) return false;
     }
+    // A text the user gives is measured whole, however long.
+    Edit_LimitText(txtString, 0);
     return SetWindowSubclass(ComboEditOf(cmbTimes), NumberBox_KeyPress, 1, 0) &&
            SetWindowSubclass(ComboEditOf(cmbSize), NumberBox_KeyPress, 1, 0);
 }
@@ -164,7 +183,7 @@ bool frmMain::CreateControls() {
 void frmMain::ApplySystemFont() {
     font_ = MakeFont(SystemMenuFont(hwnd_));
     for (const ControlLayout& c : kControls)
-        SendMessageW(this->*c.field, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
+        SetWindowFont(this->*c.field, font_->Handle(), TRUE);
     FitLabels();
 }
 
@@ -182,23 +201,19 @@ void frmMain::FitLabels() {
 }
 
 void frmMain::FillLists() {
-    for (int i = 1; i <= 100; ++i) SendMessageW(cmbTimes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
+    for (int i = 1; i <= 100; ++i) ComboBox_AddString(cmbTimes, std::to_wstring(i).c_str());
     SetWindowTextW(cmbTimes, L"10");
 
-    for (const std::wstring& face : ScreenFontNames())
-        SendMessageW(cmbFont, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
-    // The list opens on the face the controls really show. A face the
-    // mapper stands in for (Wine's "MS Shell Dlg") is not a screen font,
-    // so the list names the one it stands in for.
-    std::wstring face = font_->Description().Name;
-    if (!IsScreenFont(face)) face = RealizedFace(font_->Handle());
-    LRESULT index = SendMessageW(cmbFont, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face.c_str()));
-    if (index == CB_ERR && !face.empty())
-        index = SendMessageW(cmbFont, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
-    SendMessageW(cmbFont, CB_SETCURSEL, index == CB_ERR ? 0 : static_cast<WPARAM>(index), 0);
+    // Only faces a run accepts. It opens on the one the controls show, added
+    // when the list knows it by another name (Wine lists "IPAGothic" as
+    // "IPAゴシック"), or on the first face when a run would refuse it.
+    for (const std::wstring& face : ScreenFontNames()) ComboBox_AddString(cmbFont, face.c_str());
+    const std::wstring face = ScreenFaceOf(*font_);
+    int index = ComboBox_FindStringExact(cmbFont, -1, face.c_str());
+    if (index == CB_ERR && IsScreenFont(face)) index = ComboBox_AddString(cmbFont, face.c_str());
+    ComboBox_SetCurSel(cmbFont, index == CB_ERR ? 0 : index);
 
-    for (int size = 7; size <= 18; ++size)
-        SendMessageW(cmbSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(size).c_str()));
+    for (int size = 7; size <= 18; ++size) ComboBox_AddString(cmbSize, std::to_wstring(size).c_str());
     SetWindowTextW(cmbSize, L"12");
 }
 
@@ -212,9 +227,7 @@ void frmMain::cmdTest_Click() {
     case RunField::None:
     case RunField::Canvas: return;
     }
-    // Not a dialog, so WM_NEXTDLGCTL is not handled: focus and select directly.
-    SetFocus(box);
-    if (box != cmbFont) SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    FocusControl(box);
 }
 
 // As in a dialog: the control that had the focus gets it back, the first
@@ -235,8 +248,21 @@ void frmMain::FocusControl(HWND control) {
     SetFocus(control);
     // Selected, so typing replaces it, as in a dialog. Combo boxes select
     // their text by themselves only the first time they get the focus.
-    if (control == cmbTimes || control == cmbSize) SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-    else if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(control, EM_SETSEL, 0, -1);
+    if (control == cmbTimes || control == cmbSize) ComboBox_SetEditSel(control, 0, -1);
+    else if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) Edit_SetSel(control, 0, -1);
+}
+
+// As a dialog shows it: a push button with the focus is the default while
+// it has it; otherwise Test is.
+void frmMain::ShowDefaultButton() {
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(hwnd_, focus)) return;
+    for (HWND button : {cmdTest, cmdExit}) {
+        const bool isDefault = button == (focus == cmdExit ? cmdExit : cmdTest);
+        const DWORD style = GetWindowStyle(button);
+        const DWORD type = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((style & BS_TYPEMASK) != type) Button_SetStyle(button, (style & ~BS_TYPEMASK) | type, TRUE);
+    }
 }
 
 void frmMain::cmdExit_Click() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }

@@ -34,7 +34,9 @@ private:
     void Form_Deactivate();
     void cmdTest_Click();
     void cmdExit_Click();
+    void OnCommand(int id, HWND control, UINT code);
     void FocusControl(HWND control);
+    void ShowDefaultButton();
     static LRESULT CALLBACK NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                                 UINT_PTR id, DWORD_PTR data);
 
