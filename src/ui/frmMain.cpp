@@ -114,13 +114,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void frmMain::OnCommand(int id, HWND control, UINT code) {
     switch (code) {
-    case BN_SETFOCUS:
     case EN_SETFOCUS:
     case CBN_SETFOCUS:
         ShowDefaultButton();
         return;
     }
-    // Enter and Esc come from the dialog manager without a control.
+    // A click, or a command with no control behind it (Enter, Esc).
     if (code != BN_CLICKED && control) return;
     if (id == IDOK) cmdTest_Click();
     else if (id == IDCANCEL) cmdExit_Click();
@@ -160,13 +159,12 @@ bool frmMain::CreateControls() {
             break;
         case Kind::CheckBox:
             cls = L"BUTTON";
-            style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY;
+            style |= WS_TABSTOP | BS_AUTOCHECKBOX;
             break;
         case Kind::Button:
         case Kind::DefaultButton:
             cls = L"BUTTON";
-            // BS_NOTIFY: the window hears when a button takes the focus.
-            style |= WS_TABSTOP | BS_NOTIFY | (c.kind == Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            style |= WS_TABSTOP | (c.kind == Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         }
         this->*c.field = CreateWindowExW(exStyle, cls, c.caption, style, TwipsToPixels(c.left, dpi),
@@ -176,6 +174,10 @@ bool frmMain::CreateControls() {
     }
     // A text the user gives is measured whole, however long.
     Edit_LimitText(txtString, 0);
+    // Buttons tell nobody when they take the focus (BS_NOTIFY would also
+    // turn a double click into one click); the text and combo boxes do.
+    for (HWND button : {chkBold, chkItalic, cmdTest, cmdExit, chkOpaque})
+        if (!SetWindowSubclass(button, Button_GotFocus, 1, reinterpret_cast<DWORD_PTR>(this))) return false;
     return SetWindowSubclass(ComboEditOf(cmbTimes), NumberBox_KeyPress, 1, 0) &&
            SetWindowSubclass(ComboEditOf(cmbSize), NumberBox_KeyPress, 1, 0);
 }
@@ -280,4 +282,12 @@ LRESULT CALLBACK frmMain::NumberBox_KeyPress(HWND edit, UINT message, WPARAM wPa
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, NumberBox_KeyPress, 1);
     return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+LRESULT CALLBACK frmMain::Button_GotFocus(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR form) {
+    const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+    if (message == WM_SETFOCUS) reinterpret_cast<frmMain*>(form)->ShowDefaultButton();
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(button, Button_GotFocus, 1);
+    return result;
 }

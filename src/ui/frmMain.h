@@ -23,11 +23,11 @@ public:
     frmCanvas& Canvas() { return canvas_; }
     frmReport& Report() { return report_; }
     const SharedFont& ControlFont() const { return font_; }
-    RunSettings CurrentSettings() const;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    RunSettings CurrentSettings() const;
     bool Form_Load();
     void Form_Unload();
     void Form_Activate();
@@ -37,6 +37,8 @@ private:
     void OnCommand(int id, HWND control, UINT code);
     void FocusControl(HWND control);
     void ShowDefaultButton();
+    static LRESULT CALLBACK Button_GotFocus(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                            DWORD_PTR form);
     static LRESULT CALLBACK NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                                 UINT_PTR id, DWORD_PTR data);
 
