@@ -11,6 +11,8 @@
 
 #include "benchmark/Run.h"
 #include "benchmark/frmCanvas.h"
+#include "cli/Statistics.h"
+#include "cli/Utf8.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
 #include "platform/Text.h"
@@ -26,19 +28,7 @@ struct ElapsedSink : IReportSink {
     }
 };
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+double Median(const std::vector<double>& values) { return Summarize(values).Median; }
 
 double CounterFrequency() {
     LARGE_INTEGER frequency;
@@ -194,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
     rule.Max = std::max(rule.Max, rule.Min);
 
     SetMessageBoxHook([](HWND, const std::wstring& text, UINT) -> int {
-        std::fprintf(stderr, "unexpected message box: %s\n", Utf8(text).c_str());
+        std::fprintf(stderr, "unexpected message box: %s\n", ToUtf8(text).c_str());
         std::exit(3);
     });
     face = PickFace(face);
@@ -207,7 +197,7 @@ int wmain(int argc, wchar_t** argv) {
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(owner, SW_SHOWNOACTIVATE);
 
-    std::printf("face %s, ANSI code page %u, counter %.0f Hz\n", Utf8(face).c_str(), GetACP(), CounterFrequency());
+    std::printf("face %s, ANSI code page %u, counter %.0f Hz\n", ToUtf8(face).c_str(), GetACP(), CounterFrequency());
     std::printf("pairs run, reference, run, ...: at least %d, more (up to %d, %.0f s a row) until the 95%% interval\n"
                 "of the median ratio lies within +-%.1f%% of it; times per call in microseconds (medians);\n"
                 "ratio = median of the pairs' run / reference\n\n",
