@@ -40,7 +40,10 @@ bool frmCanvas::SetAutoRedraw(bool on) {
     RECT client{};
     GetClientRect(hwnd_, &client);
     const bool fresh = !backing_.exists();
-    if (!backing_.Cover(client.right, client.bottom, kBackColor)) return false;
+    if (!backing_.Cover(client.right, client.bottom, kBackColor)) {
+        autoRedraw_ = backing_.exists();  // without any bitmap, paint as without AutoRedraw
+        return false;
+    }
     if (fresh) ApplyDrawingState(backing_.dc());
     return true;
 }
