@@ -63,6 +63,7 @@ TEST_F(FocusAndPasteTest, TheDefaultBorderFollowsTheFocusAsInADialog) {
     for (const auto& step : steps) {
         step.act();
         EXPECT_TRUE(WaitUntil([&] { return app->FocusedControl() == step.focus; }, 5000)) << step.move;
+        app->Settle();  // the key that moved the focus is handled to its end
         EXPECT_EQ(IsDefault(cmdTest), step.focus != cmdExit) << step.move;
         EXPECT_EQ(IsDefault(cmdExit), step.focus == cmdExit) << step.move;
     }
