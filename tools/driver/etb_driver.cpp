@@ -99,18 +99,66 @@ int Close() {
     return static_cast<int>(code);
 }
 
+struct FirstWindow {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchVisibleTopLevel(HWND window, LPARAM context) {
+    auto* query = reinterpret_cast<FirstWindow*>(context);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != query->processId || !IsWindowVisible(window)) return TRUE;
+    query->found = window;
+    return FALSE;
+}
+
+double NowMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Any program, so that the start-up benchmark can time a bare window the
+// same way: from CreateProcess to its first visible top-level window
+// answering a message. Closes that window afterwards.
 int Startup(const std::wstring& exe) {
-    RunningApp app(exe);
-    if (!app.Started()) {
+    std::wstring commandLine = L"\"" + DosPath(exe) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    const double start = NowMs();
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         Print(L"etb_driver: cannot start " + exe + L"\n");
         return 1;
     }
-    wchar_t figure[32];
-    swprintf(figure, 32, L"%.1f\n", app.StartMilliseconds());
-    Print(figure);
-    app.Press(VK_ESCAPE);
+    CloseHandle(info.hThread);
+    // Idle first, so that polling does not compete with the start itself.
+    WaitForInputIdle(info.hProcess, 15000);
+    FirstWindow query{info.dwProcessId, nullptr};
+    DWORD_PTR answer = 0;
+    const bool answered = WaitUntil([&] {
+        query.found = nullptr;
+        EnumWindows(MatchVisibleTopLevel, reinterpret_cast<LPARAM>(&query));
+        return (query.found && SendMessageTimeoutW(query.found, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer)) ||
+               WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT;
+    }, 15000) && query.found;
+    const double elapsed = NowMs() - start;
+
     DWORD code = 1;
-    return app.WaitForExit(10000, &code) ? static_cast<int>(code) : 1;
+    if (answered) PostMessageW(query.found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+    else GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+    if (!answered) {
+        Print(L"etb_driver: no window from " + exe + L"\n");
+        return 1;
+    }
+    wchar_t figure[32];
+    swprintf(figure, 32, L"%.1f\n", elapsed);
+    Print(figure);
+    return static_cast<int>(code);
 }
 
 }  // namespace
@@ -123,7 +171,7 @@ int wmain(int argc, wchar_t** argv) {
     Print(L"usage: etb_driver demo <ExtTextOutBench.exe>   one run with the default settings; prints the report,\n"
           L"                                               lays the windows out side by side and leaves them open\n"
           L"       etb_driver close                        closes the running program; exits with its exit code\n"
-          L"       etb_driver startup <ExtTextOutBench.exe>  prints the milliseconds from start to the main\n"
-          L"                                               window taking input, then closes it\n");
+          L"       etb_driver startup <program.exe>         prints the milliseconds from start to its first\n"
+          L"                                               visible window answering a message, then closes it\n");
     return 2;
 }
