@@ -51,6 +51,14 @@ HWND ComboEditOf(HWND combo) {
     return GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
 }
 
+// A label's size from its caption in the font selected into dc.
+void FitLabel(HDC dc, const wchar_t* caption, int& width, int& height) {
+    RECT extent{0, 0, 0, 0};
+    DrawTextW(dc, caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+    width = extent.right;
+    height = extent.bottom;
+}
+
 }  // namespace
 
 bool frmMain::Create() {
@@ -113,22 +121,29 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void frmMain::Form_Load() {
     report_.SetOwner(hwnd_);
+    // The font before the controls, so that each is made with it and each
+    // label at its fitted size: under Wine every later resize costs a frame
+    // recalculation that reads all the system's metrics fonts again.
+    font_ = MakeFont(SystemMenuFont(hwnd_));
     CreateControls();
-    ApplySystemFont();
     FillLists();
 }
 
 void frmMain::CreateControls() {
     const int dpi = ScreenDpi();
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    WindowDC dc(hwnd_);
+    SelectGuard select(dc.get(), font_->Handle());
     for (const ControlLayout& c : kControls) {
         const wchar_t* cls = L"STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD exStyle = 0;
+        int width = TwipsToPixels(c.width, dpi);
         int height = TwipsToPixels(c.height, dpi);
         switch (c.kind) {
         case Kind::Label:
             style |= SS_LEFT;
+            FitLabel(dc.get(), c.caption, width, height);
             break;
         case Kind::TextBox:
             cls = L"EDIT";
@@ -152,45 +167,27 @@ void frmMain::CreateControls() {
             style |= WS_TABSTOP | (c.kind == Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         }
-        this->*c.field = CreateWindowExW(exStyle, cls, c.caption, style, TwipsToPixels(c.left, dpi),
-                                         TwipsToPixels(c.top, dpi), TwipsToPixels(c.width, dpi), height, hwnd_,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        HWND control = CreateWindowExW(exStyle, cls, c.caption, style, TwipsToPixels(c.left, dpi),
+                                       TwipsToPixels(c.top, dpi), width, height, hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
+        this->*c.field = control;
     }
     SetWindowSubclass(ComboEditOf(cmbTimes), NumberBox_KeyPress, 1, 0);
     SetWindowSubclass(ComboEditOf(cmbSize), NumberBox_KeyPress, 1, 0);
-}
-
-void frmMain::ApplySystemFont() {
-    font_ = MakeFont(SystemMenuFont(hwnd_));
-    for (const ControlLayout& c : kControls)
-        SendMessageW(this->*c.field, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
-    FitLabels();
-}
-
-void frmMain::FitLabels() {
-    WindowDC dc(hwnd_);
-    SelectGuard select(dc.get(), font_->Handle());
-    for (const ControlLayout& c : kControls) {
-        if (c.kind != Kind::Label) continue;
-        HWND label = this->*c.field;
-        std::wstring caption = WindowText(label);
-        RECT extent{0, 0, 0, 0};
-        DrawTextW(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
-        SetWindowPos(label, nullptr, 0, 0, extent.right, extent.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void frmMain::FillLists() {
     for (int i = 1; i <= 100; ++i) SendMessageW(cmbTimes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
     SetWindowTextW(cmbTimes, L"10");
 
-    for (const std::wstring& face : ScreenFontNames())
-        SendMessageW(cmbFont, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
+    const std::vector<std::wstring> faces = ScreenFontNames();
+    for (const std::wstring& face : faces) SendMessageW(cmbFont, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
     // The list opens on the face the controls really show. A face the
     // mapper stands in for (Wine's "MS Shell Dlg") is not a screen font,
     // so the list names the one it stands in for.
     std::wstring face = font_->Description().Name;
-    if (!IsScreenFont(face)) face = RealizedFace(font_->Handle());
+    if (!HasFace(faces, face)) face = RealizedFace(font_->Handle());
     LRESULT index = SendMessageW(cmbFont, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face.c_str()));
     if (index == CB_ERR && !face.empty())
         index = SendMessageW(cmbFont, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));

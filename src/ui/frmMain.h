@@ -39,8 +39,6 @@ private:
                                                 UINT_PTR id, DWORD_PTR data);
 
     void CreateControls();
-    void ApplySystemFont();
-    void FitLabels();
     void FillLists();
 
     SharedFont font_;  // one object for all thirteen controls
