@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Start-up cost against a floor: a bare window program (one window, one edit
 # box, a message loop; bench/startup) built the same way. Nine pairs of
-# starts on one warm Wine prefix, the order swapped every other pair; each
-# figure is the time from CreateProcess to the first visible top-level
-# window answering a message. Prints every pair and the median of the
+# starts on one warm Wine prefix, the two of a pair back to back from one
+# driver process and their order swapped every other pair; each figure is
+# the time from CreateProcess to the first visible top-level window
+# answering a message. Prints every pair and the median of the
 # ratios program / floor, for x86_64 and, where the kernel runs 32-bit
 # programs, i686. Ratios, not times, are the result: they hold up under load.
 # ETB_BENCH_DIR overrides where the builds go (build/bench-startup/<arch>).
@@ -18,8 +19,8 @@ fi
 pairs=9
 bench_dir="${ETB_BENCH_DIR:-$root/build/bench-startup}"
 
-# One start; prints milliseconds or fails.
-start() { scripts/wine-run.sh "$1/tools/etb_driver.exe" startup "$2" </dev/null 2>/dev/null | tr -d '\r'; }
+# Starts each program given once, back to back; prints their milliseconds.
+starts() { scripts/wine-run.sh "$build/tools/etb_driver.exe" startup "$@" </dev/null | tr -d '\r'; }
 
 # Wine's services up before anything is timed, and not holding our pipes.
 scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
@@ -32,17 +33,14 @@ for arch in x86_64 i686; do
 
   echo "== $arch (load: $(cut -d' ' -f1-3 /proc/loadavg))"
   # Unmeasured starts: files cached, fonts and classes warm on both sides.
-  if ! start "$build" "$floor" >/dev/null || ! start "$build" "$program" >/dev/null; then
+  if ! starts "$floor" "$program" >/dev/null 2>&1; then
     echo "$arch: cannot run here (a kernel without 32-bit programs runs no 32-bit Wine); skipped"
     continue
   fi
   ratios=()
   for ((i = 1; i <= pairs; i++)); do
-    if ((i % 2)); then
-      f=$(start "$build" "$floor"); p=$(start "$build" "$program")
-    else
-      p=$(start "$build" "$program"); f=$(start "$build" "$floor")
-    fi
+    if ((i % 2)); then read -r f p < <(starts "$floor" "$program"); else read -r p f < <(starts "$program" "$floor"); fi
+    [ -n "${f:-}" ] && [ -n "${p:-}" ] || { echo "$arch: a start failed" >&2; exit 1; }
     r=$(awk -v p="$p" -v f="$f" 'BEGIN { printf "%.3f", p / f }')
     ratios+=("$r")
     printf 'pair %d: floor %7.1f ms  ExtTextOutBench %7.1f ms  ratio %s\n' "$i" "$f" "$p" "$r"

@@ -121,18 +121,17 @@ double NowMs() {
 }
 
 // Any program, so that the start-up benchmark can time a bare window the
-// same way: from CreateProcess to its first visible top-level window
-// answering a message. Closes that window afterwards.
-int Startup(const std::wstring& exe) {
+// same way: milliseconds from CreateProcess to its first visible top-level
+// window answering a message, or a negative figure when there is none.
+// Closes that window afterwards.
+double TimeStart(const std::wstring& exe) {
     std::wstring commandLine = L"\"" + DosPath(exe) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     const double start = NowMs();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        Print(L"etb_driver: cannot start " + exe + L"\n");
-        return 1;
-    }
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
     CloseHandle(info.hThread);
     // Idle first, so that polling does not compete with the start itself.
     WaitForInputIdle(info.hProcess, 15000);
@@ -146,19 +145,27 @@ int Startup(const std::wstring& exe) {
     }, 15000) && query.found;
     const double elapsed = NowMs() - start;
 
-    DWORD code = 1;
     if (answered) PostMessageW(query.found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
-    else GetExitCodeProcess(info.hProcess, &code);
     CloseHandle(info.hProcess);
-    if (!answered) {
-        Print(L"etb_driver: no window from " + exe + L"\n");
-        return 1;
+    return answered ? elapsed : -1;
+}
+
+// One start of each program, back to back, so that a pair meets the same load.
+int Startup(int count, wchar_t** exes) {
+    std::wstring line;
+    for (int i = 0; i < count; ++i) {
+        const double elapsed = TimeStart(exes[i]);
+        if (elapsed < 0) {
+            Print(L"etb_driver: no window from " + std::wstring(exes[i]) + L"\n", STD_ERROR_HANDLE);
+            return 1;
+        }
+        wchar_t figure[32];
+        swprintf(figure, 32, L"%.1f", elapsed);
+        line += (i ? L" " : L"") + std::wstring(figure);
     }
-    wchar_t figure[32];
-    swprintf(figure, 32, L"%.1f\n", elapsed);
-    Print(figure);
-    return static_cast<int>(code);
+    Print(line + L"\n");
+    return 0;
 }
 
 }  // namespace
@@ -167,11 +174,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"demo" && argc == 3) return Demo(argv[2]);
     if (command == L"close" && argc == 2) return Close();
-    if (command == L"startup" && argc == 3) return Startup(argv[2]);
+    if (command == L"startup" && argc >= 3) return Startup(argc - 2, argv + 2);
     Print(L"usage: etb_driver demo <ExtTextOutBench.exe>   one run with the default settings; prints the report,\n"
           L"                                               lays the windows out side by side and leaves them open\n"
           L"       etb_driver close                        closes the running program; exits with its exit code\n"
-          L"       etb_driver startup <program.exe>         prints the milliseconds from start to its first\n"
-          L"                                               visible window answering a message, then closes it\n");
+          L"       etb_driver startup <program.exe>...      starts each in turn; prints the milliseconds from start\n"
+          L"                                               to its first visible window answering a message\n");
     return 2;
 }
