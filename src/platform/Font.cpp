@@ -33,29 +33,36 @@ int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM c
     return 1;
 }
 
-}  // namespace
-
-std::vector<std::wstring> ScreenFontNames() {
-    std::vector<std::wstring> names;
-    WindowDC screen(nullptr);
-    LOGFONTW query{};
-    query.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExW(screen.get(), &query, CollectFace, reinterpret_cast<LPARAM>(&names), 0);
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    return names;
-}
-
-bool IsScreenFont(const std::wstring& face) {
-    if (face.empty() || face.size() >= LF_FACESIZE) return false;
+// Every screen font's face, or only those of one family: an empty face
+// lists all of them.
+std::vector<std::wstring> EnumerateFaces(const std::wstring& face) {
     std::vector<std::wstring> names;
     WindowDC screen(nullptr);
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
     face.copy(query.lfFaceName, LF_FACESIZE - 1);
     EnumFontFamiliesExW(screen.get(), &query, CollectFace, reinterpret_cast<LPARAM>(&names), 0);
-    return std::any_of(names.begin(), names.end(),
-                       [&](const std::wstring& name) { return CompareStringOrdinal(name.c_str(), -1, face.c_str(), -1, TRUE) == CSTR_EQUAL; });
+    return names;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ScreenFontNames() {
+    std::vector<std::wstring> names = EnumerateFaces(L"");
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+bool HasFace(const std::vector<std::wstring>& names, const std::wstring& face) {
+    return std::any_of(names.begin(), names.end(), [&](const std::wstring& name) {
+        return CompareStringOrdinal(name.c_str(), -1, face.c_str(), -1, TRUE) == CSTR_EQUAL;
+    });
+}
+
+bool IsScreenFont(const std::wstring& face) {
+    if (face.empty() || face.size() >= LF_FACESIZE) return false;
+    return HasFace(EnumerateFaces(face), face);
 }
 
 std::wstring RealizedFace(HFONT font) {

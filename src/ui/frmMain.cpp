@@ -50,6 +50,14 @@ HWND ComboEditOf(HWND combo) {
     return GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
 }
 
+// A label's size from its caption in the font selected into dc.
+void FitLabel(HDC dc, const wchar_t* caption, int& width, int& height) {
+    RECT extent{0, 0, 0, 0};
+    DrawTextW(dc, caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+    width = extent.right;
+    height = extent.bottom;
+}
+
 }  // namespace
 
 bool frmMain::Create() {
@@ -127,8 +135,11 @@ void frmMain::OnCommand(int id, HWND control, UINT code) {
 
 bool frmMain::Form_Load() {
     report_.SetOwner(hwnd_);
+    // The font before the controls, so that each is made with it and each
+    // label at its fitted size: under Wine every later resize costs a frame
+    // recalculation that reads all the system's metrics fonts again.
+    font_ = MakeFont(SystemMenuFont(hwnd_));
     if (!CreateControls()) return false;
-    ApplySystemFont();
     FillLists();
     return true;
 }
@@ -136,14 +147,18 @@ bool frmMain::Form_Load() {
 bool frmMain::CreateControls() {
     const int dpi = ScreenDpi();
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    WindowDC dc(hwnd_);
+    SelectGuard select(dc.get(), font_->Handle());
     for (const ControlLayout& c : kControls) {
         const wchar_t* cls = L"STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD exStyle = 0;
+        int width = TwipsToPixels(c.width, dpi);
         int height = TwipsToPixels(c.height, dpi);
         switch (c.kind) {
         case Kind::Label:
             style |= SS_LEFT;
+            FitLabel(dc.get(), c.caption, width, height);
             break;
         case Kind::TextBox:
             cls = L"EDIT";
@@ -167,10 +182,12 @@ bool frmMain::CreateControls() {
             style |= WS_TABSTOP | (c.kind == Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         }
-        this->*c.field = CreateWindowExW(exStyle, cls, c.caption, style, TwipsToPixels(c.left, dpi),
-                                         TwipsToPixels(c.top, dpi), TwipsToPixels(c.width, dpi), height, hwnd_,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-        if (!(this->*c.field)) return false;
+        HWND control = CreateWindowExW(exStyle, cls, c.caption, style, TwipsToPixels(c.left, dpi),
+                                       TwipsToPixels(c.top, dpi), width, height, hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        if (!control) return false;
+        SetWindowFont(control, font_->Handle(), TRUE);
+        this->*c.field = control;
     }
     // A text the user gives is measured whole, however long.
     Edit_LimitText(txtString, 0);
@@ -180,26 +197,6 @@ bool frmMain::CreateControls() {
         if (!SetWindowSubclass(button, Button_GotFocus, 1, reinterpret_cast<DWORD_PTR>(this))) return false;
     return SetWindowSubclass(ComboEditOf(cmbTimes), NumberBox_KeyPress, 1, 0) &&
            SetWindowSubclass(ComboEditOf(cmbSize), NumberBox_KeyPress, 1, 0);
-}
-
-void frmMain::ApplySystemFont() {
-    font_ = MakeFont(SystemMenuFont(hwnd_));
-    for (const ControlLayout& c : kControls)
-        SetWindowFont(this->*c.field, font_->Handle(), TRUE);
-    FitLabels();
-}
-
-void frmMain::FitLabels() {
-    WindowDC dc(hwnd_);
-    SelectGuard select(dc.get(), font_->Handle());
-    for (const ControlLayout& c : kControls) {
-        if (c.kind != Kind::Label) continue;
-        HWND label = this->*c.field;
-        std::wstring caption = WindowText(label);
-        RECT extent{0, 0, 0, 0};
-        DrawTextW(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
-        SetWindowPos(label, nullptr, 0, 0, extent.right, extent.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void frmMain::FillLists() {

@@ -43,8 +43,6 @@ private:
                                                 UINT_PTR id, DWORD_PTR data);
 
     bool CreateControls();
-    void ApplySystemFont();
-    void FitLabels();
     void FillLists();
 
     SharedFont font_;  // one object for all thirteen controls

@@ -99,18 +99,73 @@ int Close() {
     return static_cast<int>(code);
 }
 
-int Startup(const std::wstring& exe) {
-    RunningApp app(exe);
-    if (!app.Started()) {
-        Print(L"etb_driver: cannot start " + exe + L"\n");
-        return 1;
+struct FirstWindow {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchVisibleTopLevel(HWND window, LPARAM context) {
+    auto* query = reinterpret_cast<FirstWindow*>(context);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != query->processId || !IsWindowVisible(window)) return TRUE;
+    query->found = window;
+    return FALSE;
+}
+
+double NowMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Any program, so that the start-up benchmark can time a bare window the
+// same way: milliseconds from CreateProcess to its first visible top-level
+// window answering a message, or a negative figure when there is none.
+// Closes that window afterwards.
+double TimeStart(const std::wstring& exe) {
+    std::wstring commandLine = L"\"" + DosPath(exe) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    const double start = NowMs();
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    CloseHandle(info.hThread);
+    // Idle first, so that polling does not compete with the start itself.
+    WaitForInputIdle(info.hProcess, 15000);
+    FirstWindow query{info.dwProcessId, nullptr};
+    DWORD_PTR answer = 0;
+    const bool answered = WaitUntil([&] {
+        query.found = nullptr;
+        EnumWindows(MatchVisibleTopLevel, reinterpret_cast<LPARAM>(&query));
+        return (query.found && SendMessageTimeoutW(query.found, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer)) ||
+               WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT;
+    }, 15000) && query.found;
+    const double elapsed = NowMs() - start;
+
+    if (answered) PostMessageW(query.found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+    CloseHandle(info.hProcess);
+    return answered ? elapsed : -1;
+}
+
+// One start of each program, back to back, so that a pair meets the same load.
+int Startup(int count, wchar_t** exes) {
+    std::wstring line;
+    for (int i = 0; i < count; ++i) {
+        const double elapsed = TimeStart(exes[i]);
+        if (elapsed < 0) {
+            Print(L"etb_driver: no window from " + std::wstring(exes[i]) + L"\n", STD_ERROR_HANDLE);
+            return 1;
+        }
+        wchar_t figure[32];
+        swprintf(figure, 32, L"%.1f", elapsed);
+        line += (i ? L" " : L"") + std::wstring(figure);
     }
-    wchar_t figure[32];
-    swprintf(figure, 32, L"%.1f\n", app.StartMilliseconds());
-    Print(figure);
-    app.Press(VK_ESCAPE);
-    DWORD code = 1;
-    return app.WaitForExit(10000, &code) ? static_cast<int>(code) : 1;
+    Print(line + L"\n");
+    return 0;
 }
 
 }  // namespace
@@ -119,11 +174,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"demo" && argc == 3) return Demo(argv[2]);
     if (command == L"close" && argc == 2) return Close();
-    if (command == L"startup" && argc == 3) return Startup(argv[2]);
+    if (command == L"startup" && argc >= 3) return Startup(argc - 2, argv + 2);
     Print(L"usage: etb_driver demo <ExtTextOutBench.exe>   one run with the default settings; prints the report,\n"
           L"                                               lays the windows out side by side and leaves them open\n"
           L"       etb_driver close                        closes the running program; exits with its exit code\n"
-          L"       etb_driver startup <ExtTextOutBench.exe>  prints the milliseconds from start to the main\n"
-          L"                                               window taking input, then closes it\n");
+          L"       etb_driver startup <program.exe>...      starts each in turn; prints the milliseconds from start\n"
+          L"                                               to its first visible window answering a message\n");
     return 2;
 }
