@@ -45,6 +45,13 @@ std::vector<std::wstring> EnumerateFaces(const std::wstring& face) {
     return names;
 }
 
+// Ignoring case, as the font mapper does.
+bool HasFace(const std::vector<std::wstring>& names, const std::wstring& face) {
+    return std::any_of(names.begin(), names.end(), [&](const std::wstring& name) {
+        return CompareStringOrdinal(name.c_str(), -1, face.c_str(), -1, TRUE) == CSTR_EQUAL;
+    });
+}
+
 }  // namespace
 
 std::vector<std::wstring> ScreenFontNames() {
@@ -52,12 +59,6 @@ std::vector<std::wstring> ScreenFontNames() {
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
-}
-
-bool HasFace(const std::vector<std::wstring>& names, const std::wstring& face) {
-    return std::any_of(names.begin(), names.end(), [&](const std::wstring& name) {
-        return CompareStringOrdinal(name.c_str(), -1, face.c_str(), -1, TRUE) == CSTR_EQUAL;
-    });
 }
 
 bool IsScreenFont(const std::wstring& face) {

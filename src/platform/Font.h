@@ -26,9 +26,6 @@ SharedFont MakeFont(const FontSpec& description);
 
 // The face names of the screen fonts, without vertical (@) variants.
 std::vector<std::wstring> ScreenFontNames();
-// Whether face is in names, ignoring case as the font mapper does; saves
-// enumerating the fonts again when the list is at hand.
-bool HasFace(const std::vector<std::wstring>& names, const std::wstring& face);
 bool IsScreenFont(const std::wstring& face);
 
 // The face the font mapper really picks for a font.
