@@ -2,35 +2,23 @@
 
 #include "timing/CounterServices.h"
 
-FakeCounter& FakeCounter::Get() {
-    static FakeCounter counter;
-    return counter;
-}
+namespace counter {
 
-namespace {
-void Fill(CounterReading& r, std::uint64_t value) {
+static void Fill(CounterReading& r, std::uint64_t value) {
     r.LowPart = static_cast<std::uint32_t>(value);
     r.HighPart = static_cast<std::uint32_t>(value >> 32);
 }
-}  // namespace
-
-namespace counter {
 
 bool QueryFrequency(CounterReading& frequency) {
-    FakeCounter& c = FakeCounter::Get();
-    Fill(frequency, c.available ? c.frequency : 0);
-    return c.available;
+    Fill(frequency, FakeCounter::Get().available ? 10000000 : 0);
+    return FakeCounter::Get().available;
 }
 
 void Query(CounterReading& value) {
     FakeCounter& c = FakeCounter::Get();
     ++c.reads;
-    if (!c.script.empty()) {
-        c.last = c.script.front();
-        c.script.pop_front();
-    } else {
-        c.last += c.step;
-    }
+    c.last = c.script.empty() ? c.last + c.step : c.script.front();
+    if (!c.script.empty()) c.script.pop_front();
     Fill(value, c.last);
 }
 

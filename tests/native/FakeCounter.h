@@ -6,14 +6,12 @@
 // one plus a fixed step once the script runs out.
 struct FakeCounter {
     bool available = true;
-    std::uint64_t frequency = 10000000;
     std::deque<std::uint64_t> script;
-    std::uint64_t last = 0;
-    std::uint64_t step = 0;
-    int reads = 0;
-    int messages = 0;
-    int pumps = 0;
+    std::uint64_t last = 0, step = 0;
+    int reads = 0, messages = 0, pumps = 0;
 
-    static FakeCounter& Get();
-    void Reset() { *this = FakeCounter(); }
+    static FakeCounter& Get() {
+        static FakeCounter counter;
+        return counter;
+    }
 };

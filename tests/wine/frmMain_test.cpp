@@ -1,119 +1,120 @@
 #include "ui/frmMain.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <vector>
 
-#include "GdiHeadroom.h"
-#include "platform/Dialogs.h"
-#include "platform/Font.h"
+#include "WindowTest.h"
 #include "ui/SystemFont.h"
 
 namespace {
 
-HWND EditOf(HWND combo) {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(combo, &info);
-    return info.hwndItem;
+using namespace e2e;
+
+HWND Child(HWND main, Control control) {
+    HWND child = GetWindow(main, GW_CHILD);
+    for (int i = 0; i < control && child; ++i) child = GetWindow(child, GW_HWNDNEXT);
+    return child;
 }
 
-void DrainQuit() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
+
+std::vector<std::wstring> Items(HWND combo) {
+    std::vector<std::wstring> items(static_cast<size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].resize(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)));
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(items[i].data()));
     }
+    return items;
 }
 
-std::vector<HWND> Controls(const frmMain& main) {
-    return {main.lblString, main.txtString, main.lblTimes, main.cmbTimes, main.lblFace,
-            main.cmbFont,   main.lblSize,   main.cmbSize,  main.chkBold,  main.chkItalic,
-            main.cmdTest,   main.cmdExit,   main.chkOpaque};
-}
-
-std::wstring SelectedFace(HWND combo) {
-    LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return L"";
-    std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0)), L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return text;
-}
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
 protected:
-    void SetUp() override {
-        SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) {
-            messages.push_back(text);
-            return IDOK;
-        });
-        SetBeepHook([this] { ++beeps; });
-    }
     void TearDown() override {
         main.reset();
-        DrainQuit();
-        SetMessageBoxHook(nullptr);
-        SetBeepHook(nullptr);
+        DispatchPending();
         SetNonClientMetricsReader(nullptr);
+        WindowTest::TearDown();
     }
-    frmMain& Open() {
+    HWND Open() {
         main = std::make_unique<frmMain>();
         EXPECT_TRUE(main->Create());
         ShowWindow(main->Handle(), SW_SHOWNORMAL);
-        return *main;
+        return main->Handle();
     }
-    void Type(HWND window, const wchar_t* keys) {
-        for (const wchar_t* k = keys; *k; ++k) SendMessageW(window, WM_CHAR, *k, 1);
-    }
-
     std::unique_ptr<frmMain> main;
-    std::vector<std::wstring> messages;
-    int beeps = 0;
 };
 
-TEST_F(MainWindowTest, EveryControlSharesTheMenuFont) {
-    frmMain& m = Open();
-    HFONT font = m.ControlFont()->Handle();
-    ASSERT_NE(font, nullptr);
-    for (HWND control : Controls(m))
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), font);
+TEST_F(MainWindowTest, ControlsCaptionsPlacesAndLists) {
+    HWND window = Open();
+    const int dpi = ::ScreenDpi();
+    auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, px(4680));
+    EXPECT_EQ(client.bottom, px(2550));
+    EXPECT_EQ(WindowText(window), kMainCaption);
+    const struct {
+        Control control;
+        const wchar_t* text;  // nullptr: not checked
+        int left, top, width, height;  // twips; 0: sized by the control or its text
+    } expected[] = {
+        {lblString, L"文字列(&S):", 180, 240, 0, 0},   {txtString, L"The quick brown fox jumps over the lazy dog.", 1260, 180, 3255, 315},
+        {lblTimes, L"試行回数(&T):", 180, 660, 0, 0}, {cmbTimes, L"10", 1260, 600, 1275, 0},
+        {lblFace, L"書体(&F):", 180, 1080, 0, 0},     {cmbFont, nullptr, 1260, 1020, 2175, 0},
+        {lblSize, L"サイズ(&H)", 180, 1500, 0, 0},    {cmbSize, L"12", 1260, 1440, 1275, 0},
+        {chkBold, L"太字", 2700, 1440, 855, 315},     {chkItalic, L"斜体", 3720, 1440, 795, 315},
+        {cmdTest, L"テスト(&G)", 1380, 1920, 1395, 375}, {cmdExit, L"終了(&X)", 2940, 1920, 1395, 375},
+        {chkOpaque, L"OPAQUE", 2700, 660, 1275, 255},
+    };
+    for (const auto& e : expected) {
+        HWND control = Child(window, e.control);
+        RECT r{};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(!e.text || WindowText(control) == e.text) << e.control;
+        EXPECT_EQ(r.left, px(e.left)) << e.control;
+        EXPECT_EQ(r.top, px(e.top)) << e.control;
+        EXPECT_TRUE(!e.width || r.right - r.left == px(e.width)) << e.control;
+        EXPECT_TRUE(!e.height || r.bottom - r.top == px(e.height)) << e.control;
+        EXPECT_LE(r.right, e.left == 180 ? px(1260) : client.right) << e.control;  // labels clear of the boxes
+        if (e.control >= chkBold && e.control != cmdTest && e.control != cmdExit) {
+            EXPECT_EQ(SendMessageW(control, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        }
+    }
+    std::vector<std::wstring> counts, sizes;
+    for (int i = 1; i <= 100; ++i) counts.push_back(std::to_wstring(i));
+    for (int i = 7; i <= 18; ++i) sizes.push_back(std::to_wstring(i));
+    EXPECT_EQ(Items(Child(window, cmbTimes)), counts);
+    EXPECT_EQ(Items(Child(window, cmbSize)), sizes);
+    std::vector<std::wstring> faces = Items(Child(window, cmbFont)), installed = ScreenFontNames();
+    std::sort(faces.begin(), faces.end());
+    std::sort(installed.begin(), installed.end());
+    EXPECT_EQ(faces, installed);  // every screen font once, no vertical (@) ones
+}
 
-    // Face and size are the system's menu font, read as the system reports it.
+TEST_F(MainWindowTest, EveryControlShowsTheMenuFontAndTheReportTheTextBoxFont) {
+    HWND window = Open();
+    HFONT font = FontOf(Child(window, txtString));
+    for (int c = 0; c < kControlCount; ++c) EXPECT_EQ(FontOf(Child(window, Control(c))), font) << c;
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = kNonClientMetricsSize;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
-    FontSpec expected = FontFromLogFont(metrics.lfMenuFont, WindowDC(m.Handle()).get());
-    EXPECT_EQ(m.ControlFont()->Description(), expected);
+    LOGFONTW shown{};
+    GetObjectW(font, sizeof shown, &shown);
+    EXPECT_EQ(shown.lfHeight, metrics.lfMenuFont.lfHeight);
+    // The list opens on the face the controls really show, which a run accepts.
+    HWND fonts = Child(window, cmbFont);
+    const std::wstring selected = WindowText(fonts);
+    EXPECT_EQ(Items(fonts)[static_cast<size_t>(SendMessageW(fonts, CB_GETCURSEL, 0, 0))], selected);
+    EXPECT_EQ(selected, RealizedFace(font));
 
-    // Labels fit their captions in that font.
-    WindowDC dc(m.Handle());
-    SelectGuard select(dc.get(), font);
-    for (HWND label : {m.lblString, m.lblTimes, m.lblFace, m.lblSize}) {
-        std::wstring caption = WindowText(label);
-        RECT extent{};
-        DrawTextW(dc.get(), caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-        RECT rect{};
-        GetClientRect(label, &rect);
-        EXPECT_EQ(rect.right, extent.right);
-        EXPECT_EQ(rect.bottom, extent.bottom);
-    }
+    SendMessageW(Child(window, cmdTest), BM_CLICK, 0, 0);
+    HWND report = FindWindowExW(FindWindowW(nullptr, L"レポート"), nullptr, L"Edit", nullptr);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(FontOf(report), font);
+    EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(MainWindowTest, FontListOpensOnTheFaceTheControlsShow) {
-    frmMain& m = Open();
-    std::wstring selected = SelectedFace(m.cmbFont);
-    ASSERT_FALSE(selected.empty());
-    EXPECT_EQ(WindowText(m.cmbFont), selected);
-    // Under Wine the menu face is "MS Shell Dlg", a substitute that is no
-    // screen font: the list names the face it stands in for.
-    const std::wstring menuFace = m.ControlFont()->Description().Name;
-    if (IsScreenFont(menuFace))
-        EXPECT_EQ(selected, menuFace);
-    else
-        EXPECT_EQ(selected, RealizedFace(m.ControlFont()->Handle()));
-    EXPECT_TRUE(IsScreenFont(selected));
-}
-
-BOOL WINAPI MenuFontIsIpaGothic(UINT, UINT size, PVOID record, UINT) {
+BOOL WINAPI IpaGothicBold(UINT, UINT size, PVOID record, UINT) {
     LOGFONTA font{};
     font.lfHeight = -16;
     font.lfWeight = 700;
@@ -122,93 +123,26 @@ BOOL WINAPI MenuFontIsIpaGothic(UINT, UINT size, PVOID record, UINT) {
     std::memcpy(static_cast<unsigned char*>(record) + kMenuFontOffset, &font, sizeof font);
     return size == kNonClientMetricsSize;
 }
+BOOL WINAPI Fails(UINT, UINT, PVOID, UINT) { return FALSE; }
 
-TEST_F(MainWindowTest, AnInstalledMenuFaceIsSelectedAsItIs) {
-    if (!IsScreenFont(L"IPAGothic")) GTEST_SKIP() << "IPAGothic not installed";
-    SetNonClientMetricsReader(MenuFontIsIpaGothic);
-    frmMain& m = Open();
-    const FontSpec& font = m.ControlFont()->Description();
-    EXPECT_EQ(font.Name, L"IPAGothic");
-    EXPECT_DOUBLE_EQ(font.Size, 16 * 72.0 / ScreenDpi());
-    EXPECT_TRUE(font.Bold);
-    EXPECT_EQ(font.Charset, SHIFTJIS_CHARSET);
-    EXPECT_EQ(SelectedFace(m.cmbFont), L"IPAGothic");
-}
-
-TEST_F(MainWindowTest, FollowsAMenuFontChangedInTheSystem) {
-    if (!IsScreenFont(L"IPAPGothic")) GTEST_SKIP() << "IPAPGothic not installed";
-    NONCLIENTMETRICSW saved{};
-    saved.cbSize = sizeof saved;
-    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0));
-    NONCLIENTMETRICSW changed = saved;
-    wcscpy(changed.lfMenuFont.lfFaceName, L"IPAPGothic");
-    changed.lfMenuFont.lfHeight = -15;
-    ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof changed, &changed, 0));
-
-    frmMain& m = Open();
-    const std::wstring face = m.ControlFont()->Description().Name;
-    const double size = m.ControlFont()->Description().Size;
-    const std::wstring selected = SelectedFace(m.cmbFont);
-    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
-
-    // Wine keeps the face under its Japanese name, which reaches us through
-    // code page 932.
-    EXPECT_TRUE(face == L"IPAPGothic" || face == L"IPA Pゴシック");
-    EXPECT_DOUBLE_EQ(size, 15 * 72.0 / ScreenDpi());
-    EXPECT_EQ(selected, face);
-    EXPECT_EQ(RealizedFace(m.ControlFont()->Handle()), face);
-}
-
-BOOL WINAPI FailingReader(UINT, UINT, PVOID, UINT) { return FALSE; }
-
-TEST_F(MainWindowTest, AFailedSystemCallFallsBackToTheGuiFont) {
-    SetNonClientMetricsReader(FailingReader);
-    frmMain& m = Open();
-    EXPECT_EQ(m.ControlFont()->Description(), DefaultGuiFontSpec());
-    EXPECT_FALSE(m.ControlFont()->Description().Name.empty());
-    EXPECT_GT(m.ControlFont()->Description().Size, 0);
-    EXPECT_FALSE(SelectedFace(m.cmbFont).empty());
-}
-
-TEST_F(MainWindowTest, NumberBoxesTakeOnlyDigitsBackspaceAndPoint) {
-    frmMain& m = Open();
-    for (HWND combo : {m.cmbTimes, m.cmbSize}) {
-        HWND edit = EditOf(combo);
-        SetWindowTextW(edit, L"");
-        beeps = 0;
-        Type(edit, L"1a2");
-        EXPECT_EQ(WindowText(combo), L"12");
-        EXPECT_EQ(beeps, 1);
-
-        Type(edit, L"\b.5.");
-        EXPECT_EQ(WindowText(combo), L"1.5.");
-        beeps = 0;
-        // Ctrl+V, a minus sign, a full-width digit, an input-method character.
-        SendMessageW(edit, WM_CHAR, 22, 1);
-        SendMessageW(edit, WM_CHAR, L'-', 1);
-        SendMessageW(edit, WM_CHAR, 0xFF11, 1);
-        SendMessageW(edit, WM_IME_CHAR, 0x3042, 1);
-        EXPECT_EQ(WindowText(combo), L"1.5.");
-        EXPECT_EQ(beeps, 4);
+TEST_F(MainWindowTest, TheSystemsMenuFontOrTheGuiFontWhenThereIsNone) {
+    LOGFONTW gui{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    const struct {
+        NonClientMetricsReader reader;
+        const wchar_t* face;
+        LONG height, weight;
+    } cases[] = {{IpaGothicBold, L"IPAGothic", -16, 700}, {Fails, gui.lfFaceName, gui.lfHeight, gui.lfWeight}};
+    for (const auto& c : cases) {
+        SetNonClientMetricsReader(c.reader);
+        HWND window = Open();
+        LOGFONTW shown{};
+        GetObjectW(FontOf(Child(window, lblString)), sizeof shown, &shown);
+        EXPECT_EQ(std::wstring(shown.lfFaceName), c.face);
+        EXPECT_EQ(shown.lfHeight, c.height);
+        EXPECT_EQ(shown.lfWeight, c.weight);
+        EXPECT_EQ(WindowText(Child(window, cmbFont)), RealizedFace(FontOf(Child(window, lblString))));
     }
-    // The text box is not filtered.
-    SetWindowTextW(m.txtString, L"");
-    Type(m.txtString, L"a-b");
-    EXPECT_EQ(WindowText(m.txtString), L"a-b");
-}
-
-TEST_F(MainWindowTest, TestRunsAndTheReportTakesTheTextBoxFont) {
-    frmMain& m = Open();
-    SetWindowTextW(m.cmbTimes, L"3");
-    SendMessageW(m.cmdTest, BM_CLICK, 0, 0);
-    ASSERT_TRUE(m.Report().IsOpen());
-    ASSERT_TRUE(m.Canvas().IsOpen());
-    EXPECT_EQ(GetWindow(m.Report().Handle(), GW_OWNER), m.Handle());
-    EXPECT_EQ(SendMessageW(m.Report().txtReport(), WM_GETFONT, 0, 0), SendMessageW(m.txtString, WM_GETFONT, 0, 0));
-    std::wstring report = WindowText(m.Report().txtReport());
-    EXPECT_NE(report.find(L"試行時間: "), std::wstring::npos);
-    EXPECT_EQ(report.substr(report.size() - 4), L"\r\n\r\n");
-    EXPECT_EQ(m.Canvas().Font().Name, WindowText(m.cmbFont));
 }
 
 }  // namespace

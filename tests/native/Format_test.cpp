@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+
+#include "benchmark/ReportEntry.h"
+#include "platform/LogFont.h"
+
+namespace {
+
+NumberSeparators Separators(const wchar_t* decimal, const wchar_t* thousand, std::vector<int> grouping) {
+    NumberSeparators s;
+    s.Decimal = decimal;
+    s.Thousand = thousand;
+    s.Grouping = std::move(grouping);
+    return s;
+}
+
+TEST(NumberFormat, ThreeDecimalsRoundedAsWrittenAndGroupedAsTheLocaleSays) {
+    const NumberSeparators us, german = Separators(L",", L".", {3}), indian = Separators(L".", L",", {3, 2}),
+                               oneGroup = Separators(L".", L",", {3, 0}), none = Separators(L".", L",", {});
+    const struct {
+        double value;
+        const NumberSeparators& separators;
+        const wchar_t* text;
+    } cases[] = {
+        {0, us, L"0.000"},           {2.498, us, L"2.498"},        {0.0005, us, L"0.001"},
+        {0.00049, us, L"0.000"},     {1.0005, us, L"1.001"},       {2.675, us, L"2.675"},  // binary value lies below
+        {9.9995, us, L"10.000"},     {999.9996, us, L"1,000.000"}, {1e-9, us, L"0.000"},
+        {1234.5, us, L"1,234.500"},  {1234567890.125, us, L"1,234,567,890.125"},
+        {-0.001, us, L"-0.001"},     {-1234.5678, us, L"-1,234.568"},
+        {1234567.891, german, L"1.234.567,891"},
+        {12345678.5, indian, L"1,23,45,678.500"},
+        {12345678, oneGroup, L"12345,678.000"},
+        {12345.5, none, L"12345.500"},
+        {std::numeric_limits<double>::quiet_NaN(), us, L"NaN"},
+        {std::numeric_limits<double>::infinity(), us, L"\x221E"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatNumber3(c.value, c.separators), c.text) << c.value;
+}
+
+TEST(ReportEntry, DateTotalAverageAndAnEmptyLine) {
+    const NumberSeparators us;
+    EXPECT_EQ(ReportEntryText(L"2026/12/06 21:05:09", 1234.5671, 10, us),
+              L"2026/12/06 21:05:09\r\n試行時間: 1,234.567 ミリ秒\r\n1回あたりの平均時間: 123.457 ミリ秒\r\n\r\n");
+    EXPECT_EQ(ReportEntryText(L"d", -0.004, -2, us), L"d\r\n試行時間: -0.004 ミリ秒\r\n1回あたりの平均時間: 0.002 ミリ秒\r\n\r\n");
+    EXPECT_EQ(ReportEntryText(L"d", 0.001, 0, us),
+              std::wstring(L"d\r\n試行時間: 0.001 ミリ秒\r\n1回あたりの平均時間: ") + kNoAverageText + L"\r\n\r\n");
+
+    EXPECT_EQ(GeneralDateText(L"2026/12/06", L"9:05:01", false), L"2026/12/06 9:05:01");
+    EXPECT_EQ(GeneralDateText(L"2026/12/06", L"0:00:00", true), L"2026/12/06");
+}
+
+std::wstring Latin1(const char* bytes, std::size_t length) { return std::wstring(bytes, bytes + length); }
+
+TEST(LogFont, PixelHeightsBecomePointsAndBack) {
+    const struct {
+        std::int32_t height;
+        int dpi;
+        double points;
+    } cases[] = {{-12, 96, 9}, {-16, 120, 9.6}, {12, 96, 12}, {12, 144, 12}, {0, 96, 0}};
+    for (const auto& c : cases) {
+        LogFontARecord record{};
+        record.lfHeight = c.height;
+        record.lfWeight = 700;
+        record.lfItalic = 1;
+        record.lfCharSet = 128;
+        std::memset(record.lfFaceName, 'X', sizeof record.lfFaceName);  // no terminator
+        const FontSpec font = FontFromLogFont(record, c.dpi, Latin1);
+        EXPECT_NEAR(font.Size, c.points, 1e-12) << c.height;
+        EXPECT_EQ(font.Name, std::wstring(32, L'X'));
+        EXPECT_TRUE(font.Bold && font.Italic && !font.Underline && font.Charset == 128);
+        const LogFontFields fields = LogFontFromFontSpec(font, c.dpi);
+        if (c.height < 0) {
+            EXPECT_EQ(fields.Height, c.height);
+        }
+        EXPECT_EQ(fields.Weight, 700);
+        EXPECT_EQ(fields.FaceName, std::wstring(31, L'X'));
+    }
+}
+
+TEST(LogFont, PointsBecomeANegativePixelHeightWithinThirtyTwoBits) {
+    const struct {
+        double points;
+        int dpi;
+        std::int32_t height;
+    } cases[] = {{12, 96, -16},   {10.5, 96, -14}, {10.5, 120, -18},  // 17.5 rounds up
+                 {0.01, 96, -1},  {12, 0, -1},     // never the mapper's default
+                 {1616904193.0, 96, -2147483647}, {1e300, 96, -2147483647}};
+    for (const auto& c : cases) {
+        FontSpec font;
+        font.Size = c.points;
+        EXPECT_EQ(LogFontFromFontSpec(font, c.dpi).Height, c.height) << c.points << " at " << c.dpi;
+    }
+}
+
+}  // namespace
