@@ -53,44 +53,33 @@ TEST(ReportEntry, DateTotalAverageAndAnEmptyLine) {
 
 std::wstring Latin1(const char* bytes, std::size_t length) { return std::wstring(bytes, bytes + length); }
 
-TEST(LogFont, PixelHeightsBecomePointsAndBack) {
+// A record's pixel height becomes points and comes back as the same pixels;
+// points become a negative pixel height within 32 bits, never 0 (the
+// mapper's default).
+TEST(LogFont, PixelsBecomePointsAndBack) {
     const struct {
         std::int32_t height;
         int dpi;
         double points;
-    } cases[] = {{-12, 96, 9}, {-16, 120, 9.6}, {12, 96, 12}, {12, 144, 12}, {0, 96, 0}};
+        std::int32_t back;
+    } cases[] = {{-12, 96, 9, -12},   {-16, 120, 9.6, -16}, {12, 96, 12, -16},  {12, 144, 12, -24},  {-14, 120, 8.4, -14},
+                 {0, 96, 0, -1},      {12, 0, 12, -1},      {-2147483647, 96, 1610612735.25, -2147483647}};
     for (const auto& c : cases) {
-        LogFontARecord record{};
-        record.lfHeight = c.height;
-        record.lfWeight = 700;
-        record.lfItalic = 1;
-        record.lfCharSet = 128;
+        LogFontARecord record{c.height, 0, 0, 0, 700, 1, 0, 0, 128, 0, 0, 0, 0, {}};
         std::memset(record.lfFaceName, 'X', sizeof record.lfFaceName);  // no terminator
         const FontSpec font = FontFromLogFont(record, c.dpi, Latin1);
-        EXPECT_NEAR(font.Size, c.points, 1e-12) << c.height;
+        EXPECT_NEAR(font.Size, c.points, 1e-6) << c.height;
         EXPECT_EQ(font.Name, std::wstring(32, L'X'));
         EXPECT_TRUE(font.Bold && font.Italic && !font.Underline && font.Charset == 128);
         const LogFontFields fields = LogFontFromFontSpec(font, c.dpi);
-        if (c.height < 0) {
-            EXPECT_EQ(fields.Height, c.height);
-        }
+        EXPECT_EQ(fields.Height, c.back) << c.height;
         EXPECT_EQ(fields.Weight, 700);
         EXPECT_EQ(fields.FaceName, std::wstring(31, L'X'));
     }
-}
-
-TEST(LogFont, PointsBecomeANegativePixelHeightWithinThirtyTwoBits) {
-    const struct {
-        double points;
-        int dpi;
-        std::int32_t height;
-    } cases[] = {{12, 96, -16},   {10.5, 96, -14}, {10.5, 120, -18},  // 17.5 rounds up
-                 {0.01, 96, -1},  {12, 0, -1},     // never the mapper's default
-                 {1616904193.0, 96, -2147483647}, {1e300, 96, -2147483647}};
-    for (const auto& c : cases) {
+    for (const auto& [points, height] : {std::pair(10.5, -14), {0.01, -1}, {1e300, -2147483647}}) {
         FontSpec font;
-        font.Size = c.points;
-        EXPECT_EQ(LogFontFromFontSpec(font, c.dpi).Height, c.height) << c.points << " at " << c.dpi;
+        font.Size = points;
+        EXPECT_EQ(LogFontFromFontSpec(font, 96).Height, height) << points;
     }
 }
 

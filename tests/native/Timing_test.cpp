@@ -6,89 +6,58 @@
 
 namespace {
 
-// A stopwatch whose calibration measured `overhead` ticks a read (10 MHz counter).
+// A stopwatch whose calibration measured `overhead` ticks a read.
 clsTiming Calibrated(std::uint64_t overhead) {
-    FakeCounter& c = FakeCounter::Get() = FakeCounter();
-    for (std::uint64_t i = 0; i <= 100; ++i) c.script.push_back(1000 + overhead * i);
+    g_counter = FakeCounter();
+    for (std::uint64_t i = 0; i <= 100; ++i) g_counter.script.push_back(1000 + overhead * i);
     return clsTiming();
 }
 
-TEST(Timing, CalibratesOnceAndTakesOneReadOffEachInterval) {
-    clsTiming timing = Calibrated(20);
-    EXPECT_TRUE(timing.Available());
-    EXPECT_DOUBLE_EQ(timing.Overhead(), 20);
-    EXPECT_EQ(FakeCounter::Get().reads, 101);
-
-    // Counter readings from Start on, and the corrected milliseconds.
+// Each case: the calls made after Start ('P'ause, 'R'esume, 'E'lapsed), the
+// counter's readings from Start on, and the last Elapsed in ms. One read
+// (20 ticks) comes off each interval, two more off each pause.
+TEST(Timing, CorrectsForTheCounterReadAndLeavesPausesOut) {
     const struct {
+        const char* calls;
         std::deque<std::uint64_t> reads;
         double ms;
     } cases[] = {
-        {{500000, 525000}, 2.498},
-        {{1000, 1010}, -0.001},  // shorter than one read
-        {{0xFFFFFFF0ull, 0xFFFFFFF0ull + 0x100000000ull + 10020}, 429496.7296 + 1},  // unsigned low half
+        {"E", {500000, 525000}, 2.498},
+        {"E", {1000, 1010}, -0.001},  // shorter than one read
+        {"E", {0xFFFFFFF0ull, 0xFFFFFFF0ull + 0x100000000ull + 10020}, 429496.7296 + 1},  // low half unsigned
+        {"EE", {0, 10020, 20020}, 2.0},  // reading stops nothing
+        {"PRRE", {1000, 2000, 7000, 8000, 10000}, (9000 - 20 - 5040) / 1e4},  // a Resume without Pause changes nothing
+        {"PE", {20000, 21000, 30020}, 1.0},  // during a pause it counts
     };
     for (const auto& c : cases) {
-        FakeCounter::Get().script = c.reads;
+        clsTiming timing = Calibrated(20);
+        EXPECT_DOUBLE_EQ(timing.Overhead(), 20);
+        g_counter.script = c.reads;
         timing.Start();
-        EXPECT_NEAR(timing.Elapsed(), c.ms, 1e-9) << c.reads.front();
+        double ms = 0;
+        for (const char* call = c.calls; *call; ++call) {
+            if (*call == 'P') timing.Pause();
+            if (*call == 'R') timing.Resume();
+            if (*call == 'E') ms = timing.Elapsed();
+        }
+        EXPECT_NEAR(ms, c.ms, 1e-9) << c.calls << " " << c.reads.front();
     }
-    FakeCounter::Get().script = {0, 12345020, 22345020};
+    clsTiming timing = Calibrated(20);
+    g_counter.script = {0, 12345020};
     timing.Start();
     EXPECT_EQ(timing.ElapsedText(), L"1,234.500 msec");
-    EXPECT_NEAR(timing.Elapsed(), 2234.5, 1e-9);  // reading stops nothing
-}
-
-TEST(Timing, PausesAreLeftOutWithTheirReads) {
-    clsTiming timing = Calibrated(20);
-    // Start, Pause, Resume, Resume again (no pause pending), Elapsed.
-    FakeCounter::Get().script = {1000, 2000, 7000, 8000, 10000};
-    timing.Start();
-    timing.Pause();
-    timing.Resume();
-    timing.Resume();
-    EXPECT_NEAR(timing.Elapsed(), (9000 - 20 - 5000 - 40) / 1e4, 1e-12);
-
-    // Start forgets earlier pauses; Elapsed during a pause counts it.
-    FakeCounter::Get().script = {20000, 21000, 30020};
-    timing.Start();
-    timing.Pause();
-    EXPECT_NEAR(timing.Elapsed(), 1.0, 1e-12);
-}
-
-TEST(Timing, WaitPassesUntilTheDurationAndPumpsWhenAsked) {
-    const struct {
-        double duration;
-        bool pump;
-        int pumps;
-    } cases[] = {{0.35, true, 4}, {0.35, false, 0}, {0, true, 1}, {-5, true, 1}};
-    for (const auto& c : cases) {
-        clsTiming timing = Calibrated(0);
-        FakeCounter::Get().step = 1000;  // 0.1 ms a read
-        double duration = c.duration;
-        bool pump = c.pump;
-        timing.Wait(duration, pump);
-        EXPECT_EQ(FakeCounter::Get().pumps, c.pumps) << c.duration;
-    }
 }
 
 TEST(Timing, AMissingCounterWarnsOnceAndReadsZero) {
-    FakeCounter& c = FakeCounter::Get() = FakeCounter();
-    c.available = false;
-    c.step = 12345;
+    g_counter = FakeCounter();
+    g_counter.available = false;
+    g_counter.step = 12345;
     clsTiming timing;
     EXPECT_FALSE(timing.Available());
-    EXPECT_EQ(c.reads, 0);
+    EXPECT_EQ(g_counter.reads, 0);
     timing.Start();
-    timing.Pause();
-    timing.Resume();
     EXPECT_EQ(timing.Elapsed(), 0);
-    EXPECT_EQ(timing.ElapsedText(), L"0.000 msec");
-    double duration = 1000;
-    bool pump = true;
-    timing.Wait(duration, pump);  // one pass, not forever
-    EXPECT_EQ(c.pumps, 1);
-    EXPECT_EQ(c.messages, 1);
+    EXPECT_EQ(g_counter.messages, 1);
 }
 
 }  // namespace

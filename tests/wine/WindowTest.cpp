@@ -4,9 +4,7 @@
 
 int GdiHandleHeadroom() {
     std::vector<HRGN> regions;
-    while (regions.size() < 200000)
-        if (HRGN region = CreateRectRgn(0, 0, 1, 1)) regions.push_back(region);
-        else break;
+    for (HRGN region; regions.size() < 200000 && (region = CreateRectRgn(0, 0, 1, 1));) regions.push_back(region);
     for (HRGN region : regions) DeleteObject(region);
     return static_cast<int>(regions.size());
 }
@@ -28,15 +26,13 @@ std::vector<DWORD> Pixels(HDC dc, int width, int height) {
 }
 
 int Inked(const std::vector<DWORD>& pixels) {
-    int inked = 0;
-    for (DWORD p : pixels) inked += p != 0xFFFFFF;
-    return inked;
+    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [](DWORD p) { return p != 0xFFFFFF; }));
 }
 
 static BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
     wchar_t cls[64] = L"";
     GetClassNameW(window, cls, static_cast<int>(std::size(cls)));
-    if (lstrcmpiW(cls, L"ComboLBox") != 0 && lstrcmpiW(cls, L"IME") != 0) ++*reinterpret_cast<int*>(count);
+    *reinterpret_cast<int*>(count) += lstrcmpiW(cls, L"ComboLBox") != 0 && lstrcmpiW(cls, L"IME") != 0;
     return TRUE;
 }
 
@@ -46,17 +42,6 @@ int ThreadWindows() {
     return count;
 }
 
-bool DispatchPending() {
-    bool quit = false;
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-        quit |= msg.message == WM_QUIT;
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return quit;
-}
-
 void WindowTest::SetUp() {
     SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) {
         messages.push_back(text);
@@ -64,4 +49,34 @@ void WindowTest::SetUp() {
     });
 }
 
-void WindowTest::TearDown() { SetMessageBoxHook(nullptr); }
+void WindowTest::TearDown() {
+    main.reset();
+    DispatchPending();
+    SetMessageBoxHook(nullptr);
+}
+
+void WindowTest::Open() {
+    main = std::make_unique<frmMain>();
+    ASSERT_TRUE(main->Create());
+    ShowWindow(main->Handle(), SW_SHOWNORMAL);
+    HWND child = GetWindow(main->Handle(), GW_CHILD);
+    for (HWND& control : controls) control = child, child = GetWindow(child, GW_HWNDNEXT);
+}
+
+void WindowTest::Click(e2e::Control button) {
+    SendMessageW(controls[button], BM_CLICK, 0, 0);
+    DispatchPending();
+}
+
+void WindowTest::Close(const wchar_t* caption) {
+    SendMessageW(FindWindowW(nullptr, caption), WM_SYSCOMMAND, SC_CLOSE, 0);
+    DispatchPending();
+}
+
+void WindowTest::DispatchPending() {
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+        quit |= msg.message == WM_QUIT;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
