@@ -5,6 +5,8 @@
 #   scripts/wine-run.sh program.exe [arguments]
 #   scripts/wine-run.sh --warm     makes the prefix if needed and starts Wine's
 #                                  services, detached from the caller's output
+#   scripts/wine-run.sh --runs-32bit   succeeds where this Wine runs 32-bit
+#                                  programs (not on kernels without ia32 emulation)
 # WINELOADER and WINESERVER name Wine's programs; by default the `wine` and
 # `wineserver` found on the PATH.
 set -euo pipefail
@@ -53,9 +55,12 @@ if [ ! -f "$ready" ]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
-if [ "${1:-}" = --warm ]; then
-  # Wine's services outlive this call; they must not hold the caller's pipes.
-  "$wine" cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
-  exit 0
-fi
+case "${1:-}" in
+  --warm)
+    # Wine's services outlive this call; they must not hold the caller's pipes.
+    "$wine" cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
+    exit 0 ;;
+  --runs-32bit)
+    exec "$wine" 'C:\windows\syswow64\cmd.exe' /c exit 0 >/dev/null 2>&1 </dev/null ;;
+esac
 exec "$wine" "$@"

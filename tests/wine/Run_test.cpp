@@ -100,7 +100,9 @@ TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFontAndBackgroundMode) {
         EXPECT_EQ(c.face, face);
         EXPECT_EQ(sink.counts.back(), std::wcstol(c.count, nullptr, 10));
         EXPECT_EQ(sink.font, textFont);  // the report gets the text box's own font object
-        if (outcome.Count <= 0) EXPECT_LT(outcome.ElapsedMs, 0.05);  // an empty interval
+        if (outcome.Count <= 0) {
+            EXPECT_LT(outcome.ElapsedMs, 0.05);  // an empty interval
+        }
     }
     EXPECT_GT(Inked(Reference(L"日本語")), 20);
 }

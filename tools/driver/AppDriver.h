@@ -32,7 +32,6 @@ std::string Utf8(const std::wstring& text);
 
 // Text of any window, also one in another process (WM_GETTEXT is marshalled).
 std::wstring TextOf(HWND window);
-void SetTextOf(HWND window, const std::wstring& text);
 
 class RunningApp {
 public:
