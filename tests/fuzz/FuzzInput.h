@@ -7,13 +7,11 @@
 #include <string>
 
 // Stops the run with the failed condition; libFuzzer keeps the input.
-#define FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                      \
-        }                                                                                      \
-    } while (0)
+#define FUZZ_CHECK(condition) ((condition) ? void() : FuzzFailed(__FILE__, __LINE__, #condition))
+[[noreturn]] inline void FuzzFailed(const char* file, int line, const char* condition) {
+    std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, condition);
+    std::abort();
+}
 
 // Hands out the fuzzer's bytes as values; what runs short reads as zero.
 class FuzzInput {

@@ -8,33 +8,21 @@
 
 namespace {
 
-NumberSeparators Separators(const wchar_t* decimal, const wchar_t* thousand, std::vector<int> grouping) {
-    NumberSeparators s;
-    s.Decimal = decimal;
-    s.Thousand = thousand;
-    s.Grouping = std::move(grouping);
-    return s;
-}
-
 TEST(NumberFormat, ThreeDecimalsRoundedAsWrittenAndGroupedAsTheLocaleSays) {
-    const NumberSeparators us, german = Separators(L",", L".", {3}), indian = Separators(L".", L",", {3, 2}),
-                               oneGroup = Separators(L".", L",", {3, 0}), none = Separators(L".", L",", {});
+    const NumberSeparators us, german{L",", L".", {3}, L"-"}, indian{L".", L",", {3, 2}, L"-"},
+        oneGroup{L".", L",", {3, 0}, L"-"}, none{L".", L",", {}, L"-"};
     const struct {
         double value;
         const NumberSeparators& separators;
         const wchar_t* text;
     } cases[] = {
-        {0, us, L"0.000"},           {2.498, us, L"2.498"},        {0.0005, us, L"0.001"},
-        {0.00049, us, L"0.000"},     {1.0005, us, L"1.001"},       {2.675, us, L"2.675"},  // binary value lies below
-        {9.9995, us, L"10.000"},     {999.9996, us, L"1,000.000"}, {1e-9, us, L"0.000"},
-        {1234.5, us, L"1,234.500"},  {1234567890.125, us, L"1,234,567,890.125"},
-        {-0.001, us, L"-0.001"},     {-1234.5678, us, L"-1,234.568"},
-        {1234567.891, german, L"1.234.567,891"},
-        {12345678.5, indian, L"1,23,45,678.500"},
-        {12345678, oneGroup, L"12345,678.000"},
-        {12345.5, none, L"12345.500"},
-        {std::numeric_limits<double>::quiet_NaN(), us, L"NaN"},
-        {std::numeric_limits<double>::infinity(), us, L"\x221E"},
+        {0, us, L"0.000"}, {2.498, us, L"2.498"}, {0.0005, us, L"0.001"}, {0.00049, us, L"0.000"}, {1e-9, us, L"0.000"},
+        {1.0005, us, L"1.001"}, {2.675, us, L"2.675"},  // the binary values lie below
+        {9.9995, us, L"10.000"}, {999.9996, us, L"1,000.000"}, {1234.5, us, L"1,234.500"},
+        {1234567890.125, us, L"1,234,567,890.125"}, {-0.001, us, L"-0.001"}, {-1234.5678, us, L"-1,234.568"},
+        {1234567.891, german, L"1.234.567,891"}, {12345678.5, indian, L"1,23,45,678.500"},
+        {12345678, oneGroup, L"12345,678.000"}, {12345.5, none, L"12345.500"},
+        {std::numeric_limits<double>::quiet_NaN(), us, L"NaN"}, {std::numeric_limits<double>::infinity(), us, L"\x221E"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatNumber3(c.value, c.separators), c.text) << c.value;
 }
