@@ -89,13 +89,6 @@ std::wstring DosPath(const std::wstring& path) {
     return result;
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 
 std::wstring TextOf(HWND window) {
     const LRESULT length = Send(window, WM_GETTEXTLENGTH, 0, 0);

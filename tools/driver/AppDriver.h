@@ -27,7 +27,6 @@ bool WaitUntil(const std::function<bool()>& ready, DWORD timeoutMs = 10000);
 // run under Wine) become DOS paths.
 std::wstring DosPath(const std::wstring& path);
 
-int ScreenDpi();
 std::string Utf8(const std::wstring& text);
 
 // Text of any window, also one in another process (WM_GETTEXT is marshalled).
