@@ -14,7 +14,7 @@ case "$(uname -s)" in
 esac
 
 # The 32-bit build is the primary one; some kernels cannot run 32-bit Wine.
-if [ "$on_windows" = 1 ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
+if [ "$on_windows" = 1 ] || scripts/wine-run.sh --runs-32bit; then arch=i686; else arch=x86_64; fi
 build="${ETB_BUILD_DIR:-$root/build/$arch}"
 exe="$build/ExtTextOutBench.exe"
 driver="$build/tools/etb_driver.exe"
@@ -46,7 +46,7 @@ fi
 
 # On the private display: start Wine's services before anything whose output
 # is read, so they do not hold it open.
-scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
+scripts/wine-run.sh --warm
 mkdir -p build
 shot="$root/build/screenshot.png"
 geometry_file=$(mktemp)

@@ -1,22 +1,37 @@
 #!/usr/bin/env bash
 # The Windows builds' tests under Wine, on the display this is started on.
+#   scripts/wine-tests.sh [ctest options]     e.g. -L fast
+# The 32-bit build's tests run where this Wine runs 32-bit programs; the
+# output says so when it cannot.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-export WINEPREFIX="$root/build/wineprefix"
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+mkdir -p "$(dirname "$WINEPREFIX")"
+wineserver=${WINESERVER:-$(command -v wineserver)}
 
-# A persistent server keeps the prefix warm between test programs. Wine's
-# background services start here, not under ctest, whose output pipes they
-# would otherwise hold open.
-scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 || true  # makes the prefix once
-/usr/lib/wine/wineserver64 -k 2>/dev/null || true
-/usr/lib/wine/wineserver64 -p >/dev/null 2>&1 || true
-scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
-trap '/usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
+# One test run per prefix at a time: a second one would otherwise kill the
+# server, and with it the programs, of the first.
+exec 8>"$WINEPREFIX.tests.lock"
+if ! flock -n 8; then
+  echo "wine-tests: another test run uses $WINEPREFIX; waiting for it" >&2
+  flock 8
+fi
 
-ctest --preset mingw-x86_64
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  ctest --preset mingw-i686
+# A persistent server keeps the prefix warm between test programs; it goes
+# with this script, whichever way the script ends.
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
+scripts/wine-run.sh --warm  # makes the prefix once
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
+"$wineserver" -p >/dev/null 2>&1 || true
+scripts/wine-run.sh --warm  # Wine's services, outside ctest's output pipes
+
+ctest --preset mingw-x86_64 "$@"
+if [ ! -f build/i686/CTestTestfile.cmake ]; then
+  echo "NOTE: no i686 build (cmake --preset mingw-i686): its tests were not run."
+elif scripts/wine-run.sh --runs-32bit; then
+  ctest --preset mingw-i686 "$@"
 else
-  echo "NOTE: this kernel runs no 32-bit programs (ia32 emulation is off): the i686 build was made, its tests were not run."
+  echo "NOTE: this Wine runs no 32-bit programs here (a kernel without ia32 emulation, or no 32-bit Wine): the i686 build was made, its tests were not run."
 fi

@@ -3,40 +3,24 @@
 #include "platform/Locale.h"
 #include "timing/CounterServices.h"
 
-FakeCounter& FakeCounter::Get() {
-    static FakeCounter counter;
-    return counter;
-}
-
-namespace {
-void Fill(CounterReading& r, std::uint64_t value) {
-    r.LowPart = static_cast<std::uint32_t>(value);
-    r.HighPart = static_cast<std::uint32_t>(value >> 32);
-}
-}  // namespace
+FakeCounter g_counter;
 
 namespace counter {
 
 bool QueryFrequency(CounterReading& frequency) {
-    FakeCounter& c = FakeCounter::Get();
-    Fill(frequency, c.available ? c.frequency : 0);
-    return c.available;
+    frequency = {g_counter.available ? 10000000u : 0u, 0};
+    return g_counter.available;
 }
 
 void Query(CounterReading& value) {
-    FakeCounter& c = FakeCounter::Get();
-    ++c.reads;
-    if (!c.script.empty()) {
-        c.last = c.script.front();
-        c.script.pop_front();
-    } else {
-        c.last += c.step;
-    }
-    Fill(value, c.last);
+    ++g_counter.reads;
+    g_counter.last = g_counter.script.empty() ? g_counter.last + g_counter.step : g_counter.script.front();
+    if (!g_counter.script.empty()) g_counter.script.pop_front();
+    value = {static_cast<std::uint32_t>(g_counter.last), static_cast<std::uint32_t>(g_counter.last >> 32)};
 }
 
-void ShowUnavailableMessage() { ++FakeCounter::Get().messages; }
-void ProcessPendingMessages() { ++FakeCounter::Get().pumps; }
+void ShowUnavailableMessage() { ++g_counter.messages; }
+void ProcessPendingMessages() { ++g_counter.pumps; }
 
 }  // namespace counter
 

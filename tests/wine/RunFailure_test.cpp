@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <vector>
 
-#include "GdiHeadroom.h"
+#include "WindowTest.h"
 #include "benchmark/Run.h"
 #include "platform/BackingBitmap.h"
 #include "platform/Dialogs.h"
@@ -14,7 +12,7 @@ struct CountingSink : IReportSink {
     void AppendResult(double, std::int32_t count, const SharedFont&) override { counts.push_back(count); }
 };
 
-// One run with a pasted, grouped count; the messages it showed.
+// A pasted, grouped count on a canvas owned by owner: the calls reported and the messages shown.
 std::vector<std::wstring> RunGrouped(HWND owner, CountingSink& sink, RunField expected) {
     std::vector<std::wstring> messages;
     SetMessageBoxHook([&](HWND, const std::wstring& text, UINT) { return messages.push_back(text), IDOK; });
@@ -28,20 +26,21 @@ std::vector<std::wstring> RunGrouped(HWND owner, CountingSink& sink, RunField ex
     return messages;
 }
 
-TEST(RunFailure, AGroupedCountRunsThatManyCalls) {
-    TestOwner owner;
-    CountingSink sink;
-    EXPECT_TRUE(RunGrouped(owner.get(), sink, RunField::None).empty());
-    EXPECT_EQ(sink.counts, std::vector<std::int32_t>{1000});
+HWND PlainWindow() {
+    return CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
 }
 
-TEST(RunFailure, ACanvasThatCannotBeCreatedIsToldAndAddsNoEntry) {
-    HWND gone = TestOwner().get();  // the system refuses an owner that is gone
+TEST(RunFailure, AGroupedCountRunsThatManyCallsAndAMissingCanvasIsToldWithNoEntry) {
+    HWND owner = PlainWindow();
     CountingSink sink;
-    const std::vector<std::wstring> messages = RunGrouped(gone, sink, RunField::Canvas);
+    EXPECT_TRUE(RunGrouped(owner, sink, RunField::None).empty());
+    EXPECT_EQ(sink.counts, std::vector<std::int32_t>{1000});
+
+    DestroyWindow(owner);  // the system refuses an owner that is gone
+    const std::vector<std::wstring> messages = RunGrouped(owner, sink, RunField::Canvas);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find(L"作れませんでした"), std::wstring::npos);
-    EXPECT_TRUE(sink.counts.empty());
+    EXPECT_EQ(sink.counts.size(), 1u);
 }
 
 TEST(RunFailure, ABitmapThatCannotGrowKeepsTheOldOne) {

@@ -1,227 +1,148 @@
 #include "benchmark/Run.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <vector>
+#include <cmath>
 
-#include "GdiHeadroom.h"
-#include "platform/Dialogs.h"
-#include "platform/Font.h"
+#include "WindowTest.h"
+#include "platform/Locale.h"
+#include "platform/NumberFormat.h"
 #include "platform/Window.h"
 
 namespace {
 
 struct RecordingSink : IReportSink {
-    struct Entry {
-        double elapsed;
-        std::int32_t count;
-        SharedFont font;
-    };
-    std::vector<Entry> entries;
-    void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) override {
-        entries.push_back({elapsedMs, count, font});
+    std::vector<std::int32_t> counts;
+    SharedFont font;
+    void AppendResult(double, std::int32_t count, const SharedFont& f) override {
+        counts.push_back(count);
+        font = f;
     }
 };
 
 std::wstring PickFace(std::initializer_list<const wchar_t*> wanted) {
-    std::vector<std::wstring> faces = ScreenFontNames();
+    const std::vector<std::wstring> faces = ScreenFontNames();
     for (const wchar_t* face : wanted)
         if (std::find(faces.begin(), faces.end(), face) != faces.end()) return face;
-    return faces.empty() ? L"" : faces.front();
+    return faces.front();
 }
 
-class RunTest : public ::testing::Test {
+class RunTest : public WindowTest {
 protected:
-    void SetUp() override {
-        SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) {
-            messages.push_back(text);
-            return IDOK;
-        });
-        settings.Text = L"The quick brown fox";
-        settings.Count = L"10";
-        settings.Face = PickFace({L"Tahoma", L"Liberation Sans", L"Arial", L"DejaVu Sans"});
-        settings.Size = L"12";
+    void TearDown() override {
+        canvas.Close();
+        DestroyWindow(owner);
+        WindowTest::TearDown();
     }
-    void TearDown() override { SetMessageBoxHook(nullptr); }
-
-    RunOutcome Run() { return RunBenchmark(owner.get(), canvas, settings, textFont, sink); }
-    InkBox CanvasInk() {
+    RunOutcome Run(RunSettings settings) { return RunBenchmark(owner, canvas, settings, textFont, sink); }
+    SIZE Client() const {
         RECT client{};
         GetClientRect(canvas.Handle(), &client);
-        return FindInk(canvas.hDC(), client.right, client.bottom);
+        return {client.right, client.bottom};
+    }
+    std::vector<DWORD> Canvas() { return Pixels(canvas.hDC(), Client().cx, Client().cy); }
+    // What drawing the text itself, in the font the canvas has selected, gives.
+    std::vector<DWORD> Reference(const std::wstring& text) {
+        HDC dc = CreateCompatibleDC(canvas.hDC());
+        HBITMAP bitmap = CreateCompatibleBitmap(canvas.hDC(), Client().cx, Client().cy);
+        SelectObject(dc, bitmap);
+        PatBlt(dc, 0, 0, Client().cx, Client().cy, WHITENESS);
+        SelectObject(dc, GetCurrentObject(canvas.hDC(), OBJ_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        ExtTextOutW(dc, 0, 0, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+        std::vector<DWORD> pixels = Pixels(dc, Client().cx, Client().cy);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        return pixels;
     }
 
-    TestOwner owner;
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
     frmCanvas canvas;
     RecordingSink sink;
     SharedFont textFont = MakeFont(DefaultGuiFontSpec());
-    RunSettings settings;
-    std::vector<std::wstring> messages;
+    const std::wstring latin = PickFace({L"Liberation Sans", L"DejaVu Sans"}), japanese = PickFace({L"IPAGothic", L"IPAゴシック"});
 };
 
-TEST_F(RunTest, DrawsBlackTextAtTheTopLeftOnly) {
-    RunOutcome outcome = Run();
-    ASSERT_EQ(outcome.Refused, RunField::None);
-    ASSERT_EQ(sink.entries.size(), 1u);
-    EXPECT_EQ(sink.entries[0].count, 10);
-    EXPECT_EQ(sink.entries[0].font, textFont);  // the text box's own font object
-    EXPECT_GT(sink.entries[0].elapsed, 0);
-
-    SIZE extent{};
-    GetTextExtentPoint32W(canvas.hDC(), settings.Text.c_str(), static_cast<int>(settings.Text.size()), &extent);
-    InkBox ink = CanvasInk();
-    ASSERT_FALSE(ink.empty());
-    EXPECT_LE(ink.left, 2);
-    EXPECT_LT(ink.top, extent.cy / 2);
-    EXPECT_LE(ink.right, extent.cx + 2);
-    EXPECT_LE(ink.bottom, extent.cy);
-    EXPECT_EQ(GetTextColor(canvas.hDC()), RGB(0, 0, 0));
-
-    // The window shows the bitmap once refreshed.
-    HDC screen = GetDC(canvas.Handle());
-    EXPECT_FALSE(FindInk(screen, extent.cx, extent.cy).empty());
-    ReleaseDC(canvas.Handle(), screen);
-}
-
-TEST_F(RunTest, CanvasFontFollowsTheSettings) {
-    settings.Size = L"10.5";
-    settings.Bold = 2;  // grayed counts as on
-    settings.Italic = 1;
-    ASSERT_EQ(Run().Refused, RunField::None);
-    const FontSpec& font = canvas.Font();
-    EXPECT_EQ(font.Name, settings.Face);
-    EXPECT_DOUBLE_EQ(font.Size, 10.5);
-    EXPECT_TRUE(font.Bold);
-    EXPECT_TRUE(font.Italic);
-
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(canvas.hDC(), &metrics);
-    EXPECT_EQ(metrics.tmWeight, FW_BOLD);
-    EXPECT_TRUE(metrics.tmItalic);
-    wchar_t face[LF_FACESIZE] = L"";
-    GetTextFaceW(canvas.hDC(), LF_FACESIZE, face);
-    EXPECT_EQ(settings.Face, face);
-}
-
-TEST_F(RunTest, OpaqueAndTransparentSetTheBackgroundMode) {
-    settings.Opaque = 1;
-    ASSERT_EQ(Run().Refused, RunField::None);
-    EXPECT_EQ(GetBkMode(canvas.hDC()), OPAQUE);
-    EXPECT_FALSE(canvas.FontTransparent());
-    EXPECT_EQ(GetBkColor(canvas.hDC()), RGB(255, 255, 255));
-    EXPECT_FALSE(CanvasInk().empty());
-
-    settings.Opaque = 0;
-    ASSERT_EQ(Run().Refused, RunField::None);
-    EXPECT_EQ(GetBkMode(canvas.hDC()), TRANSPARENT);
-    EXPECT_TRUE(canvas.FontTransparent());
-
-    settings.Opaque = 2;
-    ASSERT_EQ(Run().Refused, RunField::None);
-    EXPECT_EQ(GetBkMode(canvas.hDC()), OPAQUE);
-}
-
-TEST_F(RunTest, ZeroAndNegativeCountsLeaveTheCanvasBlank) {
-    ASSERT_EQ(Run().Refused, RunField::None);
-    ASSERT_FALSE(CanvasInk().empty());
-    for (const wchar_t* count : {L"0", L"-5", L"0.4"}) {
-        settings.Count = count;
-        RunOutcome outcome = Run();
+// The canvas shows exactly the text's own glyphs, so '?', UTF-8 bytes or a
+// wrong code page fail; the font and the background mode follow the boxes.
+TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFontAndBackgroundMode) {
+    const struct {
+        const wchar_t* text;
+        const std::wstring& face;
+        const wchar_t *count, *size;
+        int bold, italic, opaque;  // check-box values; 2 is grayed
+        int mode;
+    } cases[] = {{L"The quick brown fox", latin, L"10", L"12", 0, 0, 0, TRANSPARENT},
+                 {L"日本語テキスト", japanese, L"3", L"10.5", 2, 1, 1, OPAQUE},
+                 {L"ﾃｷｽﾄ①", japanese, L"1", L"36", 1, 2, 2, OPAQUE},
+                 {L"none drawn", latin, L"0", L"12", 0, 0, 0, TRANSPARENT},
+                 {L"none drawn", latin, L"-5", L"12", 0, 0, 1, OPAQUE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.text) + " count " + Utf8(c.count));
+        const RunOutcome outcome = Run({c.text, c.count, c.face, c.size, c.bold, c.italic, c.opaque});
         ASSERT_EQ(outcome.Refused, RunField::None);
-        EXPECT_TRUE(CanvasInk().empty()) << count;
-        EXPECT_LT(outcome.ElapsedMs, 0.05) << count;  // an empty interval, a few reads at most
+        HDC dc = canvas.hDC();
+        const std::vector<DWORD> expected = Reference(std::wcstol(c.count, nullptr, 10) > 0 ? c.text : L"");
+        EXPECT_TRUE(Canvas() == expected);
+        HDC screen = GetDC(canvas.Handle());  // and the window shows it
+        EXPECT_TRUE(Pixels(screen, Client().cx, Client().cy) == expected);
+        ReleaseDC(canvas.Handle(), screen);
+        EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
+        EXPECT_EQ(GetBkMode(dc), c.mode);
+        EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+        LOGFONTW font{};
+        GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, -std::lround(std::wcstod(c.size, nullptr) * ScreenDpi() / 72));
+        EXPECT_EQ(font.lfWeight, c.bold ? FW_BOLD : FW_NORMAL);
+        EXPECT_EQ(font.lfItalic != 0, c.italic != 0);
+        wchar_t face[LF_FACESIZE] = L"";
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        EXPECT_EQ(c.face, face);
+        EXPECT_EQ(sink.counts.back(), std::wcstol(c.count, nullptr, 10));
+        EXPECT_EQ(sink.font, textFont);  // the report gets the text box's own font object
+        if (outcome.Count <= 0) {
+            EXPECT_LT(outcome.ElapsedMs, 0.05);  // an empty interval
+        }
     }
-    EXPECT_EQ(sink.entries.back().count, 0);
-    EXPECT_EQ(sink.entries[2].count, -5);
+    EXPECT_GT(Inked(Reference(L"日本語")), 20);
 }
 
-TEST_F(RunTest, EmptyTextStillRuns) {
-    settings.Text = L"";
-    ASSERT_EQ(Run().Refused, RunField::None);
-    EXPECT_TRUE(CanvasInk().empty());
-    EXPECT_EQ(sink.entries.size(), 1u);
-}
-
-TEST_F(RunTest, CanvasWindowIsOwnedSizedAndCaptioned) {
-    ASSERT_EQ(Run().Refused, RunField::None);
-    HWND canvasWindow = canvas.Handle();
-    EXPECT_EQ(GetWindow(canvasWindow, GW_OWNER), owner.get());
-    EXPECT_EQ(WindowText(canvasWindow), L"レンダリング");
-    RECT client{};
-    GetClientRect(canvasWindow, &client);
-    const int dpi = ScreenDpi();
-    EXPECT_EQ(client.right, MulDiv(6315, dpi, 1440));
-    EXPECT_EQ(client.bottom, MulDiv(1695, dpi, 1440));
-    if (dpi == 96) {
-        EXPECT_EQ(client.right, 421);
+TEST_F(RunTest, TheCanvasIsOwnedKeepsItsDrawingAndComesBackAsNewAfterItIsClosed) {
+    for (int opaque : {1, 0}) {
+        ASSERT_EQ(Run({L"text", L"1", latin, L"12", 0, 0, opaque}).Refused, RunField::None);
+        HWND window = canvas.Handle();
+        EXPECT_EQ(GetWindow(window, GW_OWNER), owner);
+        EXPECT_EQ(WindowText(window), L"レンダリング");
+        EXPECT_EQ(Client().cx, MulDiv(6315, ScreenDpi(), 1440));
+        EXPECT_EQ(Client().cy, MulDiv(1695, ScreenDpi(), 1440));
+        const LONG style = GetWindowLongW(window, GWL_STYLE);
+        EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_VISIBLE), WS_THICKFRAME | WS_MINIMIZEBOX | WS_VISIBLE);
+        const int inked = Inked(Canvas());
+        SetWindowPos(window, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
+        const std::vector<DWORD> larger = Canvas();
+        EXPECT_EQ(Inked(larger), inked);
+        EXPECT_GT(inked, 0);
+        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_FALSE(IsWindow(window));
+        ASSERT_TRUE(canvas.Show(owner));
+        EXPECT_EQ(canvas.Font(), DefaultGuiFontSpec());
+        EXPECT_TRUE(canvas.FontTransparent());
     }
-
-    LONG style = GetWindowLongW(canvasWindow, GWL_STYLE);
-    EXPECT_TRUE(style & WS_THICKFRAME);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_FALSE(GetWindowLongW(canvasWindow, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    EXPECT_TRUE(IsWindowVisible(canvasWindow));
 }
 
-TEST_F(RunTest, ClosedCanvasComesBackWithItsInitialProperties) {
-    settings.Opaque = 1;
-    ASSERT_EQ(Run().Refused, RunField::None);
-    HWND first = canvas.Handle();
-    SetWindowPos(first, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
-    SendMessageW(first, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_FALSE(canvas.IsOpen());
-
-    ASSERT_EQ(canvas.Show(owner.get()), true);
-    EXPECT_EQ(canvas.Font(), DefaultGuiFontSpec());
-    EXPECT_TRUE(canvas.FontTransparent());
-    RECT client{};
-    GetClientRect(canvas.Handle(), &client);
-    EXPECT_EQ(client.right, MulDiv(6315, ScreenDpi(), 1440));
-
-    settings.Opaque = 0;
-    ASSERT_EQ(Run().Refused, RunField::None);
-    EXPECT_EQ(GetWindow(canvas.Handle(), GW_OWNER), owner.get());
-    EXPECT_FALSE(CanvasInk().empty());
-}
-
-TEST_F(RunTest, BadValuesAreRefusedBeforeAnythingIsDrawn) {
-    struct Case {
-        RunField field;
-        const wchar_t* count;
-        const wchar_t* face;
-        const wchar_t* size;
-    } cases[] = {
-        {RunField::Count, L"", nullptr, L"12"},
-        {RunField::Count, L"1.2.3", nullptr, L"12"},
-        {RunField::Count, L"99999999999", nullptr, L"12"},
-        {RunField::Count, L"2147483647.5", nullptr, L"12"},
-        {RunField::Face, L"10", L"", L"12"},
-        {RunField::Face, L"10", L"No Such Face 123", L"12"},
-        {RunField::Size, L"10", nullptr, L"0"},
-        {RunField::Size, L"10", nullptr, L"."},
-        {RunField::Size, L"10", nullptr, L"5000"},
-    };
-    const std::wstring face = settings.Face;
-    for (const Case& c : cases) {
-        settings.Count = c.count;
-        settings.Face = c.face ? c.face : face;
-        settings.Size = c.size;
-        messages.clear();
-        EXPECT_EQ(Run().Refused, c.field) << std::string(c.count, c.count + wcslen(c.count));
-        EXPECT_EQ(messages.size(), 1u);
-    }
-    EXPECT_TRUE(sink.entries.empty());
-    EXPECT_FALSE(canvas.IsOpen());  // nothing opened for a refused run
-}
-
-TEST_F(RunTest, JapaneseTextIsDrawnFromCodePage932) {
-    settings.Face = PickFace({L"IPAGothic", L"IPAゴシック", L"MS Gothic"});
-    settings.Text = L"日本語テキスト";
-    ASSERT_EQ(Run().Refused, RunField::None);
-    EXPECT_FALSE(CanvasInk().empty());
+// The report's date is the user's, month and day in the locale's order.
+TEST(Locale, JapaneseDateTimeAndSeparators) {
+    EXPECT_EQ(FormatNumber3(1234567.5, UserNumberSeparators()), L"1,234,567.500");
+    SYSTEMTIME before, after;
+    GetLocalTime(&before);
+    const std::wstring text = NowGeneralDateText();
+    GetLocalTime(&after);
+    int f[6] = {};
+    ASSERT_EQ(swscanf(text.c_str(), L"%d/%d/%d %d:%d:%d", &f[0], &f[1], &f[2], &f[3], &f[4], &f[5]), 6) << Utf8(text);
+    bool matches = false;
+    for (const SYSTEMTIME& t : {before, after})
+        matches |= f[0] == t.wYear && f[1] == t.wMonth && f[2] == t.wDay && f[3] == t.wHour && f[4] == t.wMinute && f[5] == t.wSecond;
+    EXPECT_TRUE(matches) << Utf8(text);
 }
 
 }  // namespace

@@ -71,33 +71,24 @@ bool WaitUntil(const std::function<bool()>& ready, DWORD timeoutMs) {
     }
 }
 
+std::string Utf8(const std::wstring& text) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                                         bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
 std::wstring DosPath(const std::wstring& path) {
-    if (path.empty() || path[0] != L'/') return path;
     using ToDos = WCHAR*(CDECL*)(const char*);
     auto toDos = reinterpret_cast<ToDos>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (toDos) {
-        int length = WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
-        std::string unixPath(static_cast<size_t>(length), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, unixPath.data(), length, nullptr, nullptr);
-        if (WCHAR* dos = toDos(unixPath.c_str())) {
-            std::wstring result = dos;
-            HeapFree(GetProcessHeap(), 0, dos);
-            return result;
-        }
-    }
-    std::wstring result = L"Z:" + path;
-    for (wchar_t& c : result)
-        if (c == L'/') c = L'\\';
+    WCHAR* dos = path.empty() || path[0] != L'/' || !toDos ? nullptr : toDos(Utf8(path).c_str());
+    if (!dos) return path;
+    std::wstring result = dos;
+    HeapFree(GetProcessHeap(), 0, dos);
     return result;
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
 
 std::wstring TextOf(HWND window) {
     const LRESULT length = Send(window, WM_GETTEXTLENGTH, 0, 0);
@@ -105,10 +96,6 @@ std::wstring TextOf(HWND window) {
     const LRESULT copied = Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
     return text;
-}
-
-void SetTextOf(HWND window, const std::wstring& text) {
-    Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 RunningApp::RunningApp(const std::wstring& exePath) {
@@ -292,13 +279,8 @@ HWND RunningApp::FindMessageBox() const {
 
 std::wstring RunningApp::MessageBoxText(HWND box) const {
     // The message is the static control with id 0xFFFF (the icon has another).
-    if (HWND text = GetDlgItem(box, 0xFFFF)) return TextOf(text);
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (ClassOf(child) == L"Static") {
-            std::wstring text = TextOf(child);
-            if (!text.empty()) return text;
-        }
-    return {};
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? TextOf(text) : std::wstring();
 }
 
 bool RunningApp::Dismiss(HWND box) {

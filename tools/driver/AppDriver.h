@@ -27,11 +27,10 @@ bool WaitUntil(const std::function<bool()>& ready, DWORD timeoutMs = 10000);
 // run under Wine) become DOS paths.
 std::wstring DosPath(const std::wstring& path);
 
-int ScreenDpi();
+std::string Utf8(const std::wstring& text);
 
 // Text of any window, also one in another process (WM_GETTEXT is marshalled).
 std::wstring TextOf(HWND window);
-void SetTextOf(HWND window, const std::wstring& text);
 
 class RunningApp {
 public:

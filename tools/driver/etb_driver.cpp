@@ -28,28 +28,20 @@ void Print(const std::wstring& text, DWORD stream = STD_OUTPUT_HANDLE) {
     WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-RECT WindowRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 // Main window top left, the report to its right, the canvas below both;
 // returns the area they cover, with a margin.
 RECT LayOut(const RunningApp& app) {
     constexpr int kGap = 8;
-    HWND main = app.Main(), report = app.Report(), canvas = app.Canvas();
-    SetWindowPos(main, nullptr, kGap, kGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const RECT m = WindowRect(main);
-    SetWindowPos(report, nullptr, m.right + kGap, kGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const RECT r = WindowRect(report);
-    SetWindowPos(canvas, nullptr, kGap, (m.bottom > r.bottom ? m.bottom : r.bottom) + kGap, 0, 0,
+    RECT m{}, r{}, c{}, all{};
+    GetWindowRect(app.Main(), &m);
+    SetWindowPos(app.Report(), nullptr, m.right + kGap, m.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(app.Report(), &r);
+    SetWindowPos(app.Canvas(), nullptr, m.left, (m.bottom > r.bottom ? m.bottom : r.bottom) + kGap, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const RECT c = WindowRect(canvas);
-    for (HWND window : {main, report, canvas})
+    GetWindowRect(app.Canvas(), &c);
+    for (HWND window : {app.Main(), app.Report(), app.Canvas()})
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     app.Settle();
-    RECT all{0, 0, 0, 0};
     UnionRect(&all, &m, &r);
     UnionRect(&all, &all, &c);
     InflateRect(&all, kGap, kGap);
@@ -62,6 +54,7 @@ int Demo(const std::wstring& exe) {
         Print(L"etb_driver: cannot start " + exe + L"\n");
         return 1;
     }
+    SetWindowPos(app.Main(), nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     app.Press(VK_RETURN);  // Test is the default button
     if (!WaitUntil([&] { return app.ReportEntries() == 1; })) {
         Print(L"etb_driver: no report after the run\n");

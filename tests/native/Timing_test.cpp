@@ -1,0 +1,63 @@
+#include "timing/clsTiming.h"
+
+#include <gtest/gtest.h>
+
+#include "FakeCounter.h"
+
+namespace {
+
+// A stopwatch whose calibration measured `overhead` ticks a read.
+clsTiming Calibrated(std::uint64_t overhead) {
+    g_counter = FakeCounter();
+    for (std::uint64_t i = 0; i <= 100; ++i) g_counter.script.push_back(1000 + overhead * i);
+    return clsTiming();
+}
+
+// Each case: the calls made after Start ('P'ause, 'R'esume, 'E'lapsed), the
+// counter's readings from Start on, and the last Elapsed in ms. One read
+// (20 ticks) comes off each interval, two more off each pause.
+TEST(Timing, CorrectsForTheCounterReadAndLeavesPausesOut) {
+    const struct {
+        const char* calls;
+        std::deque<std::uint64_t> reads;
+        double ms;
+    } cases[] = {
+        {"E", {500000, 525000}, 2.498},
+        {"E", {1000, 1010}, -0.001},  // shorter than one read
+        {"E", {0xFFFFFFF0ull, 0xFFFFFFF0ull + 0x100000000ull + 10020}, 429496.7296 + 1},  // low half unsigned
+        {"EE", {0, 10020, 20020}, 2.0},  // reading stops nothing
+        {"PRRE", {1000, 2000, 7000, 8000, 10000}, (9000 - 20 - 5040) / 1e4},  // a Resume without Pause changes nothing
+        {"PE", {20000, 21000, 30020}, 1.0},  // during a pause it counts
+    };
+    for (const auto& c : cases) {
+        clsTiming timing = Calibrated(20);
+        EXPECT_DOUBLE_EQ(timing.Overhead(), 20);
+        g_counter.script = c.reads;
+        timing.Start();
+        double ms = 0;
+        for (const char* call = c.calls; *call; ++call) {
+            if (*call == 'P') timing.Pause();
+            if (*call == 'R') timing.Resume();
+            if (*call == 'E') ms = timing.Elapsed();
+        }
+        EXPECT_NEAR(ms, c.ms, 1e-9) << c.calls << " " << c.reads.front();
+    }
+    clsTiming timing = Calibrated(20);
+    g_counter.script = {0, 12345020};
+    timing.Start();
+    EXPECT_EQ(timing.ElapsedText(), L"1,234.500 msec");
+}
+
+TEST(Timing, AMissingCounterWarnsOnceAndReadsZero) {
+    g_counter = FakeCounter();
+    g_counter.available = false;
+    g_counter.step = 12345;
+    clsTiming timing;
+    EXPECT_FALSE(timing.Available());
+    EXPECT_EQ(g_counter.reads, 0);
+    timing.Start();
+    EXPECT_EQ(timing.Elapsed(), 0);
+    EXPECT_EQ(g_counter.messages, 1);
+}
+
+}  // namespace
