@@ -20,8 +20,6 @@ public:
     void Close();
     void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) override;
 
-    HWND txtReport() const { return txtReport_; }
-
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

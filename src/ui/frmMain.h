@@ -16,17 +16,13 @@ public:
     // Lets the dialog manager handle keyboard navigation for this window.
     bool PreTranslate(MSG& msg);
 
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     HWND lblString = nullptr, txtString = nullptr, lblTimes = nullptr, cmbTimes = nullptr;
     HWND lblFace = nullptr, cmbFont = nullptr, lblSize = nullptr, cmbSize = nullptr;
     HWND chkBold = nullptr, chkItalic = nullptr, cmdTest = nullptr, cmdExit = nullptr, chkOpaque = nullptr;
 
-    frmCanvas& Canvas() { return canvas_; }
-    frmReport& Report() { return report_; }
-    const SharedFont& ControlFont() const { return font_; }
-
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-private:
     RunSettings CurrentSettings() const;
     bool Form_Load();
     void Form_Unload();

@@ -8,6 +8,6 @@ struct FakeCounter {
     bool available = true;
     std::deque<std::uint64_t> script;
     std::uint64_t last = 0, step = 0;
-    int reads = 0, messages = 0, pumps = 0;
+    int messages = 0;
 };
 extern FakeCounter g_counter;
