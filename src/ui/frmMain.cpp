@@ -19,31 +19,6 @@ constexpr int kDropDownRows = 8;
 
 enum class Kind { Label, TextBox, ComboEdit, ComboList, CheckBox, Button, DefaultButton };
 
-struct ControlLayout {
-    HWND frmMain::*field;
-    Kind kind;
-    const wchar_t* caption;
-    int left, top, width, height;  // twips
-    int id;
-};
-
-// In tab order, which is also creation order.
-const ControlLayout kControls[] = {
-    {&frmMain::lblString, Kind::Label, L"文字列(&S):", 180, 240, 795, 180, 100},
-    {&frmMain::txtString, Kind::TextBox, L"The quick brown fox jumps over the lazy dog.", 1260, 180, 3255, 315, 101},
-    {&frmMain::lblTimes, Kind::Label, L"試行回数(&T):", 180, 660, 975, 180, 102},
-    {&frmMain::cmbTimes, Kind::ComboEdit, L"", 1260, 600, 1275, 300, 103},
-    {&frmMain::lblFace, Kind::Label, L"書体(&F):", 180, 1080, 615, 180, 104},
-    {&frmMain::cmbFont, Kind::ComboList, L"", 1260, 1020, 2175, 300, 105},
-    {&frmMain::lblSize, Kind::Label, L"サイズ(&H)", 180, 1500, 750, 180, 106},
-    {&frmMain::cmbSize, Kind::ComboEdit, L"", 1260, 1440, 1275, 300, 107},
-    {&frmMain::chkBold, Kind::CheckBox, L"太字", 2700, 1440, 855, 315, 108},
-    {&frmMain::chkItalic, Kind::CheckBox, L"斜体", 3720, 1440, 795, 315, 109},
-    {&frmMain::cmdTest, Kind::DefaultButton, L"テスト(&G)", 1380, 1920, 1395, 375, IDOK},
-    {&frmMain::cmdExit, Kind::Button, L"終了(&X)", 2940, 1920, 1395, 375, IDCANCEL},
-    {&frmMain::chkOpaque, Kind::CheckBox, L"OPAQUE", 2700, 660, 1275, 255, 112},
-};
-
 HWND ComboEditOf(HWND combo) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
@@ -59,6 +34,31 @@ void FitLabel(HDC dc, const wchar_t* caption, int& width, int& height) {
 }
 
 }  // namespace
+
+struct frmMain::ControlLayout {
+    HWND frmMain::*field;
+    Kind kind;
+    const wchar_t* caption;
+    int left, top, width, height;  // twips
+    int id;
+};
+
+// In tab order, which is also creation order.
+const frmMain::ControlLayout frmMain::kControls[] = {
+    {&frmMain::lblString, Kind::Label, L"文字列(&S):", 180, 240, 795, 180, 100},
+    {&frmMain::txtString, Kind::TextBox, L"The quick brown fox jumps over the lazy dog.", 1260, 180, 3255, 315, 101},
+    {&frmMain::lblTimes, Kind::Label, L"試行回数(&T):", 180, 660, 975, 180, 102},
+    {&frmMain::cmbTimes, Kind::ComboEdit, L"", 1260, 600, 1275, 300, 103},
+    {&frmMain::lblFace, Kind::Label, L"書体(&F):", 180, 1080, 615, 180, 104},
+    {&frmMain::cmbFont, Kind::ComboList, L"", 1260, 1020, 2175, 300, 105},
+    {&frmMain::lblSize, Kind::Label, L"サイズ(&H)", 180, 1500, 750, 180, 106},
+    {&frmMain::cmbSize, Kind::ComboEdit, L"", 1260, 1440, 1275, 300, 107},
+    {&frmMain::chkBold, Kind::CheckBox, L"太字", 2700, 1440, 855, 315, 108},
+    {&frmMain::chkItalic, Kind::CheckBox, L"斜体", 3720, 1440, 795, 315, 109},
+    {&frmMain::cmdTest, Kind::DefaultButton, L"テスト(&G)", 1380, 1920, 1395, 375, IDOK},
+    {&frmMain::cmdExit, Kind::Button, L"終了(&X)", 2940, 1920, 1395, 375, IDCANCEL},
+    {&frmMain::chkOpaque, Kind::CheckBox, L"OPAQUE", 2700, 660, 1275, 255, 112},
+};
 
 bool frmMain::Create() {
     WindowOptions options;

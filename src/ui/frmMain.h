@@ -22,6 +22,8 @@ private:
     HWND lblString = nullptr, txtString = nullptr, lblTimes = nullptr, cmbTimes = nullptr;
     HWND lblFace = nullptr, cmbFont = nullptr, lblSize = nullptr, cmbSize = nullptr;
     HWND chkBold = nullptr, chkItalic = nullptr, cmdTest = nullptr, cmdExit = nullptr, chkOpaque = nullptr;
+    struct ControlLayout;
+    static const ControlLayout kControls[13];
 
     RunSettings CurrentSettings() const;
     bool Form_Load();

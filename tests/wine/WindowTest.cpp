@@ -31,9 +31,8 @@ int Inked(const std::vector<DWORD>& pixels) {
 
 static BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
     wchar_t cls[64] = L"";
-    GetClassNameW(window, cls, static_cast<int>(std::size(cls)));
-    *reinterpret_cast<int*>(count) += lstrcmpiW(cls, L"ComboLBox") != 0 && lstrcmpiW(cls, L"IME") != 0;
-    return TRUE;
+    GetClassNameW(window, cls, 64);
+    return *reinterpret_cast<int*>(count) += lstrcmpiW(cls, L"ComboLBox") && lstrcmpiW(cls, L"IME"), TRUE;
 }
 
 int ThreadWindows() {
@@ -43,10 +42,7 @@ int ThreadWindows() {
 }
 
 void WindowTest::SetUp() {
-    SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) {
-        messages.push_back(text);
-        return IDOK;
-    });
+    SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) { return messages.push_back(text), IDOK; });
 }
 
 void WindowTest::TearDown() {
@@ -61,16 +57,6 @@ void WindowTest::Open() {
     ShowWindow(main->Handle(), SW_SHOWNORMAL);
     HWND child = GetWindow(main->Handle(), GW_CHILD);
     for (HWND& control : controls) control = child, child = GetWindow(child, GW_HWNDNEXT);
-}
-
-void WindowTest::Click(e2e::Control button) {
-    SendMessageW(controls[button], BM_CLICK, 0, 0);
-    DispatchPending();
-}
-
-void WindowTest::Close(const wchar_t* caption) {
-    SendMessageW(FindWindowW(nullptr, caption), WM_SYSCOMMAND, SC_CLOSE, 0);
-    DispatchPending();
 }
 
 void WindowTest::DispatchPending() {

@@ -14,7 +14,7 @@ using e2e::Utf8;
 // GetGuiResources is a stub under Wine, so count by filling the table.
 int GdiHandleHeadroom();
 
-// The pixels of a DC's area, top row first, 0x00RRGGBB; and how many are not white.
+// The pixels of a DC's area, 0x00RRGGBB; and how many are not white.
 std::vector<DWORD> Pixels(HDC dc, int width, int height);
 int Inked(const std::vector<DWORD>& pixels);
 
@@ -27,9 +27,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
     void Open();
-    void Click(e2e::Control button);
-    void Close(const wchar_t* caption);  // as the title bar's close box does
-    // Handles every message waiting but WM_QUIT, which sets quit.
+    // Clicks a button or closes a window as its close box does, then handles
+    // every message waiting; WM_QUIT sets quit.
+    void Click(e2e::Control button) { SendMessageW(controls[button], BM_CLICK, 0, 0), DispatchPending(); }
+    void Close(const wchar_t* caption) { SendMessageW(FindWindowW(nullptr, caption), WM_SYSCOMMAND, SC_CLOSE, 0), DispatchPending(); }
     void DispatchPending();
 
     std::vector<std::wstring> messages;

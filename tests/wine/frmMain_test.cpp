@@ -30,24 +30,20 @@ protected:
 
 TEST_F(MainWindowTest, ControlsCaptionsPlacesAndLists) {
     Open();
-    HWND window = main->Handle();
+    HWND window = GetParent(controls[0]);
     auto px = [](int twips) { return MulDiv(twips, ::ScreenDpi(), 1440); };
     RECT client{};
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, px(4680));
-    EXPECT_EQ(client.bottom, px(2550));
-    EXPECT_EQ(WindowText(window), kMainCaption);
+    EXPECT_TRUE(client.right == px(4680) && client.bottom == px(2550) && WindowText(window) == kMainCaption);
     EXPECT_EQ(WindowText(controls[txtString]), L"The quick brown fox jumps over the lazy dog.");
     // Left and top in twips, in tab order; labels end before the boxes begin.
-    const int places[kControlCount][2] = {{180, 240},  {1260, 180},  {180, 660},   {1260, 600},  {180, 1080},
-                                          {1260, 1020}, {180, 1500},  {1260, 1440}, {2700, 1440}, {3720, 1440},
-                                          {1380, 1920}, {2940, 1920}, {2700, 660}};
+    const int places[kControlCount][2] = {{180, 240}, {1260, 180}, {180, 660}, {1260, 600}, {180, 1080}, {1260, 1020},
+        {180, 1500}, {1260, 1440}, {2700, 1440}, {3720, 1440}, {1380, 1920}, {2940, 1920}, {2700, 660}};
     for (int i = 0; i < kControlCount; ++i) {
         RECT r{};
         GetWindowRect(controls[i], &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, px(places[i][0])) << i;
-        EXPECT_EQ(r.top, px(places[i][1])) << i;
+        EXPECT_TRUE(r.left == px(places[i][0]) && r.top == px(places[i][1])) << i;
         EXPECT_LE(r.right, places[i][0] == 180 ? px(1260) : client.right) << i;
     }
     for (Control box : {chkBold, chkItalic, chkOpaque}) EXPECT_EQ(SendMessageW(controls[box], BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -67,23 +63,20 @@ TEST_F(MainWindowTest, ControlsCaptionsPlacesAndLists) {
 // none), on every control; the list opens on the face it really shows; the
 // report takes the text box's font.
 TEST_F(MainWindowTest, EveryControlShowsTheMenuFontAndTheReportTheTextBoxFont) {
-    LOGFONTA menu = {}, gui = {};
+    LOGFONTA gui = {};
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = kNonClientMetricsSize;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
-    menu = metrics.lfMenuFont;
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
-    for (const LOGFONTA* system : {&menu, &gui}) {
+    for (const LOGFONTA* system : {&metrics.lfMenuFont, &gui}) {
         if (system == &gui) SetNonClientMetricsReader(NoMetrics);
         Open();
         HFONT font = FontOf(controls[txtString]);
         for (HWND control : controls) EXPECT_EQ(FontOf(control), font);
         LOGFONTA shown{};
         GetObjectA(font, sizeof shown, &shown);
-        EXPECT_STREQ(shown.lfFaceName, system->lfFaceName);
-        EXPECT_EQ(shown.lfHeight, system->lfHeight);
-        const std::vector<std::wstring> faces = Items(controls[cmbFont]);
-        EXPECT_EQ(faces[static_cast<size_t>(SendMessageW(controls[cmbFont], CB_GETCURSEL, 0, 0))], RealizedFace(font));
+        EXPECT_TRUE(!strcmp(shown.lfFaceName, system->lfFaceName) && shown.lfHeight == system->lfHeight);
+        EXPECT_EQ(Items(controls[cmbFont])[static_cast<size_t>(SendMessageW(controls[cmbFont], CB_GETCURSEL, 0, 0))], RealizedFace(font));
 
         SendMessageW(controls[cmdTest], BM_CLICK, 0, 0);
         EXPECT_EQ(FontOf(FindWindowExW(FindWindowW(nullptr, L"レポート"), nullptr, L"Edit", nullptr)), font);
