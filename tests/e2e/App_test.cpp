@@ -1,0 +1,162 @@
+// The program driven from another process with real key and mouse messages
+// through its own message loop.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "AppDriver.h"
+
+namespace e2e {
+namespace {
+
+std::wstring g_program;  // from the command line
+
+// Each test gets a freshly started program, ended afterwards if still running.
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(app->Started()) << "cannot start " << Utf8(g_program); }
+    // Makes the main window the active one, as a click on its title bar would.
+    void ActivateMain() {
+        SetForegroundWindow(app->Main());
+        app->Settle();
+        WaitUntil([&] { return app->FocusedControl() != kControlCount; }, 5000);
+    }
+    // Presses Enter: true when exactly one entry was added; a message box is read into message and dismissed.
+    bool Submit(std::wstring& message) {
+        const std::wstring before = app->ReportText();
+        const int entries = app->ReportEntries();
+        app->Press(VK_RETURN);
+        HWND box = nullptr;
+        WaitUntil([&] { return (box = app->FindMessageBox()) != nullptr || app->ReportEntries() > entries; });
+        if (box) {
+            message = app->MessageBoxText(box);
+            EXPECT_TRUE(app->Dismiss(box));
+            app->Settle();
+        }
+        // Without a window manager the X server may hand the activation elsewhere when the box goes.
+        if (!box || GetForegroundWindow() != app->Main()) ActivateMain();
+        EXPECT_EQ(app->ReportText().compare(0, before.size(), before), 0) << "earlier entries changed";
+        return !box && app->ReportEntries() == entries + 1;
+    }
+    bool IsDefault(Control button) const { return (GetWindowLongW(app->Get(button), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }
+    // Shift must be down in the program's key state, so this goes in as input.
+    void ShiftTab() {
+        INPUT keys[4] = {};
+        const WORD vks[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+        for (int i = 0; i < 4; ++i) keys[i].type = INPUT_KEYBOARD, keys[i].ki.wVk = vks[i], keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+        SendInput(4, keys, sizeof(INPUT));
+    }
+    // Pressed on the button, released beside it: the focus moves, nothing is clicked.
+    void PressBeside(Control button) {
+        PostMessageW(app->Get(button), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        PostMessageW(app->Get(button), WM_LBUTTONUP, 0, MAKELPARAM(-20, -20));
+        app->Settle();
+    }
+    void ActivateAnotherWindowAndBack() {
+        HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(other);
+        WaitUntil([&] { return app->FocusedControl() == kControlCount; }, 5000);
+        ActivateMain();
+        DestroyWindow(other);
+    }
+
+    std::unique_ptr<RunningApp> app = std::make_unique<RunningApp>(g_program);
+};
+
+// Tab order, access keys and the default button's border, which follows the
+// focus as in a dialog. Moves: Tab, '<' Shift+Tab, a letter Alt+letter,
+// 'P' a press on Exit released beside it, 'B' a click on Bold, 'A' activation.
+TEST_F(AppTest, TabOrderAccessKeysAndTheDefaultBorderFollowTheFocus) {
+    const struct {
+        wchar_t move;
+        Control focus;
+    } steps[] = {{0, txtString}, {'\t', cmbTimes}, {'\t', cmbFont}, {'\t', cmbSize}, {'\t', chkBold}, {'\t', chkItalic},
+                 {'\t', cmdTest}, {'\t', cmdExit}, {'\t', chkOpaque}, {'\t', txtString}, {'f', cmbFont}, {'h', cmbSize},
+                 {'t', cmbTimes}, {'<', txtString}, {'<', chkOpaque}, {'<', cmdExit}, {'<', cmdTest}, {'P', cmdExit},
+                 {'B', chkBold}, {'P', cmdExit}, {'A', cmdExit}, {'s', txtString}};
+    for (const auto& step : steps) {
+        const wchar_t m = step.move;
+        m == '\t' ? app->Press(VK_TAB) : m == '<' ? ShiftTab() : m == 'P' ? PressBeside(cmdExit)
+            : m == 'B' ? app->Click(chkBold) : m == 'A' ? ActivateAnotherWindowAndBack() : m ? app->Alt(m) : void();
+        EXPECT_TRUE(WaitUntil([&] { return app->FocusedControl() == step.focus; }, 5000)) << char(m) << step.focus;
+        app->Settle();  // the key that moved the focus is handled to its end
+        EXPECT_TRUE(IsDefault(cmdTest) == (step.focus != cmdExit) && IsDefault(cmdExit) == (step.focus == cmdExit)) << char(m) << step.focus;
+    }
+}
+
+// Values typed through the number boxes' key filter or pasted: each runs, or
+// is refused with a message naming the box, the focus back in that box with
+// its text selected.
+TEST_F(AppTest, EachValueRunsOrIsRefusedWithTheFocusOnItsBox) {
+    const std::wstring longText(40000, L'W');
+    const struct {
+        wchar_t key;  // the box's access key
+        Control box;
+        bool pasted;
+        const wchar_t *input, *shown;
+        const wchar_t* refusal;  // a part of the message; nullptr: runs
+    } cases[] = {
+        {'t', cmbTimes, false, L"", L"", L"「試行回数」が空です"},
+        {'t', cmbTimes, false, L"1.2.3", L"1.2.3", L"-2,147,483,648 から 2,147,483,647"},
+        {'t', cmbTimes, true, L"2147483647.5", L"2147483647.5", L"「試行回数」"},
+        {'t', cmbTimes, true, L"1,000", L"1,000", nullptr},
+        {'t', cmbTimes, false, L"1a2-e+,.5", L"12.5", nullptr},
+        {'t', cmbTimes, false, L"0", L"0", nullptr},
+        {'h', cmbSize, false, L"0.5", L"0.5", L"1 から 1,000"},
+        {'h', cmbSize, true, L"-12", L"-12", L"「サイズ」"},
+        {'h', cmbSize, false, L"9x\b10.5", L"10.5", nullptr},
+        {'s', txtString, true, longText.c_str(), longText.c_str(), nullptr},
+        {'s', txtString, false, L"a-b,1e € 한국어 😀", L"a-b,1e € 한국어 😀", nullptr},  // none but ASCII in code page 932
+    };
+    int entries = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(std::wstring(c.input).substr(0, 20)));
+        ActivateMain();
+        app->Alt(c.key);  // selects the whole text, so Backspace empties the box
+        app->Press(VK_BACK);
+        HWND edit = c.box == txtString ? app->Get(txtString) : app->EditOf(c.box);
+        c.pasted ? app->Paste(edit, c.input) : app->Type(c.input);
+        EXPECT_TRUE(TextOf(edit) == c.shown);
+        app->Press(VK_TAB);  // Enter from the next control: a refusal must bring the focus back
+        std::wstring message;
+        const bool ran = Submit(message);
+        EXPECT_EQ(ran, !c.refusal) << Utf8(message);
+        entries += ran;
+        if (!c.refusal) continue;
+        EXPECT_NE(message.find(c.refusal), std::wstring::npos) << Utf8(message);
+        EXPECT_EQ(app->FocusedControl(), c.box);
+        DWORD start = 1, end = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_TRUE(start == 0 && end == wcslen(c.input));
+    }
+    EXPECT_EQ(app->ReportEntries(), entries);
+    EXPECT_NE(app->ReportText().find(L"平均時間: 計算できません (試行回数 0)\r\n\r\n"), std::wstring::npos);
+}
+
+TEST_F(AppTest, EnterAndAltGRunTheFocusStaysEscapeAltXAndExitEndTheProgram) {
+    app->Alt(L't');
+    std::wstring message;
+    EXPECT_TRUE(Submit(message));  // Test is the default button
+    EXPECT_EQ(app->FocusedControl(), cmbTimes);
+    EXPECT_NE(app->TopLevel(kCanvasCaption), nullptr);
+    app->Alt(L'g');
+    EXPECT_TRUE(WaitUntil([&] { return app->ReportEntries() == 2; }));
+    for (int how = 0; how < 3; ++how) {
+        if (how) app = std::make_unique<RunningApp>(g_program);
+        ASSERT_TRUE(app->Started());
+        how == 0 ? (ActivateMain(), app->Press(VK_ESCAPE)) : how == 1 ? app->Alt(L'x') : app->Click(cmdExit);
+        DWORD code = 1;
+        EXPECT_TRUE(app->WaitForExit(10000, &code) && code == 0) << how;
+    }
+}
+
+}  // namespace
+}  // namespace e2e
+
+// Usage: e2e_tests <path of ExtTextOutBench.exe> [gtest options]
+int wmain(int argc, wchar_t** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) return 2;
+    e2e::g_program = argv[1];
+    return RUN_ALL_TESTS();
+}
