@@ -2,26 +2,43 @@
 #include <cmath>
 #include <regex>
 
+#include "platform/Window.h"
+
 #include "WindowTest.h"
 
 namespace {
 
-using namespace e2e;
-
-std::wstring Report() {
-    HWND box = FindWindowExW(FindWindowW(nullptr, L"レポート"), nullptr, L"Edit", nullptr);
-    return box ? WindowText(box) : L"";
+// How many more GDI objects this process could create right now.
+// GetGuiResources is a stub under Wine, so count by filling the table.
+int GdiHandleHeadroom() {
+    std::vector<HRGN> regions;
+    for (HRGN region; regions.size() < 200000 && (region = CreateRectRgn(0, 0, 1, 1));) regions.push_back(region);
+    for (HRGN region : regions) DeleteObject(region);
+    return static_cast<int>(regions.size());
 }
 
-int Entries() {
-    const std::wstring text = Report();
-    static const std::wregex marker(L"試行時間");
-    return static_cast<int>(std::distance(std::wsregex_iterator(text.begin(), text.end(), marker), {}));
+// Top-level windows of this thread, without combo drop-downs and Wine's IME windows.
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    wchar_t cls[64] = L"";
+    GetClassNameW(window, cls, 64);
+    return *reinterpret_cast<int*>(count) += lstrcmpiW(cls, L"ComboLBox") && lstrcmpiW(cls, L"IME"), TRUE;
 }
+int ThreadWindows() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+std::wstring Report() { return WindowText(FindWindowExW(FindWindowW(nullptr, L"レポート"), nullptr, L"Edit", nullptr)); }
 
 // One entry: the date (with the time, except at midnight), total, average, an empty line.
 const std::wregex kEntry(L"\\d{4}/\\d{1,2}/\\d{1,2}(?: \\d{1,2}:\\d{2}:\\d{2})?\r\n試行時間: (-?[\\d,]+\\.\\d{3}) ミリ秒\r\n"
                          L"1回あたりの平均時間: (?:(計算できません \\(試行回数 0\\))|(-?[\\d,]+\\.\\d{3}) ミリ秒)\r\n\r\n");
+
+int Entries() {
+    const std::wstring text = Report();
+    return static_cast<int>(std::distance(std::wsregex_iterator(text.begin(), text.end(), kEntry), {}));
+}
 
 double Number(std::wstring text) {
     text.erase(std::remove(text.begin(), text.end(), L','), text.end());

@@ -5,7 +5,6 @@
 
 namespace {
 
-using namespace e2e;
 
 HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 
