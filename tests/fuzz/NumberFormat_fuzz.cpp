@@ -18,19 +18,17 @@ void CheckGroups(const std::wstring& integer, const NumberSeparators& s) {
     for (size_t at; !s.Thousand.empty() && (at = integer.find(s.Thousand, start)) != std::wstring::npos; start = at + s.Thousand.size())
         groups.push_back(integer.substr(start, at - start));
     groups.push_back(integer.substr(start));
-    for (const std::wstring& g : groups) FUZZ_CHECK(!g.empty() && g.find_first_not_of(L"0123456789") == std::wstring::npos);
-    size_t index = 0;
-    for (size_t i = groups.size(); i-- > 0; index += index + 1 < s.Grouping.size()) {
-        const int size = s.Grouping.empty() || s.Thousand.empty() ? 0 : s.Grouping[index];
-        FUZZ_CHECK(i == 0 ? size <= 0 || groups[i].size() <= static_cast<size_t>(size)
-                          : size > 0 && groups[i].size() == static_cast<size_t>(size));
+    for (size_t i = groups.size(), index = 0; i-- > 0; index += index + 1 < s.Grouping.size()) {
+        const size_t size = s.Grouping.empty() || s.Thousand.empty() ? 0 : static_cast<size_t>(s.Grouping[index]);
+        FUZZ_CHECK(!groups[i].empty() && groups[i].find_first_not_of(L"0123456789") == std::wstring::npos);
+        FUZZ_CHECK(i == 0 ? size == 0 || groups[i].size() <= size : size > 0 && groups[i].size() == size);
     }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzInput input(data, size);
+    FuzzInput input{data, size};
     const double value = input.Take<double>();
     static const NumberSeparators kLocales[] = {
         {}, {L",", L".", {3}, L"-"}, {L".", L",", {3, 2}, L"-"}, {L".", L"", {3}, L"-"},
@@ -51,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckGroups(integer, s);
 
     std::string digits;
-    for (wchar_t c : integer)
-        if (c >= L'0' && c <= L'9') digits += static_cast<char>(c);
+    for (wchar_t c : integer) digits += c >= L'0' && c <= L'9' ? std::string(1, static_cast<char>(c)) : "";
     digits += '.' + std::string(fraction.begin(), fraction.end());
     FUZZ_CHECK(digits[0] != '0' || digits[1] == '.');
     // Read wider than double: 15 significant digits of the largest doubles round up past its range.

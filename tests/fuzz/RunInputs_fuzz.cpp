@@ -6,7 +6,7 @@
 #include "benchmark/RunInputs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzInput input(data, size);
+    FuzzInput input{data, size};
     const std::wstring text = input.Text(4096);
     const std::optional<double> decimal = ParseDecimal(text);
 

@@ -2,14 +2,40 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeCounter.h"
+#include <deque>
+
+#include "platform/Locale.h"
+#include "timing/CounterServices.h"
+
+// The counter seam, scripted: each read returns the next value, or the last
+// one plus a fixed step once the script runs out; 10 MHz.
+struct FakeCounter {
+    bool available = true;
+    std::deque<std::uint64_t> script;
+    std::uint64_t last = 0, step = 0;
+    int messages = 0;
+} g_counter;
+
+namespace counter {
+bool QueryFrequency(CounterReading& frequency) { return frequency = {g_counter.available ? 10000000u : 0u, 0}, g_counter.available; }
+void Query(CounterReading& value) {
+    g_counter.last = g_counter.script.empty() ? g_counter.last + g_counter.step : g_counter.script.front();
+    if (!g_counter.script.empty()) g_counter.script.pop_front();
+    value = {static_cast<std::uint32_t>(g_counter.last), static_cast<std::uint32_t>(g_counter.last >> 32)};
+}
+void ShowUnavailableMessage() { ++g_counter.messages; }
+void ProcessPendingMessages() {}
+}  // namespace counter
+
+// The stopwatch's text asks the locale for its separators: the defaults here.
+NumberSeparators UserNumberSeparators() { return {}; }
 
 namespace {
 
-// A stopwatch whose calibration measured `overhead` ticks a read.
-clsTiming Calibrated(std::uint64_t overhead) {
+// A stopwatch whose calibration measured 20 ticks a read.
+clsTiming Calibrated() {
     g_counter = FakeCounter();
-    for (std::uint64_t i = 0; i <= 100; ++i) g_counter.script.push_back(1000 + overhead * i);
+    for (std::uint64_t i = 0; i <= 100; ++i) g_counter.script.push_back(1000 + 20 * i);
     return clsTiming();
 }
 
@@ -30,16 +56,15 @@ TEST(Timing, CorrectsForTheCounterReadAndLeavesPausesOut) {
         {"PE", {20000, 21000, 30020}, 1.0},  // during a pause it counts
     };
     for (const auto& c : cases) {
-        clsTiming timing = Calibrated(20);
+        clsTiming timing = Calibrated();
         g_counter.script = c.reads;
         timing.Start();
         double ms = 0;
-        for (const char* call = c.calls; *call; ++call) {
+        for (const char* call = c.calls; *call; ++call)
             *call == 'P' ? timing.Pause() : *call == 'R' ? timing.Resume() : void(ms = timing.Elapsed());
-        }
         EXPECT_NEAR(ms, c.ms, 1e-9) << c.calls << " " << c.reads.front();
     }
-    clsTiming timing = Calibrated(20);
+    clsTiming timing = Calibrated();
     g_counter.script = {0, 12345020};
     timing.Start();
     EXPECT_EQ(timing.ElapsedText(), L"1,234.500 msec");
