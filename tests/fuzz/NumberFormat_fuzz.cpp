@@ -1,9 +1,7 @@
 // "#,0.000" for any value, read back independently: sign, groups of the
 // sizes the locale asks for, three decimals, within half a thousandth.
 #include <cmath>
-#include <cstdlib>
 #include <iterator>
-#include <string>
 #include <vector>
 
 #include "FuzzInput.h"
@@ -35,13 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {L"<.>", L"'", {2, 1, 4}, L"minus "}, {L",", L" ", {3, 0}, L"\x2212"}, {L".", L",", {}, L"-"}};
     const NumberSeparators& s = kLocales[input.Take<std::uint8_t>() % std::size(kLocales)];
     const std::wstring out = FormatNumber3(value, s);
-    if (!std::isfinite(value)) {
-        FUZZ_CHECK(out == (std::isnan(value) ? L"NaN" : (value < 0 ? s.Minus : L"") + L"\x221E"));
-        return 0;
-    }
-    std::wstring rest = out;
-    const bool negative = rest.compare(0, s.Minus.size(), s.Minus) == 0;
-    if (negative) rest.erase(0, s.Minus.size());
+    if (!std::isfinite(value)) return FUZZ_CHECK(out == (std::isnan(value) ? L"NaN" : (value < 0 ? s.Minus : L"") + L"\x221E")), 0;
+    const bool negative = out.compare(0, s.Minus.size(), s.Minus) == 0;
+    const std::wstring rest = out.substr(negative ? s.Minus.size() : 0);
     const size_t point = rest.rfind(s.Decimal);
     FUZZ_CHECK(point != std::wstring::npos);
     const std::wstring integer = rest.substr(0, point), fraction = rest.substr(point + s.Decimal.size());

@@ -32,17 +32,10 @@ TEST(RunInputs, SizeTakesFractionsFromOneToAThousand) {
     EXPECT_EQ(ParseSize(L"1,000", L","), 1000.0);
 }
 
-TEST(RunInputs, RefusalsNameTheBoxTheValueAndTheRange) {
-    const struct {
-        std::wstring message, part;
-    } cases[] = {
-        {CountRefusal(L"1.2.3"), L"「試行回数」の値「1.2.3」"}, {CountRefusal(L"1"), L"-2,147,483,648 から 2,147,483,647"},
-        {CountRefusal(L""), L"空"}, {SizeRefusal(L"0"), L"1 から 1,000"}, {FaceRefusal(L"NoSuchFace"), L"NoSuchFace"},
-        // A long pasted value is cut after 40 units, never inside a surrogate pair.
-        {CountRefusal(std::wstring(39, L'9') + L"\xD83D\xDE00" L"99"), L"「" + std::wstring(39, L'9') + L"…」"},
-        {SizeRefusal(std::wstring(38, L'9') + L"\xD83D\xDE00" L"99"), L"99\xD83D\xDE00…」"},
-    };
-    for (const auto& c : cases) EXPECT_NE(c.message.find(c.part), std::wstring::npos) << c.message.size();
+// A long pasted value is cut after 40 units in the message, never inside a surrogate pair.
+TEST(RunInputs, RefusalsCutALongValueBetweenCharacters) {
+    EXPECT_NE(CountRefusal(std::wstring(39, L'9') + L"\xD83D\xDE00" L"99").find(L"「" + std::wstring(39, L'9') + L"…」"), std::wstring::npos);
+    EXPECT_NE(SizeRefusal(std::wstring(38, L'9') + L"\xD83D\xDE00" L"99").find(L"99\xD83D\xDE00…」"), std::wstring::npos);
 }
 
 TEST(KeyFilter, DigitsBackspaceAndThePointOnly) {
