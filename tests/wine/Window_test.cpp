@@ -1,0 +1,318 @@
+// Window behaviour in this process, through the real windows: runs on the
+// canvas, the main window's controls and fonts, the report and window lifetimes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <regex>
+
+#include "AppDriver.h"
+#include "benchmark/Run.h"
+#include "platform/BackingBitmap.h"
+#include "platform/Dialogs.h"
+#include "platform/Font.h"
+#include "platform/Locale.h"
+#include "platform/Window.h"
+#include "ui/SystemFont.h"
+#include "ui/frmMain.h"
+
+namespace {
+
+using namespace e2e;
+
+// Message boxes are kept instead of shown; the main window is opened on demand.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) { return messages.push_back(text), IDOK; }); }
+    void TearDown() override { main.reset(), DispatchPending(), SetMessageBoxHook(nullptr); }
+    void Open() {
+        main = std::make_unique<frmMain>();
+        ASSERT_TRUE(main->Create());
+        ShowWindow(main->Handle(), SW_SHOWNORMAL);
+        HWND child = GetWindow(main->Handle(), GW_CHILD);
+        for (HWND& control : controls) control = child, child = GetWindow(child, GW_HWNDNEXT);
+    }
+    // Clicks a button or closes a window as its close box does, then handles what is waiting.
+    void Click(Control button) { SendMessageW(controls[button], BM_CLICK, 0, 0), DispatchPending(); }
+    void Close(const wchar_t* caption) { SendMessageW(FindWindowW(nullptr, caption), WM_SYSCOMMAND, SC_CLOSE, 0), DispatchPending(); }
+    void DispatchPending() {
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) quit |= msg.message == WM_QUIT, DispatchMessageW(&msg);
+    }
+
+    std::vector<std::wstring> messages;
+    std::unique_ptr<frmMain> main;
+    HWND controls[kControlCount] = {};  // in tab order, found through the window
+    bool quit = false;
+};
+
+std::wstring PickFace(std::initializer_list<const wchar_t*> wanted) {
+    const std::vector<std::wstring> faces = ScreenFontNames();
+    for (const wchar_t* face : wanted)
+        if (std::find(faces.begin(), faces.end(), face) != faces.end()) return face;
+    return faces.front();
+}
+
+int Inked(const std::vector<DWORD>& pixels) { return static_cast<int>(pixels.size() - std::count(pixels.begin(), pixels.end(), 0xFFFFFFu)); }
+
+// The fixture is the report: it keeps the counts and the font each run hands over.
+class RunTest : public WindowTest, public IReportSink {
+protected:
+    void TearDown() override { canvas.Close(), DestroyWindow(owner), WindowTest::TearDown(); }
+    void AppendResult(double, std::int32_t count, const SharedFont& font) override { counts.push_back(count), reportFont = font; }
+    RunOutcome Run(RunSettings settings) { return RunBenchmark(owner, canvas, settings, textFont, *this); }
+    // The canvas's area as dc holds it (0x00RRGGBB), or, given a text, as
+    // drawing that text in dc's font on white gives.
+    std::vector<DWORD> Pixels(HDC dc, const wchar_t* text = nullptr) {
+        RECT r{};
+        GetClientRect(canvas.Handle(), &r);
+        HDC memory = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        if (text) {
+            PatBlt(memory, 0, 0, r.right, r.bottom, WHITENESS);
+            SelectObject(memory, GetCurrentObject(dc, OBJ_FONT));
+            SetBkMode(memory, TRANSPARENT);
+            ExtTextOutW(memory, 0, 0, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr);
+        } else {
+            BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+        }
+        SelectObject(memory, previous);
+        BITMAPINFO info{{sizeof info.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        std::vector<DWORD> pixels(static_cast<size_t>(r.right) * r.bottom);
+        GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        for (DWORD& p : pixels) p &= 0xFFFFFF;
+        return pixels;
+    }
+
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    frmCanvas canvas;
+    std::vector<std::int32_t> counts;
+    SharedFont textFont = MakeFont(DefaultGuiFontSpec()), reportFont;
+    const std::wstring latin = PickFace({L"Liberation Sans", L"DejaVu Sans"}), japanese = PickFace({L"IPAGothic", L"IPAゴシック"});
+};
+
+// The canvas shows exactly the text's own glyphs, so '?', UTF-8 bytes or a
+// wrong code page fail; the font and the background mode follow the boxes.
+TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFontAndBackgroundMode) {
+    const struct {  // check-box values: 2 is grayed
+        const wchar_t *text, *count; const std::wstring& face; const wchar_t* size; int bold, italic, opaque, mode; std::int32_t calls;
+    } cases[] = {{L"The quick brown fox", L"10", latin, L"12", 0, 0, 0, TRANSPARENT, 10},
+                 {L"日本語テキスト", L"1,000", japanese, L"10.5", 2, 1, 1, OPAQUE, 1000},
+                 {L"ﾃｷｽﾄ①", L"1", japanese, L"36", 1, 2, 2, OPAQUE, 1},
+                 {L"none drawn", L"0", latin, L"12", 0, 0, 0, TRANSPARENT, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.text));
+        ASSERT_EQ(Run({c.text, c.count, c.face, c.size, c.bold, c.italic, c.opaque}).Refused, RunField::None);
+        HDC dc = canvas.hDC(), screen = GetDC(canvas.Handle());
+        const std::vector<DWORD> expected = Pixels(dc, c.calls ? c.text : L"");
+        EXPECT_TRUE(Pixels(dc) == expected);
+        EXPECT_TRUE(Pixels(screen) == expected);  // and the window shows it
+        ReleaseDC(canvas.Handle(), screen);
+        LOGFONTW font{};
+        GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
+        wchar_t face[LF_FACESIZE] = L"";
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        EXPECT_TRUE(font.lfHeight == -std::lround(std::wcstod(c.size, nullptr) * ScreenDpi() / 72) && c.face == face &&
+                    font.lfWeight == (c.bold ? FW_BOLD : FW_NORMAL) && !font.lfItalic == !c.italic && GetBkMode(dc) == c.mode);
+        EXPECT_TRUE(counts.back() == c.calls && reportFont == textFont);  // the report gets the text box's own font object
+    }
+    EXPECT_GT(Inked(Pixels(canvas.hDC(), L"日本語")), 20);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RunTest, TheCanvasIsOwnedKeepsItsDrawingAndComesBackAsNewAfterItIsClosed) {
+    for (int opaque : {1, 0}) {
+        ASSERT_EQ(Run({L"text", L"1", latin, L"12", 0, 0, opaque}).Refused, RunField::None);
+        HWND window = canvas.Handle();
+        EXPECT_TRUE(GetWindow(window, GW_OWNER) == owner && WindowText(window) == L"レンダリング");
+        RECT r{};
+        GetClientRect(window, &r);
+        EXPECT_TRUE(r.right == MulDiv(6315, ScreenDpi(), 1440) && r.bottom == MulDiv(1695, ScreenDpi(), 1440));
+        const int inked = Inked(Pixels(canvas.hDC()));
+        SetWindowPos(window, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_TRUE(inked > 0 && Inked(Pixels(canvas.hDC())) == inked);
+        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_FALSE(IsWindow(window));
+        ASSERT_TRUE(canvas.Show(owner));
+        EXPECT_TRUE(canvas.Font() == DefaultGuiFontSpec() && canvas.FontTransparent());
+    }
+}
+
+// The system refuses a canvas for an owner that is gone: the user is told, no entry is made.
+TEST_F(RunTest, ACanvasThatCannotBeMadeIsToldAndAddsNoEntry) {
+    DestroyWindow(owner);
+    EXPECT_EQ(Run({L"text", L"1", latin, L"12"}).Refused, RunField::Canvas);
+    EXPECT_TRUE(messages.size() == 1 && messages[0].find(L"作れませんでした") != std::wstring::npos && counts.empty());
+
+    BackingBitmap bitmap;  // a bitmap that cannot grow keeps the old one
+    ASSERT_TRUE(bitmap.Cover(20, 10, RGB(255, 255, 255)));
+    SetPixel(bitmap.dc(), 3, 3, RGB(0, 0, 0));
+    EXPECT_FALSE(bitmap.Cover(200000, 200000, RGB(255, 255, 255)));
+    EXPECT_EQ(GetPixel(bitmap.dc(), 3, 3), RGB(0, 0, 0));
+}
+
+// The report's date is the user's, month and day in the locale's order.
+TEST(Locale, TheDateIsTheUsersMonthAndDayInTheLocalesOrder) {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    int f[4] = {};
+    EXPECT_EQ(swscanf(NowGeneralDateText().c_str(), L"%d/%d/%d %d:", &f[0], &f[1], &f[2], &f[3]), 4);
+    EXPECT_TRUE(f[0] == t.wYear && f[1] == t.wMonth && f[2] == t.wDay && f[3] == t.wHour);
+}
+
+HWND ReportBox() { return FindWindowExW(FindWindowW(nullptr, L"レポート"), nullptr, L"Edit", nullptr); }
+HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
+
+std::vector<std::wstring> Items(HWND combo) {
+    std::vector<std::wstring> items;
+    wchar_t item[128];
+    for (WPARAM i = 0; SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item)) != CB_ERR; ++i) items.push_back(item);
+    return items;
+}
+
+BOOL WINAPI NoMetrics(UINT, UINT, PVOID, UINT) { return FALSE; }
+
+using MainWindowTest = WindowTest;
+
+TEST_F(MainWindowTest, ControlsCaptionsPlacesAndLists) {
+    Open();
+    HWND window = main->Handle();
+    auto px = [](int twips) { return MulDiv(twips, ::ScreenDpi(), 1440); };
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_TRUE(client.right == px(4680) && client.bottom == px(2550) && WindowText(window) == kMainCaption);
+    EXPECT_EQ(WindowText(controls[txtString]), L"The quick brown fox jumps over the lazy dog.");
+    // Left and top in twips, in tab order; labels end before the boxes begin.
+    const int places[kControlCount][2] = {{180, 240}, {1260, 180}, {180, 660}, {1260, 600}, {180, 1080}, {1260, 1020},
+        {180, 1500}, {1260, 1440}, {2700, 1440}, {3720, 1440}, {1380, 1920}, {2940, 1920}, {2700, 660}};
+    for (int i = 0; i < kControlCount; ++i) {
+        RECT r{};
+        GetWindowRect(controls[i], &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(r.left == px(places[i][0]) && r.top == px(places[i][1])) << i;
+        EXPECT_LE(r.right, places[i][0] == 180 ? px(1260) : client.right) << i;
+    }
+    const std::vector<std::wstring> counts = Items(controls[cmbTimes]), sizes = Items(controls[cmbSize]);
+    EXPECT_TRUE(counts.size() == 100 && counts[0] == L"1" && counts[99] == L"100" && sizes.size() == 12 && sizes[0] == L"7" && sizes[11] == L"18");
+    EXPECT_EQ(WindowText(controls[cmbTimes]) + L"/" + WindowText(controls[cmbSize]), L"10/12");
+    const std::vector<std::wstring> faces = Items(controls[cmbFont]), installed = ScreenFontNames();
+    EXPECT_TRUE(std::is_permutation(faces.begin(), faces.end(), installed.begin(), installed.end()));  // every screen font once, no vertical (@) ones
+}
+
+// One font object, the system's menu font (the GUI font when the system has
+// none), on every control; the list opens on the face it really shows; the
+// report takes the text box's font.
+TEST_F(MainWindowTest, EveryControlShowsTheMenuFontAndTheReportTheTextBoxFont) {
+    LOGFONTA gui = {};
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = kNonClientMetricsSize;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    for (const LOGFONTA* system : {&metrics.lfMenuFont, &gui}) {
+        if (system == &gui) SetNonClientMetricsReader(NoMetrics);
+        Open();
+        HFONT font = FontOf(controls[txtString]);
+        for (HWND control : controls) EXPECT_EQ(FontOf(control), font);
+        LOGFONTA shown{};
+        GetObjectA(font, sizeof shown, &shown);
+        EXPECT_TRUE(!strcmp(shown.lfFaceName, system->lfFaceName) && shown.lfHeight == system->lfHeight);
+        EXPECT_EQ(Items(controls[cmbFont])[static_cast<size_t>(SendMessageW(controls[cmbFont], CB_GETCURSEL, 0, 0))], RealizedFace(font));
+        Click(cmdTest);
+        EXPECT_TRUE(FontOf(ReportBox()) == font && messages.empty());
+    }
+    SetNonClientMetricsReader(nullptr);
+}
+
+// How many more GDI objects this process could create right now.
+// GetGuiResources is a stub under Wine, so count by filling the table.
+int GdiHandleHeadroom() {
+    std::vector<HRGN> regions;
+    for (HRGN region; regions.size() < 200000 && (region = CreateRectRgn(0, 0, 1, 1));) regions.push_back(region);
+    for (HRGN region : regions) DeleteObject(region);
+    return static_cast<int>(regions.size());
+}
+
+// Top-level windows of this thread, without combo drop-downs and Wine's IME windows.
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    wchar_t cls[64] = L"";
+    GetClassNameW(window, cls, 64);
+    return *reinterpret_cast<int*>(count) += lstrcmpiW(cls, L"ComboLBox") && lstrcmpiW(cls, L"IME"), TRUE;
+}
+int ThreadWindows() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+std::wstring Report() { return WindowText(ReportBox()); }
+
+// One entry: the date (with the time, except at midnight), total, average, an empty line.
+const std::wregex kEntry(L"\\d{4}/\\d{1,2}/\\d{1,2}(?: \\d{1,2}:\\d{2}:\\d{2})?\r\n試行時間: (-?[\\d,]+\\.\\d{3}) ミリ秒\r\n"
+                         L"1回あたりの平均時間: (?:(計算できません \\(試行回数 0\\))|(-?[\\d,]+\\.\\d{3}) ミリ秒)\r\n\r\n");
+
+int Entries() {
+    const std::wstring text = Report();
+    return static_cast<int>(std::distance(std::wsregex_iterator(text.begin(), text.end(), kEntry), {}));
+}
+
+using LongSession = WindowTest;
+
+// Past the report box's default limit, every entry kept in order, with
+// nothing leaked on the way.
+TEST_F(LongSession, RunsPastTheEditLimitKeepEveryEntryInOrderAndLeakNothing) {
+    const int baseline = ThreadWindows();
+    Open();
+    const wchar_t* counts[] = {L"1", L"3", L"0"};
+    const wchar_t* sizes[] = {L"9", L"10.5", L"36", L"12"};
+    std::wstring report;
+    int headroom = 0;
+    for (int run = 0; run < 520; ++run) {
+        SetWindowTextW(controls[cmbTimes], counts[run % 3]);
+        SetWindowTextW(controls[cmbSize], sizes[run % 4]);
+        for (Control box : {chkBold, chkItalic, chkOpaque}) SendMessageW(controls[box], BM_SETCHECK, (run >> (box - chkBold)) & 1, 0);
+        Click(cmdTest);
+        const std::wstring now = Report(), entry = now.substr(report.size());
+        ASSERT_EQ(now.compare(0, report.size(), report), 0) << "run " << run << " changed earlier entries";
+        std::wsmatch m;
+        ASSERT_TRUE(std::regex_match(entry, m, kEntry)) << "run " << run << ": " << Utf8(entry);
+        const double count = std::wcstod(counts[run % 3], nullptr);  // a few calls: far below 1,000 ms
+        EXPECT_TRUE(count ? std::fabs(std::stod(m[3].str()) - std::stod(m[1].str()) / count) <= 0.0005 + 1e-9 : m[2].matched) << Utf8(entry);
+        report = now;
+        if (run == 9) headroom = GdiHandleHeadroom();
+    }
+    EXPECT_GT(report.size(), 32767u);
+    EXPECT_EQ(GdiHandleHeadroom(), headroom);
+    EXPECT_TRUE(ThreadWindows() == baseline + 3 && messages.empty() && !quit);
+}
+
+// Canvas and report come back with the next run however they were closed;
+// the main window, closed in any state, takes both along and ends the program.
+TEST_F(LongSession, ClosedWindowsComeBackAndTheMainWindowTakesThemAlong) {
+    const int baseline = ThreadWindows();
+    const std::vector<std::wstring> rounds[] = {{}, {L"レンダリング"}, {L"レポート"}, {L"レンダリング", L"レポート"}, {L"レポート", L"レンダリング"}};
+    Open();
+    for (const auto& close : rounds) {
+        Click(cmdTest);
+        const int entries = Entries();
+        for (const std::wstring& caption : close) Close(caption.c_str());
+        EXPECT_EQ(ThreadWindows(), baseline + 3 - static_cast<int>(close.size()));
+        Click(cmdTest);
+        EXPECT_EQ(ThreadWindows(), baseline + 3);
+        for (const wchar_t* caption : {L"レンダリング", L"レポート"}) EXPECT_EQ(GetWindow(FindWindowW(nullptr, caption), GW_OWNER), main->Handle());
+        const bool reportClosed = std::count(close.begin(), close.end(), L"レポート") != 0;
+        EXPECT_EQ(Entries(), reportClosed ? 1 : entries + 1);  // a new report holds only the new entry
+    }
+    EXPECT_FALSE(quit) << "closing the canvas or the report must not end the program";
+    Close(L"レンダリング");
+    Click(cmdExit);
+    EXPECT_TRUE(ThreadWindows() == baseline && quit);
+    quit = false;
+    Open();  // never ran
+    Close(kMainCaption);
+    EXPECT_TRUE(ThreadWindows() == baseline && quit);
+}
+
+}  // namespace
