@@ -16,24 +16,10 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
-double NowMs() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return name;
-}
-
 struct TopLevelQuery {
     DWORD processId;
-    const wchar_t* caption;
-    const wchar_t* className;  // nullptr: any
-    HWND owner;                // nullptr: any
+    const wchar_t* caption;  // nullptr: any
+    HWND owner;              // nullptr: any
     HWND found;
 };
 
@@ -41,13 +27,12 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM context) {
     auto* query = reinterpret_cast<TopLevelQuery*>(context);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (processId != query->processId || !IsWindowVisible(window)) return TRUE;
     // Top-level captions live outside the process: no message is sent here.
     wchar_t caption[128] = L"";
     GetWindowTextW(window, caption, static_cast<int>(std::size(caption)));
-    if (std::wstring(caption) != query->caption) return TRUE;
-    if (query->className && ClassOf(window) != query->className) return TRUE;
-    if (query->owner && GetWindow(window, GW_OWNER) != query->owner) return TRUE;
+    if (processId != query->processId || !IsWindowVisible(window) || (query->caption && std::wstring(caption) != query->caption) ||
+        (query->owner && GetWindow(window, GW_OWNER) != query->owner))
+        return TRUE;
     query->found = window;
     return FALSE;
 }
@@ -62,6 +47,19 @@ LPARAM KeyData(WORD vk, bool alt, bool up) {
 
 }  // namespace
 
+double NowMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+HWND FindTopLevel(DWORD processId, const wchar_t* caption, HWND owner) {
+    TopLevelQuery query{processId, caption, owner, nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
 bool WaitUntil(const std::function<bool()>& ready, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
@@ -73,8 +71,8 @@ bool WaitUntil(const std::function<bool()>& ready, DWORD timeoutMs) {
 
 std::string Utf8(const std::wstring& text) {
     std::string bytes(text.size() * 3, '\0');
-    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                                         bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+    const int size = static_cast<int>(text.size());
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), size, bytes.data(), size * 3, nullptr, nullptr)));
     return bytes;
 }
 
@@ -88,7 +86,6 @@ std::wstring DosPath(const std::wstring& path) {
     HeapFree(GetProcessHeap(), 0, dos);
     return result;
 }
-
 
 std::wstring TextOf(HWND window) {
     const LRESULT length = Send(window, WM_GETTEXTLENGTH, 0, 0);
@@ -104,10 +101,7 @@ RunningApp::RunningApp(const std::wstring& exePath) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    const double start = NowMs();
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-        return;
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return;
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     CloseHandle(info.hThread);
@@ -123,53 +117,34 @@ RunningApp::RunningApp(const std::wstring& exePath) {
     if (!controls_[kControlCount - 1]) return;
 
     Send(main, WM_NULL, 0, 0);
-    startMs_ = NowMs() - start;
     main_ = lastActive_ = main;
 }
 
 RunningApp::~RunningApp() {
     if (!process_) return;
-    if (Alive()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 10000);
-    }
+    if (Alive()) TerminateProcess(process_, 1), WaitForSingleObject(process_, 10000);
     CloseHandle(process_);
 }
 
-void RunningApp::Detach() {
-    if (process_) CloseHandle(process_);
-    process_ = nullptr;
-}
+void RunningApp::Detach() { process_ = process_ ? (CloseHandle(process_), nullptr) : nullptr; }
 
 bool RunningApp::Alive() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 bool RunningApp::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-    if (exitCode) GetExitCodeProcess(process_, exitCode);
-    return true;
+    return WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0 && (!exitCode || GetExitCodeProcess(process_, exitCode));
 }
 
-HWND RunningApp::TopLevel(const wchar_t* caption) const {
-    TopLevelQuery query{processId_, caption, nullptr, nullptr, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-HWND RunningApp::ReportBox() const {
-    HWND report = Report();
-    return report ? FindWindowExW(report, nullptr, L"Edit", nullptr) : nullptr;
-}
+HWND RunningApp::TopLevel(const wchar_t* caption) const { return FindTopLevel(processId_, caption, nullptr); }
 
 std::wstring RunningApp::ReportText() const {
-    HWND box = ReportBox();
+    HWND box = Report() ? FindWindowExW(Report(), nullptr, L"Edit", nullptr) : nullptr;
     return box ? TextOf(box) : std::wstring();
 }
 
 int RunningApp::ReportEntries() const {
     const std::wstring text = ReportText();
-    const std::wstring marker = L"試行時間: ";
     int count = 0;
-    for (size_t at = text.find(marker); at != std::wstring::npos; at = text.find(marker, at + 1)) ++count;
+    for (size_t at = text.find(L"試行時間: "); at != std::wstring::npos; at = text.find(L"試行時間: ", at + 1)) ++count;
     return count;
 }
 
@@ -178,8 +153,7 @@ HWND RunningApp::EditOf(Control combo) const { return FindWindowExW(controls_[co
 HWND RunningApp::Focus() const {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(threadId_, &info)) return nullptr;
-    return info.hwndFocus ? info.hwndFocus : info.hwndActive;
+    return !GetGUIThreadInfo(threadId_, &info) ? nullptr : info.hwndFocus ? info.hwndFocus : info.hwndActive;
 }
 
 Control RunningApp::FocusedControl() const {
@@ -203,11 +177,9 @@ void RunningApp::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
 }
 
 void RunningApp::Press(WORD vk) {
-    Post(WM_KEYDOWN, vk, KeyData(vk, false, false));
-    Settle();
+    Post(WM_KEYDOWN, vk, KeyData(vk, false, false)), Settle();
     // The key comes up wherever the focus went.
-    Post(WM_KEYUP, vk, KeyData(vk, false, true));
-    Settle();
+    Post(WM_KEYUP, vk, KeyData(vk, false, true)), Settle();
 }
 
 void RunningApp::Alt(wchar_t letter) {
@@ -222,22 +194,15 @@ void RunningApp::Alt(wchar_t letter) {
 
 void RunningApp::Type(const std::wstring& text) {
     for (wchar_t c : text) {
+        // An unshifted key is pressed, so that the program's TranslateMessage
+        // makes the character; otherwise what a shifted key or an input method delivers.
         const SHORT key = VkKeyScanW(c);
-        if (key != -1 && HIBYTE(key) == 0) {
-            // An unshifted key: the program's TranslateMessage makes the character.
-            Press(LOBYTE(key));
-        } else {
-            // What a shifted key or an input method finally delivers.
-            Post(WM_CHAR, c, 1);
-            Settle();
-        }
+        if (key != -1 && HIBYTE(key) == 0) Press(LOBYTE(key));
+        else Post(WM_CHAR, c, 1), Settle();
     }
 }
 
-void RunningApp::Click(Control button) {
-    PostMessageW(controls_[button], BM_CLICK, 0, 0);
-    Settle();
-}
+void RunningApp::Click(Control button) { PostMessageW(controls_[button], BM_CLICK, 0, 0), Settle(); }
 
 void RunningApp::Paste(HWND edit, const std::wstring& text) {
     if (!OpenClipboard(nullptr)) return;
@@ -249,43 +214,31 @@ void RunningApp::Paste(HWND edit, const std::wstring& text) {
         if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);
     }
     CloseClipboard();
-    Send(edit, EM_SETSEL, 0, -1);
-    Send(edit, WM_PASTE, 0, 0);
-    Settle();
+    Send(edit, EM_SETSEL, 0, -1), Send(edit, WM_PASTE, 0, 0), Settle();
 }
 
 void RunningApp::Barrier() const {
     // Posted messages are handled in order: once this marker is stored, all
     // posted before it have been handled.
     const LONG_PTR marker = ++barrier_;
-    HWND store = controls_[cmbTimes];
-    PostMessageW(store, CB_SETITEMDATA, 0, marker);
-    WaitUntil([&] { return Send(store, CB_GETITEMDATA, 0, 0) == marker || !Alive(); }, kReplyTimeoutMs);
+    PostMessageW(controls_[cmbTimes], CB_SETITEMDATA, 0, marker);
+    WaitUntil([&] { return Send(controls_[cmbTimes], CB_GETITEMDATA, 0, 0) == marker || !Alive(); }, kReplyTimeoutMs);
 }
 
 void RunningApp::Settle() const {
-    if (!main_ || !Alive()) return;
     // Twice: characters that TranslateMessage posts while handling the keys
     // land behind the first marker.
-    Barrier();
-    Barrier();
+    if (main_ && Alive()) Barrier(), Barrier();
 }
 
-HWND RunningApp::FindMessageBox() const {
-    TopLevelQuery query{processId_, kMessageBoxCaption, L"#32770", main_, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
+// Owned by the main window: the main window's own caption is another.
+HWND RunningApp::FindMessageBox() const { return FindTopLevel(processId_, kMessageBoxCaption, main_); }
 
 std::wstring RunningApp::MessageBoxText(HWND box) const {
     // The message is the static control with id 0xFFFF (the icon has another).
-    HWND text = GetDlgItem(box, 0xFFFF);
-    return text ? TextOf(text) : std::wstring();
+    return GetDlgItem(box, 0xFFFF) ? TextOf(GetDlgItem(box, 0xFFFF)) : std::wstring();
 }
 
-bool RunningApp::Dismiss(HWND box) {
-    Press(VK_RETURN);
-    return WaitUntil([&] { return !IsWindow(box); });
-}
+bool RunningApp::Dismiss(HWND box) { return Press(VK_RETURN), WaitUntil([&] { return !IsWindow(box); }); }
 
 }  // namespace e2e

@@ -29,6 +29,11 @@ std::wstring DosPath(const std::wstring& path);
 
 std::string Utf8(const std::wstring& text);
 
+double NowMs();
+// A visible top-level window of that process with that caption (nullptr:
+// any) and owner (nullptr: any), or nullptr.
+HWND FindTopLevel(DWORD processId, const wchar_t* caption, HWND owner);
+
 // Text of any window, also one in another process (WM_GETTEXT is marshalled).
 std::wstring TextOf(HWND window);
 
@@ -43,7 +48,6 @@ public:
     bool Started() const { return main_ != nullptr; }
     // Leaves the program running when this object goes.
     void Detach();
-    double StartMilliseconds() const { return startMs_; }
     bool Alive() const;
     // Waits for the process to end; false if it did not in time.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
@@ -53,7 +57,6 @@ public:
     HWND TopLevel(const wchar_t* caption) const;
     HWND Canvas() const { return TopLevel(kCanvasCaption); }
     HWND Report() const { return TopLevel(kReportCaption); }
-    HWND ReportBox() const;
     std::wstring ReportText() const;
     int ReportEntries() const;
 
@@ -90,7 +93,6 @@ private:
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     DWORD threadId_ = 0;
-    double startMs_ = 0;
     HWND main_ = nullptr;
     HWND controls_[kControlCount] = {};
     mutable LONG_PTR barrier_ = 0;

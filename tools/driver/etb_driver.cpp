@@ -22,9 +22,7 @@ void Print(const std::wstring& text, DWORD stream = STD_OUTPUT_HANDLE) {
     std::wstring lf;
     for (wchar_t c : text)
         if (c != L'\r') lf += c;
-    const int length = WideCharToMultiByte(CP_UTF8, 0, lf.c_str(), static_cast<int>(lf.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, lf.c_str(), static_cast<int>(lf.size()), bytes.data(), length, nullptr, nullptr);
+    const std::string bytes = Utf8(lf);
     WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
@@ -36,8 +34,7 @@ RECT LayOut(const RunningApp& app) {
     GetWindowRect(app.Main(), &m);
     SetWindowPos(app.Report(), nullptr, m.right + kGap, m.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(app.Report(), &r);
-    SetWindowPos(app.Canvas(), nullptr, m.left, (m.bottom > r.bottom ? m.bottom : r.bottom) + kGap, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(app.Canvas(), nullptr, m.left, (m.bottom > r.bottom ? m.bottom : r.bottom) + kGap, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(app.Canvas(), &c);
     for (HWND window : {app.Main(), app.Report(), app.Canvas()})
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -50,23 +47,17 @@ RECT LayOut(const RunningApp& app) {
 
 int Demo(const std::wstring& exe) {
     RunningApp app(exe);
-    if (!app.Started()) {
-        Print(L"etb_driver: cannot start " + exe + L"\n");
-        return 1;
-    }
+    if (!app.Started()) return Print(L"etb_driver: cannot start " + exe + L"\n"), 1;
     SetWindowPos(app.Main(), nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     app.Press(VK_RETURN);  // Test is the default button
-    if (!WaitUntil([&] { return app.ReportEntries() == 1; })) {
-        Print(L"etb_driver: no report after the run\n");
-        return 1;
-    }
+    if (!WaitUntil([&] { return app.ReportEntries() == 1; })) return Print(L"etb_driver: no report after the run\n"), 1;
     SetForegroundWindow(app.Main());
     const RECT area = LayOut(app);
     Print(app.ReportText());
     // For cropping a screenshot: ImageMagick's geometry.
     wchar_t geometry[64];
-    swprintf(geometry, 64, L"windows: %ldx%ld+%ld+%ld\n", area.right - area.left, area.bottom - area.top,
-             area.left > 0 ? area.left : 0L, area.top > 0 ? area.top : 0L);
+    swprintf(geometry, 64, L"windows: %ldx%ld+%ld+%ld\n", area.right - area.left, area.bottom - area.top, area.left > 0 ? area.left : 0L,
+             area.top > 0 ? area.top : 0L);
     Print(geometry, STD_ERROR_HANDLE);
     app.Detach();
     return 0;
@@ -92,27 +83,6 @@ int Close() {
     return static_cast<int>(code);
 }
 
-struct FirstWindow {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchVisibleTopLevel(HWND window, LPARAM context) {
-    auto* query = reinterpret_cast<FirstWindow*>(context);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId != query->processId || !IsWindowVisible(window)) return TRUE;
-    query->found = window;
-    return FALSE;
-}
-
-double NowMs() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Any program, so that the start-up benchmark can time a bare window the
 // same way: milliseconds from CreateProcess to its first visible top-level
 // window answering a message, or a negative figure when there is none.
@@ -128,17 +98,16 @@ double TimeStart(const std::wstring& exe) {
     CloseHandle(info.hThread);
     // Idle first, so that polling does not compete with the start itself.
     WaitForInputIdle(info.hProcess, 15000);
-    FirstWindow query{info.dwProcessId, nullptr};
+    HWND found = nullptr;
     DWORD_PTR answer = 0;
     const bool answered = WaitUntil([&] {
-        query.found = nullptr;
-        EnumWindows(MatchVisibleTopLevel, reinterpret_cast<LPARAM>(&query));
-        return (query.found && SendMessageTimeoutW(query.found, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer)) ||
+        found = FindTopLevel(info.dwProcessId, nullptr, nullptr);
+        return (found && SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer)) ||
                WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT;
-    }, 15000) && query.found;
+    }, 15000) && found;
     const double elapsed = NowMs() - start;
 
-    if (answered) PostMessageW(query.found, WM_CLOSE, 0, 0);
+    if (answered) PostMessageW(found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
     CloseHandle(info.hProcess);
     return answered ? elapsed : -1;
@@ -168,10 +137,10 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"demo" && argc == 3) return Demo(argv[2]);
     if (command == L"close" && argc == 2) return Close();
     if (command == L"startup" && argc >= 3) return Startup(argc - 2, argv + 2);
-    Print(L"usage: etb_driver demo <ExtTextOutBench.exe>   one run with the default settings; prints the report,\n"
-          L"                                               lays the windows out side by side and leaves them open\n"
+    Print(L"usage: etb_driver demo <ExtTextOutBench.exe>   one run with the default settings: prints the report, lays the windows\n"
+          L"                                               out side by side and leaves them open\n"
           L"       etb_driver close                        closes the running program; exits with its exit code\n"
-          L"       etb_driver startup <program.exe>...      starts each in turn; prints the milliseconds from start\n"
-          L"                                               to its first visible window answering a message\n");
+          L"       etb_driver startup <program.exe>...      starts each in turn; prints the milliseconds from start to its\n"
+          L"                                               first visible window answering a message\n");
     return 2;
 }
