@@ -28,11 +28,7 @@ protected:
         app->Press(VK_RETURN);
         HWND box = nullptr;
         WaitUntil([&] { return (box = app->FindMessageBox()) != nullptr || app->ReportEntries() > entries; });
-        if (box) {
-            message = app->MessageBoxText(box);
-            EXPECT_TRUE(app->Dismiss(box));
-            app->Settle();
-        }
+        if (box) message = app->MessageBoxText(box), app->Dismiss(box), app->Settle();
         // Without a window manager the X server may hand the activation elsewhere when the box goes.
         if (!box || GetForegroundWindow() != app->Main()) ActivateMain();
         EXPECT_EQ(app->ReportText().compare(0, before.size(), before), 0) << "earlier entries changed";
@@ -41,23 +37,20 @@ protected:
     bool IsDefault(Control button) const { return (GetWindowLongW(app->Get(button), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }
     // Shift must be down in the program's key state, so this goes in as input.
     void ShiftTab() {
-        INPUT keys[4] = {};
-        const WORD vks[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
-        for (int i = 0; i < 4; ++i) keys[i].type = INPUT_KEYBOARD, keys[i].ki.wVk = vks[i], keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+        INPUT keys[4] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+        for (int i = 0; i < 4; ++i) keys[i].ki.wVk = i % 3 ? VK_TAB : VK_SHIFT, keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
         SendInput(4, keys, sizeof(INPUT));
     }
     // Pressed on the button, released beside it: the focus moves, nothing is clicked.
     void PressBeside(Control button) {
-        PostMessageW(app->Get(button), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        PostMessageW(app->Get(button), WM_LBUTTONUP, 0, MAKELPARAM(-20, -20));
+        PostMessageW(app->Get(button), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4)), PostMessageW(app->Get(button), WM_LBUTTONUP, 0, MAKELPARAM(-20, -20));
         app->Settle();
     }
     void ActivateAnotherWindowAndBack() {
         HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
         SetForegroundWindow(other);
         WaitUntil([&] { return app->FocusedControl() == kControlCount; }, 5000);
-        ActivateMain();
-        DestroyWindow(other);
+        ActivateMain(), DestroyWindow(other);
     }
 
     std::unique_ptr<RunningApp> app = std::make_unique<RunningApp>(g_program);
@@ -67,10 +60,7 @@ protected:
 // focus as in a dialog. Moves: Tab, '<' Shift+Tab, a letter Alt+letter,
 // 'P' a press on Exit released beside it, 'B' a click on Bold, 'A' activation.
 TEST_F(AppTest, TabOrderAccessKeysAndTheDefaultBorderFollowTheFocus) {
-    const struct {
-        wchar_t move;
-        Control focus;
-    } steps[] = {{0, txtString}, {'\t', cmbTimes}, {'\t', cmbFont}, {'\t', cmbSize}, {'\t', chkBold}, {'\t', chkItalic},
+    const struct { wchar_t move; Control focus; } steps[] = {{0, txtString}, {'\t', cmbTimes}, {'\t', cmbFont}, {'\t', cmbSize}, {'\t', chkBold}, {'\t', chkItalic},
                  {'\t', cmdTest}, {'\t', cmdExit}, {'\t', chkOpaque}, {'\t', txtString}, {'f', cmbFont}, {'h', cmbSize},
                  {'t', cmbTimes}, {'<', txtString}, {'<', chkOpaque}, {'<', cmdExit}, {'<', cmdTest}, {'P', cmdExit},
                  {'B', chkBold}, {'P', cmdExit}, {'A', cmdExit}, {'s', txtString}};
@@ -89,12 +79,8 @@ TEST_F(AppTest, TabOrderAccessKeysAndTheDefaultBorderFollowTheFocus) {
 // its text selected.
 TEST_F(AppTest, EachValueRunsOrIsRefusedWithTheFocusOnItsBox) {
     const std::wstring longText(40000, L'W');
-    const struct {
-        wchar_t key;  // the box's access key
-        Control box;
-        bool pasted;
-        const wchar_t *input, *shown;
-        const wchar_t* refusal;  // a part of the message; nullptr: runs
+    const struct {  // the box's access key; refusal: a part of the message, nullptr: runs
+        wchar_t key; Control box; bool pasted; const wchar_t *input, *shown, *refusal;
     } cases[] = {
         {'t', cmbTimes, false, L"", L"", L"「試行回数」が空です"},
         {'t', cmbTimes, false, L"1.2.3", L"1.2.3", L"-2,147,483,648 から 2,147,483,647"},
@@ -123,11 +109,9 @@ TEST_F(AppTest, EachValueRunsOrIsRefusedWithTheFocusOnItsBox) {
         EXPECT_EQ(ran, !c.refusal) << Utf8(message);
         entries += ran;
         if (!c.refusal) continue;
-        EXPECT_NE(message.find(c.refusal), std::wstring::npos) << Utf8(message);
-        EXPECT_EQ(app->FocusedControl(), c.box);
         DWORD start = 1, end = 0;
         SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        EXPECT_TRUE(start == 0 && end == wcslen(c.input));
+        EXPECT_TRUE(message.find(c.refusal) != std::wstring::npos && app->FocusedControl() == c.box && start == 0 && end == wcslen(c.input)) << Utf8(message);
     }
     EXPECT_EQ(app->ReportEntries(), entries);
     EXPECT_NE(app->ReportText().find(L"平均時間: 計算できません (試行回数 0)\r\n\r\n"), std::wstring::npos);
@@ -137,8 +121,7 @@ TEST_F(AppTest, EnterAndAltGRunTheFocusStaysEscapeAltXAndExitEndTheProgram) {
     app->Alt(L't');
     std::wstring message;
     EXPECT_TRUE(Submit(message));  // Test is the default button
-    EXPECT_EQ(app->FocusedControl(), cmbTimes);
-    EXPECT_NE(app->TopLevel(kCanvasCaption), nullptr);
+    EXPECT_TRUE(app->FocusedControl() == cmbTimes && app->TopLevel(kCanvasCaption));
     app->Alt(L'g');
     EXPECT_TRUE(WaitUntil([&] { return app->ReportEntries() == 2; }));
     for (int how = 0; how < 3; ++how) {

@@ -11,11 +11,7 @@ namespace {
 
 TEST(NumberFormat, ThreeDecimalsRoundedAsWrittenAndGroupedAsTheLocaleSays) {
     const NumberSeparators us, german{L",", L".", {3}, L"-"}, indian{L".", L",", {3, 2}, L"-"}, oneGroup{L".", L",", {3, 0}, L"-"};
-    const struct {
-        double value;
-        const NumberSeparators& separators;
-        const wchar_t* text;
-    } cases[] = {
+    const struct { double value; const NumberSeparators& separators; const wchar_t* text; } cases[] = {
         {0, us, L"0.000"}, {0.0005, us, L"0.001"}, {0.00049, us, L"0.000"}, {1.0005, us, L"1.001"}, {2.675, us, L"2.675"},
         {999.9996, us, L"1,000.000"}, {1234567890.125, us, L"1,234,567,890.125"}, {-1234.5678, us, L"-1,234.568"},
         {-0.0004, us, L"-0.000"}, {1234567.891, german, L"1.234.567,891"}, {12345678.5, indian, L"1,23,45,678.500"},
@@ -25,11 +21,7 @@ TEST(NumberFormat, ThreeDecimalsRoundedAsWrittenAndGroupedAsTheLocaleSays) {
 }
 
 TEST(ReportEntry, DateTotalAverageAndAnEmptyLine) {
-    const struct {
-        double ms;
-        std::int32_t count;
-        std::wstring total, average;
-    } cases[] = {{1234.5671, 10, L"1,234.567", L"123.457 ミリ秒"}, {-0.004, -2, L"-0.004", L"0.002 ミリ秒"},
+    const struct { double ms; std::int32_t count; std::wstring total, average; } cases[] = {{1234.5671, 10, L"1,234.567", L"123.457 ミリ秒"}, {-0.004, -2, L"-0.004", L"0.002 ミリ秒"},
                  {-0.0004, 1, L"-0.000", L"-0.000 ミリ秒"}, {0.001, 0, L"0.001", kNoAverageText}};
     for (const auto& c : cases)
         EXPECT_EQ(ReportEntryText(L"d", c.ms, c.count, {}), L"d\r\n試行時間: " + c.total + L" ミリ秒\r\n1回あたりの平均時間: " + c.average + L"\r\n\r\n");
@@ -42,12 +34,7 @@ std::wstring Latin1(const char* bytes, std::size_t length) { return std::wstring
 // Pixel heights become points and come back as the same pixels; points
 // become a negative pixel height within 32 bits, never 0 (the mapper's default).
 TEST(LogFont, PixelsBecomePointsAndBack) {
-    const struct {
-        std::int32_t height;
-        int dpi;
-        double points;
-        std::int32_t back;
-    } cases[] = {{-12, 96, 9, -12}, {-16, 120, 9.6, -16}, {12, 144, 12, -24}, {0, 96, 0, -1}, {12, 0, 12, -1},
+    const struct { std::int32_t height; int dpi; double points; std::int32_t back; } cases[] = {{-12, 96, 9, -12}, {-16, 120, 9.6, -16}, {12, 144, 12, -24}, {0, 96, 0, -1}, {12, 0, 12, -1},
                  {-2147483647, 96, 1610612735.25, -2147483647}};
     for (const auto& c : cases) {
         LogFontARecord record{c.height, 0, 0, 0, 700, 1, 0, 0, 128, 0, 0, 0, 0, {}};

@@ -10,10 +10,7 @@ const std::optional<std::int32_t> kRefused;
 
 // Typed counts have no grouping (""); pasted ones may carry the locale's.
 TEST(RunInputs, CountRoundsHalvesToEvenWithinThirtyTwoBits) {
-    const struct {
-        const wchar_t *text, *thousand;
-        std::optional<std::int32_t> count;
-    } cases[] = {
+    const struct { const wchar_t *text, *thousand; std::optional<std::int32_t> count; } cases[] = {
         {L"10", L"", 10}, {L"12.5", L"", 12}, {L"13.5", L"", 14}, {L"0.5", L"", 0}, {L"12.51", L"", 13}, {L"-2.5", L"", -2},
         {L".5", L"", 0}, {L"7.", L"", 7}, {L" 42 ", L"", 42}, {L"1e3", L"", 1000}, {L"2147483647.4", L"", 2147483647},
         {L"2147483647.5", L"", kRefused}, {L"-2147483648", L"", -2147483647 - 1}, {L"-2147483649", L"", kRefused},

@@ -43,11 +43,7 @@ clsTiming Calibrated() {
 // counter's readings from Start on, and the last Elapsed in ms. One read
 // (20 ticks) comes off each interval, two more off each pause.
 TEST(Timing, CorrectsForTheCounterReadAndLeavesPausesOut) {
-    const struct {
-        const char* calls;
-        std::deque<std::uint64_t> reads;
-        double ms;
-    } cases[] = {
+    const struct { const char* calls; std::deque<std::uint64_t> reads; double ms; } cases[] = {
         {"E", {500000, 525000}, 2.498},
         {"E", {1000, 1010}, -0.001},  // shorter than one read
         {"E", {0xFFFFFFF0ull, 0xFFFFFFF0ull + 0x100000000ull + 10020}, 429496.7296 + 1},  // low half unsigned
