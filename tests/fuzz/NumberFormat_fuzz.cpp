@@ -7,29 +7,10 @@
 #include "FuzzInput.h"
 #include "platform/NumberFormat.h"
 
-namespace {
-
-// The groups of the integer part, from the right, as the sizes ask (the last size repeats; 0 ends grouping).
-void CheckGroups(const std::wstring& integer, const NumberSeparators& s) {
-    std::vector<std::wstring> groups;
-    size_t start = 0;
-    for (size_t at; !s.Thousand.empty() && (at = integer.find(s.Thousand, start)) != std::wstring::npos; start = at + s.Thousand.size())
-        groups.push_back(integer.substr(start, at - start));
-    groups.push_back(integer.substr(start));
-    for (size_t i = groups.size(), index = 0; i-- > 0; index += index + 1 < s.Grouping.size()) {
-        const size_t size = s.Grouping.empty() || s.Thousand.empty() ? 0 : static_cast<size_t>(s.Grouping[index]);
-        FUZZ_CHECK(!groups[i].empty() && groups[i].find_first_not_of(L"0123456789") == std::wstring::npos);
-        FUZZ_CHECK(i == 0 ? size == 0 || groups[i].size() <= size : size > 0 && groups[i].size() == size);
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input{data, size};
     const double value = input.Take<double>();
-    static const NumberSeparators kLocales[] = {
-        {}, {L",", L".", {3}, L"-"}, {L".", L",", {3, 2}, L"-"}, {L".", L"", {3}, L"-"},
+    static const NumberSeparators kLocales[] = {{}, {L",", L".", {3}, L"-"}, {L".", L",", {3, 2}, L"-"}, {L".", L"", {3}, L"-"},
         {L"<.>", L"'", {2, 1, 4}, L"minus "}, {L",", L" ", {3, 0}, L"\x2212"}, {L".", L",", {}, L"-"}};
     const NumberSeparators& s = kLocales[input.Take<std::uint8_t>() % std::size(kLocales)];
     const std::wstring out = FormatNumber3(value, s);
@@ -40,7 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(point != std::wstring::npos);
     const std::wstring integer = rest.substr(0, point), fraction = rest.substr(point + s.Decimal.size());
     FUZZ_CHECK(fraction.size() == 3 && fraction.find_first_not_of(L"0123456789") == std::wstring::npos);
-    CheckGroups(integer, s);
+    // The groups of the integer part, from the right, as the sizes ask (the last size repeats; 0 ends grouping).
+    std::vector<std::wstring> groups;
+    size_t start = 0;
+    for (size_t at; !s.Thousand.empty() && (at = integer.find(s.Thousand, start)) != std::wstring::npos; start = at + s.Thousand.size())
+        groups.push_back(integer.substr(start, at - start));
+    groups.push_back(integer.substr(start));
+    for (size_t i = groups.size(), index = 0; i-- > 0; index += index + 1 < s.Grouping.size()) {
+        const size_t want = s.Grouping.empty() || s.Thousand.empty() ? 0 : static_cast<size_t>(s.Grouping[index]);
+        FUZZ_CHECK(!groups[i].empty() && groups[i].find_first_not_of(L"0123456789") == std::wstring::npos);
+        FUZZ_CHECK(i == 0 ? want == 0 || groups[i].size() <= want : want > 0 && groups[i].size() == want);
+    }
 
     std::string digits;
     for (wchar_t c : integer) digits += c >= L'0' && c <= L'9' ? std::string(1, static_cast<char>(c)) : "";

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/KeyFilter.h"
-
 namespace {
 
 const std::optional<std::int32_t> kRefused;
@@ -33,11 +31,6 @@ TEST(RunInputs, SizeTakesFractionsFromOneToAThousand) {
 TEST(RunInputs, RefusalsCutALongValueBetweenCharacters) {
     EXPECT_NE(CountRefusal(std::wstring(39, L'9') + L"\xD83D\xDE00" L"99").find(L"「" + std::wstring(39, L'9') + L"…」"), std::wstring::npos);
     EXPECT_NE(SizeRefusal(std::wstring(38, L'9') + L"\xD83D\xDE00" L"99").find(L"99\xD83D\xDE00…」"), std::wstring::npos);
-}
-
-TEST(KeyFilter, DigitsBackspaceAndThePointOnly) {
-    for (unsigned key : {L'0', L'9', L'\b', L'.'}) EXPECT_TRUE(IsAcceptedNumericKey(key)) << key;
-    for (unsigned key : {L'/', L':', L'-', L',', L'e', L' ', L'\x16', L'\xFF11'}) EXPECT_FALSE(IsAcceptedNumericKey(key)) << key;
 }
 
 }  // namespace

@@ -26,8 +26,7 @@ protected:
     void SetUp() override { SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) { return messages.push_back(text), IDOK; }); }
     void TearDown() override { main.reset(), DispatchPending(), SetMessageBoxHook(nullptr); }
     void Open() {
-        main = std::make_unique<frmMain>();
-        ASSERT_TRUE(main->Create());
+        ASSERT_TRUE((main = std::make_unique<frmMain>())->Create());
         ShowWindow(main->Handle(), SW_SHOWNORMAL);
         HWND child = GetWindow(main->Handle(), GW_CHILD);
         for (HWND& control : controls) control = child, child = GetWindow(child, GW_HWNDNEXT);
@@ -82,7 +81,7 @@ protected:
         GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
         DeleteObject(bitmap);
         DeleteDC(memory);
-        for (DWORD& p : pixels) p &= 0xFFFFFF;
+        for (DWORD& p : pixels) p &= 0xFFFFFF;  // the unused byte
         return pixels;
     }
 
@@ -182,8 +181,7 @@ TEST_F(MainWindowTest, ControlsCaptionsPlacesAndLists) {
         RECT r{};
         GetWindowRect(controls[i], &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_TRUE(r.left == px(places[i][0]) && r.top == px(places[i][1])) << i;
-        EXPECT_LE(r.right, places[i][0] == 180 ? px(1260) : client.right) << i;
+        EXPECT_TRUE(r.left == px(places[i][0]) && r.top == px(places[i][1]) && r.right <= (places[i][0] == 180 ? px(1260) : client.right)) << i;
     }
     const std::vector<std::wstring> counts = Items(controls[cmbTimes]), sizes = Items(controls[cmbSize]);
     EXPECT_TRUE(counts.size() == 100 && counts[0] == L"1" && counts[99] == L"100" && sizes.size() == 12 && sizes[0] == L"7" && sizes[11] == L"18");
@@ -221,8 +219,7 @@ TEST_F(MainWindowTest, EveryControlShowsTheMenuFontAndTheReportTheTextBoxFont) {
 int GdiHandleHeadroom() {
     std::vector<HRGN> regions;
     for (HRGN region; regions.size() < 200000 && (region = CreateRectRgn(0, 0, 1, 1));) regions.push_back(region);
-    for (HRGN region : regions) DeleteObject(region);
-    return static_cast<int>(regions.size());
+    return static_cast<int>(std::count_if(regions.begin(), regions.end(), DeleteObject));
 }
 
 // Top-level windows of this thread, without combo drop-downs and Wine's IME windows.
