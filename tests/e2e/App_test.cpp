@@ -17,13 +17,11 @@ protected:
     void SetUp() override { ASSERT_TRUE(app->Started()) << "cannot start " << Utf8(g_program); }
     // Makes the main window the active one, as a click on its title bar would.
     void ActivateMain() {
-        SetForegroundWindow(app->Main());
-        app->Settle();
+        SetForegroundWindow(app->Main()), app->Settle();
         WaitUntil([&] { return app->FocusedControl() != kControlCount; }, 5000);
     }
     // Presses Enter: true when exactly one entry was added; a message box is read into message and dismissed.
     bool Submit(std::wstring& message) {
-        const std::wstring before = app->ReportText();
         const int entries = app->ReportEntries();
         app->Press(VK_RETURN);
         HWND box = nullptr;
@@ -31,7 +29,6 @@ protected:
         if (box) message = app->MessageBoxText(box), app->Dismiss(box), app->Settle();
         // Without a window manager the X server may hand the activation elsewhere when the box goes.
         if (!box || GetForegroundWindow() != app->Main()) ActivateMain();
-        EXPECT_EQ(app->ReportText().compare(0, before.size(), before), 0) << "earlier entries changed";
         return !box && app->ReportEntries() == entries + 1;
     }
     bool IsDefault(Control button) const { return (GetWindowLongW(app->Get(button), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }

@@ -34,9 +34,7 @@ protected:
     // Clicks a button or closes a window as its close box does, then handles what is waiting.
     void Click(Control button) { SendMessageW(controls[button], BM_CLICK, 0, 0), DispatchPending(); }
     void Close(const wchar_t* caption) { SendMessageW(FindWindowW(nullptr, caption), WM_SYSCOMMAND, SC_CLOSE, 0), DispatchPending(); }
-    void DispatchPending() {
-        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) quit |= msg.message == WM_QUIT, DispatchMessageW(&msg);
-    }
+    void DispatchPending() { for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) quit |= m.message == WM_QUIT, DispatchMessageW(&m); }
 
     std::vector<std::wstring> messages;
     std::unique_ptr<frmMain> main;
@@ -44,12 +42,7 @@ protected:
     bool quit = false;
 };
 
-std::wstring PickFace(std::initializer_list<const wchar_t*> wanted) {
-    const std::vector<std::wstring> faces = ScreenFontNames();
-    for (const wchar_t* face : wanted)
-        if (std::find(faces.begin(), faces.end(), face) != faces.end()) return face;
-    return faces.front();
-}
+std::wstring PickFace(const wchar_t* face, const wchar_t* other) { return IsScreenFont(face) ? face : IsScreenFont(other) ? other : ScreenFontNames().front(); }
 
 int Inked(const std::vector<DWORD>& pixels) { return static_cast<int>(pixels.size() - std::count(pixels.begin(), pixels.end(), 0xFFFFFFu)); }
 
@@ -89,7 +82,7 @@ protected:
     frmCanvas canvas;
     std::vector<std::int32_t> counts;
     SharedFont textFont = MakeFont(DefaultGuiFontSpec()), reportFont;
-    const std::wstring latin = PickFace({L"Liberation Sans", L"DejaVu Sans"}), japanese = PickFace({L"IPAGothic", L"IPAゴシック"});
+    const std::wstring latin = PickFace(L"Liberation Sans", L"DejaVu Sans"), japanese = PickFace(L"IPAGothic", L"IPAゴシック");
 };
 
 // The canvas shows exactly the text's own glyphs, so '?', UTF-8 bytes or a
