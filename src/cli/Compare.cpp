@@ -1,162 +1,134 @@
 #include "cli/Compare.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
 #include <cstdlib>
 
 #include "cli/Csv.h"
-#include "cli/Json.h"
 #include "cli/Report.h"
+
+using Json = nlohmann::json;
 
 namespace {
 
-// A record of this program's output; filled from a JSON object or a CSV row.
+// A record of this program's output: a JSON object, or a CSV row as an
+// object of strings.
 class Fields {
 public:
-    virtual ~Fields() = default;
-    virtual bool Has(const wchar_t* name) const = 0;
-    virtual std::optional<std::wstring> Text(const wchar_t* name) const = 0;
-    virtual std::optional<double> Number(const wchar_t* name) const = 0;
-    virtual std::optional<bool> Flag(const wchar_t* name) const = 0;
-};
+    explicit Fields(const Json& object) : object_(object) {}
 
-class JsonFields : public Fields {
-public:
-    explicit JsonFields(const JsonValue& object) : object_(object) {}
-    bool Has(const wchar_t* name) const override { return object_.Find(name) != nullptr; }
-    std::optional<std::wstring> Text(const wchar_t* name) const override {
-        const JsonValue* v = object_.Find(name);
-        if (!v || v->Kind != JsonValue::Type::String) return std::nullopt;
-        return v->String;
+    std::optional<std::string> Text(const char* name) const {
+        auto it = object_.find(name);
+        if (it == object_.end() || !it->is_string()) return std::nullopt;
+        return it->get<std::string>();
     }
-    std::optional<double> Number(const wchar_t* name) const override {
-        const JsonValue* v = object_.Find(name);
-        if (!v || v->Kind != JsonValue::Type::Number) return std::nullopt;
-        return v->Number;
-    }
-    std::optional<bool> Flag(const wchar_t* name) const override {
-        const JsonValue* v = object_.Find(name);
-        if (!v || v->Kind != JsonValue::Type::Bool) return std::nullopt;
-        return v->Bool;
-    }
-
-private:
-    const JsonValue& object_;
-};
-
-class CsvFields : public Fields {
-public:
-    CsvFields(const std::vector<std::wstring>& header, const std::vector<std::wstring>& row)
-        : header_(header), row_(row) {}
-    bool Has(const wchar_t* name) const override { return Cell(name) != nullptr; }
-    std::optional<std::wstring> Text(const wchar_t* name) const override {
-        const std::wstring* cell = Cell(name);
-        if (!cell) return std::nullopt;
-        return *cell;
-    }
-    std::optional<double> Number(const wchar_t* name) const override {
-        const std::wstring* cell = Cell(name);
-        if (!cell || cell->empty()) return std::nullopt;
-        std::string ascii;
-        for (wchar_t c : *cell) {
-            if (c > 0x7F) return std::nullopt;
-            ascii += static_cast<char>(c);
-        }
+    std::optional<double> Number(const char* name) const {
+        auto it = object_.find(name);
+        if (it != object_.end() && it->is_number()) return it->get<double>();
+        std::optional<std::string> text = Text(name);
+        if (!text || text->empty()) return std::nullopt;
         char* end = nullptr;
-        double value = std::strtod(ascii.c_str(), &end);
+        const double value = std::strtod(text->c_str(), &end);
         if (*end != '\0' || !std::isfinite(value)) return std::nullopt;
         return value;
     }
-    std::optional<bool> Flag(const wchar_t* name) const override {
-        const std::wstring* cell = Cell(name);
-        if (!cell) return std::nullopt;
-        if (*cell == L"true") return true;
-        if (*cell == L"false") return false;
+    std::optional<bool> Flag(const char* name) const {
+        auto it = object_.find(name);
+        if (it != object_.end() && it->is_boolean()) return it->get<bool>();
+        std::optional<std::string> text = Text(name);
+        if (text == "true" || text == "false") return text == "true";
         return std::nullopt;
+    }
+    std::vector<double> Numbers(const char* name) const {
+        std::vector<double> values;
+        auto it = object_.find(name);
+        if (it != object_.end() && it->is_array())
+            for (const Json& v : *it)
+                if (v.is_number()) values.push_back(v.get<double>());
+        return values;
     }
 
 private:
-    const std::wstring* Cell(const wchar_t* name) const {
-        for (size_t i = 0; i < header_.size() && i < row_.size(); ++i)
-            if (header_[i] == name) return &row_[i];
-        return nullptr;
-    }
-    const std::vector<std::wstring>& header_;
-    const std::vector<std::wstring>& row_;
+    const Json& object_;
 };
 
-bool ReadRow(const Fields& fields, ResultRow& row, std::wstring& error) {
-    std::optional<std::wstring> face = fields.Text(L"face");
-    std::optional<double> size = fields.Number(L"size");
-    std::optional<double> median = fields.Number(L"median_ms");
+bool ReadRow(const Fields& fields, ResultRow& row, std::string& error) {
+    std::optional<std::string> face = fields.Text("face");
+    std::optional<double> size = fields.Number("size");
+    std::optional<double> median = fields.Number("median_ms");
     if (!face || !size || !median) {
-        error = !face ? L"no face" : !size ? L"no size" : L"no median_ms";
+        error = !face ? "no face" : !size ? "no size" : "no median_ms";
         return false;
     }
-
-    row.Config.Face = *face;
-    row.Config.Size = *size;
-    row.Config.Bold = fields.Flag(L"bold").value_or(false);
-    row.Config.Italic = fields.Flag(L"italic").value_or(false);
-    row.Config.Opaque = fields.Flag(L"opaque").value_or(false);
-    row.RealizedFace = fields.Text(L"realized_face").value_or(L"");
-    row.Substituted = fields.Flag(L"substituted").value_or(false);
+    row.Config = {*face, *size, fields.Flag("bold").value_or(false), fields.Flag("italic").value_or(false),
+                  fields.Flag("opaque").value_or(false)};
+    row.RealizedFace = fields.Text("realized_face").value_or("");
+    row.Substituted = fields.Flag("substituted").value_or(false);
     // Range-checked before the conversion: a hand-edited file can hold anything.
-    const double count = fields.Number(L"count").value_or(0);
+    const double count = fields.Number("count").value_or(0);
     row.Count = count >= 0 && count <= 2147483647.0 ? static_cast<std::int32_t>(count) : 0;
-    const double repetitions = fields.Number(L"repetitions").value_or(0);
+    const double repetitions = fields.Number("repetitions").value_or(0);
     row.Repetitions = repetitions >= 0 && repetitions <= 1e9 ? static_cast<int>(repetitions) : 0;
-    row.MinMs = fields.Number(L"min_ms").value_or(0);
+    row.MinMs = fields.Number("min_ms").value_or(0);
     row.MedianMs = *median;
-    row.MeanMs = fields.Number(L"mean_ms").value_or(0);
-    row.StdDevMs = fields.Number(L"stddev_ms");
-    row.Cv = fields.Number(L"cv");
-    row.CallsPerSecond = fields.Number(L"calls_per_second").value_or(0);
-    row.BytesPerSecond = fields.Number(L"bytes_per_second").value_or(0);
+    row.MeanMs = fields.Number("mean_ms").value_or(0);
+    row.StdDevMs = fields.Number("stddev_ms");
+    row.Cv = fields.Number("cv");
+    row.CallsPerSecond = fields.Number("calls_per_second").value_or(0);
+    row.BytesPerSecond = fields.Number("bytes_per_second").value_or(0);
+    row.SamplesMs = fields.Numbers("samples_ms");
     return true;
 }
 
-std::optional<ResultFile> ReadJson(const std::wstring& text, std::wstring& error) {
-    std::optional<JsonValue> document = ParseJson(text, error);
-    if (!document) return std::nullopt;
-    const JsonValue* results = document->Find(L"results");
-    if (!results || results->Kind != JsonValue::Type::Array) {
-        error = L"no \"results\" array";
+std::optional<ResultFile> ReadJson(const std::string& text, std::string& error) {
+    const Json document = Json::parse(text, nullptr, false);
+    if (document.is_discarded()) {
+        error = "not valid JSON";
+        return std::nullopt;
+    }
+    if (!document.is_object() || !document.contains("results") || !document["results"].is_array()) {
+        error = "no \"results\" array";
         return std::nullopt;
     }
     ResultFile file;
-    for (size_t i = 0; i < results->Items.size(); ++i) {
+    const Json& results = document["results"];
+    for (std::size_t i = 0; i < results.size(); ++i) {
         ResultRow row;
-        if (!ReadRow(JsonFields(results->Items[i]), row, error)) {
-            error = L"result " + std::to_wstring(i + 1) + L": " + error;
+        if (!results[i].is_object() || !ReadRow(Fields(results[i]), row, error)) {
+            error = "result " + std::to_string(i + 1) + ": " + (error.empty() ? "not an object" : error);
             return std::nullopt;
         }
         file.Rows.push_back(row);
     }
-    if (const JsonValue* context = document->Find(L"context")) {
-        JsonFields c(*context);
-        std::wstring description = c.Text(L"program").value_or(L"") + L" " + c.Text(L"version").value_or(L"");
-        if (auto bits = c.Text(L"architecture")) description += L", " + *bits;
-        if (auto wine = c.Text(L"wine_version")) description += L", Wine " + *wine;
-        else if (auto windows = c.Text(L"windows_version")) description += L", Windows " + *windows;
-        if (auto date = c.Text(L"date")) description += L", " + *date;
+    if (document.contains("context") && document["context"].is_object()) {
+        Fields c(document["context"]);
+        std::string description = c.Text("program").value_or("") + " " + c.Text("version").value_or("");
+        if (auto bits = c.Text("architecture")) description += ", " + *bits;
+        if (auto wine = c.Text("wine_version")) description += ", Wine " + *wine;
+        else if (auto windows = c.Text("windows_version")) description += ", Windows " + *windows;
+        if (auto date = c.Text("date")) description += ", " + *date;
         file.Description = description;
+        file.ReferenceMs = c.Numbers("machine_reference_ms");
     }
     return file;
 }
 
-std::optional<ResultFile> ReadCsv(const std::wstring& text, std::wstring& error) {
-    std::vector<std::vector<std::wstring>> rows = ParseCsv(text);
+std::optional<ResultFile> ReadCsv(const std::string& text, std::string& error) {
+    std::vector<std::vector<std::string>> rows = ParseCsv(text);
     if (rows.empty()) {
-        error = L"empty file";
+        error = "empty file";
         return std::nullopt;
     }
-    const std::vector<std::wstring>& header = rows.front();
+    const std::vector<std::string>& header = rows.front();
     ResultFile file;
-    for (size_t i = 1; i < rows.size(); ++i) {
+    for (std::size_t i = 1; i < rows.size(); ++i) {
         if (rows[i].size() == 1 && rows[i][0].empty()) continue;  // a blank line
+        Json object = Json::object();
+        for (std::size_t c = 0; c < header.size() && c < rows[i].size(); ++c) object[header[c]] = rows[i][c];
         ResultRow row;
-        if (!ReadRow(CsvFields(header, rows[i]), row, error)) {
-            error = L"line " + std::to_wstring(i + 1) + L": " + error;
+        if (!ReadRow(Fields(object), row, error)) {
+            error = "line " + std::to_string(i + 1) + ": " + error;
             return std::nullopt;
         }
         file.Rows.push_back(row);
@@ -168,90 +140,115 @@ bool SameConfiguration(const Configuration& a, const Configuration& b) {
     return a.Face == b.Face && a.Size == b.Size && a.Bold == b.Bold && a.Italic == b.Italic && a.Opaque == b.Opaque;
 }
 
-struct Pair {
-    Configuration Config;
-    std::optional<double> Old;
-    std::optional<double> New;
-    std::optional<double> Ratio() const {
-        if (!Old || !New || *Old <= 0) return std::nullopt;
-        return *New / *Old;
-    }
-};
-
-std::vector<Pair> Match(const ResultFile& oldFile, const ResultFile& newFile) {
-    std::vector<Pair> pairs;
-    for (const ResultRow& row : oldFile.Rows) pairs.push_back({row.Config, row.MedianMs, std::nullopt});
-    for (const ResultRow& row : newFile.Rows) {
-        bool matched = false;
-        for (Pair& pair : pairs) {
-            if (!pair.New && SameConfiguration(pair.Config, row.Config)) {
-                pair.New = row.MedianMs;
-                matched = true;
-                break;
-            }
-        }
-        if (!matched) pairs.push_back({row.Config, std::nullopt, row.MedianMs});
-    }
-    return pairs;
-}
-
-std::wstring Optional(const std::optional<double>& value, int digits) {
-    return value ? FormatSignificant(*value, digits) : L"-";
-}
-
-std::wstring JsonOptional(const std::optional<double>& value) { return value ? JsonNumber(*value, 6) : L"null"; }
+std::string Cell(const std::optional<double>& value) { return value ? PreciseText(*value) : ""; }
 
 }  // namespace
 
-std::optional<ResultFile> ReadResults(const std::wstring& text, std::wstring& error) {
-    size_t start = 0;
-    if (!text.empty() && text[0] == 0xFEFF) start = 1;
-    size_t first = text.find_first_not_of(L" \t\r\n", start);
-    const std::wstring body = text.substr(start);
-    if (first != std::wstring::npos && (text[first] == L'{' || text[first] == L'[')) return ReadJson(body, error);
+std::optional<ResultFile> ReadResults(const std::string& text, std::string& error) {
+    const std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    const std::string body = text.substr(start);
+    const std::size_t first = body.find_first_not_of(" \t\r\n");
+    if (first != std::string::npos && (body[first] == '{' || body[first] == '[')) return ReadJson(body, error);
     return ReadCsv(body, error);
 }
 
-std::wstring CompareReport(const std::wstring& oldName, const ResultFile& oldFile, const std::wstring& newName,
-                           const ResultFile& newFile, OutputFormat format) {
-    const std::vector<Pair> pairs = Match(oldFile, newFile);
-    auto flag = [](bool on) { return on ? L"true" : L"false"; };
-    std::wstring out;
+Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, double margin) {
+    Comparisons result;
+    double factor = 1;
+    bool judge = false;
+    result.Machine = CompareSamples(oldFile.ReferenceMs, newFile.ReferenceMs, 0);
+    if (!result.Machine) {
+        result.Note = "No machine reference in both files: ratios are not judged.";
+    } else if (std::fabs(result.Machine->Ratio - 1) > kMachineChangeLimit) {
+        result.Note = "The machine's speed changed too much for a verdict (more than " +
+                      FormatSignificant(kMachineChangeLimit * 100, 2) + "%).";
+    } else {
+        factor = result.Machine->Ratio;
+        judge = true;
+        result.Note = "Adjusted ratios are divided by the machine reference's.";
+    }
+
+    for (const ResultRow& row : oldFile.Rows) result.Rows.push_back({row.Config, row.MedianMs, std::nullopt, {}});
+    for (const ResultRow& row : newFile.Rows) {
+        ComparedRow* match = nullptr;
+        for (ComparedRow& pair : result.Rows)
+            if (!match && !pair.New && SameConfiguration(pair.Config, row.Config)) match = &pair;
+        if (!match) {
+            result.Rows.push_back({row.Config, std::nullopt, std::nullopt, {}});
+            match = &result.Rows.back();
+        }
+        match->New = row.MedianMs;
+        const std::size_t index = static_cast<std::size_t>(match - result.Rows.data());
+        if (index >= oldFile.Rows.size()) continue;
+        std::vector<double> adjusted = row.SamplesMs;
+        for (double& ms : adjusted) ms /= factor;
+        match->Adjusted = CompareSamples(oldFile.Rows[index].SamplesMs, adjusted, margin);
+        if (match->Adjusted && !judge)
+            match->Adjusted->Call = result.Machine ? Verdict::MachineChanged : Verdict::None;
+    }
+    return result;
+}
+
+std::string CompareReport(const std::string& oldName, const ResultFile& oldFile, const std::string& newName,
+                          const ResultFile& newFile, const Comparisons& compared, OutputFormat format) {
+    auto flag = [](bool on) { return on ? "true" : "false"; };
+    std::string out;
     switch (format) {
     case OutputFormat::Table: {
-        out += L"old: " + oldName + (oldFile.Description.empty() ? L"" : L" (" + oldFile.Description + L")") + L"\n";
-        out += L"new: " + newName + (newFile.Description.empty() ? L"" : L" (" + newFile.Description + L")") + L"\n";
-        out += L"Median time per call in ms; ratio is new / old, below 1 is faster.\n\n";
-        std::vector<std::vector<std::wstring>> rows = {
-            {L"face", L"size", L"style", L"background", L"old", L"new", L"ratio"}};
-        for (const Pair& p : pairs)
-            rows.push_back({p.Config.Face, JsonNumber(p.Config.Size, 6), StyleName(p.Config.Bold, p.Config.Italic),
-                            p.Config.Opaque ? L"opaque" : L"transparent", Optional(p.Old, 3), Optional(p.New, 3),
-                            Optional(p.Ratio(), 3)});
-        out += AlignColumns(rows, {false, true, false, false, true, true, true});
+        out += "old: " + oldName + (oldFile.Description.empty() ? "" : " (" + oldFile.Description + ")") + "\n";
+        out += "new: " + newName + (newFile.Description.empty() ? "" : " (" + newFile.Description + ")") + "\n";
+        if (compared.Machine)
+            out += "Machine reference, new / old: " + FormatSignificant(compared.Machine->Ratio, 3) + " (" +
+                   IntervalText(compared.Machine->Low, compared.Machine->High) + "). ";
+        out += compared.Note + "\nMedian time per call in ms; ratio is new / old, below 1 is faster; verdict from "
+               "Mann-Whitney's U (p < 0.05).\n\n";
+        std::vector<std::vector<std::string>> rows = {{"face", "size", "style", "background", "old", "new", "ratio",
+                                                       "adjusted", "95% interval", "verdict"}};
+        for (const ComparedRow& r : compared.Rows) {
+            auto three = [](const std::optional<double>& v) { return v ? FormatSignificant(*v, 3) : "-"; };
+            const auto& a = r.Adjusted;
+            rows.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
+                            r.Config.Opaque ? "opaque" : "transparent", three(r.Old), three(r.New), three(r.Ratio()),
+                            a ? FormatSignificant(a->Ratio, 3) : "-", a ? IntervalText(a->Low, a->High) : "-",
+                            a ? VerdictName(a->Call) : "-"});
+        }
+        out += AlignColumns(rows, {false, true, false, false, true, true, true, true, true, false});
         break;
     }
     case OutputFormat::Csv:
-        out = L"face,size,bold,italic,opaque,old_median_ms,new_median_ms,ratio\n";
-        for (const Pair& p : pairs) {
-            auto cell = [](const std::optional<double>& v) { return v ? JsonNumber(*v, 6) : L""; };
-            out += CsvField(p.Config.Face) + L"," + JsonNumber(p.Config.Size) + L"," + flag(p.Config.Bold) + L"," +
-                   flag(p.Config.Italic) + L"," + flag(p.Config.Opaque) + L"," + cell(p.Old) + L"," + cell(p.New) +
-                   L"," + cell(p.Ratio()) + L"\n";
+        out = "face,size,bold,italic,opaque,old_median_ms,new_median_ms,ratio,adjusted_ratio,ratio_low,ratio_high,p,"
+              "verdict\n";
+        for (const ComparedRow& r : compared.Rows) {
+            const auto& a = r.Adjusted;
+            out += CsvField(r.Config.Face) + "," + PreciseText(r.Config.Size) + "," + flag(r.Config.Bold) + "," +
+                   flag(r.Config.Italic) + "," + flag(r.Config.Opaque) + "," + Cell(r.Old) + "," + Cell(r.New) + "," +
+                   Cell(r.Ratio()) + "," +
+                   (a ? PreciseText(a->Ratio) + "," + PreciseText(a->Low) + "," + PreciseText(a->High) + "," +
+                            PreciseText(a->P) + "," + CsvField(VerdictName(a->Call))
+                      : std::string(",,,,")) +
+                   "\n";
         }
         break;
-    case OutputFormat::Json:
-        out = L"{\n  \"old\": " + JsonQuote(oldName) + L",\n  \"new\": " + JsonQuote(newName) + L",\n  \"rows\": [";
-        for (size_t i = 0; i < pairs.size(); ++i) {
-            const Pair& p = pairs[i];
-            out += (i ? L",\n    {" : L"\n    {");
-            out += L"\"face\": " + JsonQuote(p.Config.Face) + L", \"size\": " + JsonNumber(p.Config.Size) +
-                   L", \"bold\": " + flag(p.Config.Bold) + L", \"italic\": " + flag(p.Config.Italic) +
-                   L", \"opaque\": " + flag(p.Config.Opaque) + L", \"old_median_ms\": " + JsonOptional(p.Old) +
-                   L", \"new_median_ms\": " + JsonOptional(p.New) + L", \"ratio\": " + JsonOptional(p.Ratio()) + L"}";
+    case OutputFormat::Json: {
+        nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+        auto number = [](const std::optional<double>& v) { return v ? Json(Precise(*v)) : Json(); };
+        for (const ComparedRow& r : compared.Rows) {
+            nlohmann::ordered_json row = {{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
+                                          {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
+                                          {"old_median_ms", number(r.Old)}, {"new_median_ms", number(r.New)},
+                                          {"ratio", number(r.Ratio())}};
+            if (const auto& a = r.Adjusted)
+                row.update({{"adjusted_ratio", Precise(a->Ratio)}, {"ratio_low", Precise(a->Low)},
+                            {"ratio_high", Precise(a->High)}, {"p", Precise(a->P)}, {"verdict", VerdictName(a->Call)}});
+            rows.push_back(row);
         }
-        out += pairs.empty() ? L"]\n}\n" : L"\n  ]\n}\n";
+        nlohmann::ordered_json doc = {{"old", oldName}, {"new", newName}};
+        if (compared.Machine) doc["machine_ratio"] = Precise(compared.Machine->Ratio);
+        doc["note"] = compared.Note;
+        doc["rows"] = rows;
+        out = doc.dump(2) + "\n";
         break;
+    }
     }
     return out;
 }

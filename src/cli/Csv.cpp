@@ -1,38 +1,38 @@
 #include "cli/Csv.h"
 
-std::wstring CsvField(const std::wstring& text) {
-    if (text.find_first_of(L",\"\r\n") == std::wstring::npos) return text;
-    std::wstring out = L"\"";
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
     for (wchar_t c : text) {
-        if (c == L'"') out += L'"';
+        if (c == '"') out += '"';
         out += c;
     }
-    return out + L"\"";
+    return out + "\"";
 }
 
-std::vector<std::vector<std::wstring>> ParseCsv(const std::wstring& text) {
-    std::vector<std::vector<std::wstring>> rows;
-    std::vector<std::wstring> row;
-    std::wstring field;
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row;
+    std::string field;
     bool quoted = false;
     bool rowStarted = false;
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t c = text[i];
         if (quoted) {
-            if (c != L'"') field += c;
-            else if (i + 1 < text.size() && text[i + 1] == L'"') field += text[++i];
+            if (c != '"') field += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"') field += text[++i];
             else quoted = false;
             continue;
         }
-        if (c == L'"') {
+        if (c == '"') {
             quoted = true;
             rowStarted = true;
-        } else if (c == L',') {
+        } else if (c == ',') {
             row.push_back(std::move(field));
             field.clear();
             rowStarted = true;
-        } else if (c == L'\n' || c == L'\r') {
-            if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             row.push_back(std::move(field));
             field.clear();
             rows.push_back(std::move(row));
