@@ -45,12 +45,12 @@ struct CliOptions {
 struct ParsedArguments {
     std::optional<CliOptions> Options;
     std::string Error;
+    std::string Usage;  // the --help text
 };
 
 // args excludes the program name.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
-std::string UsageText();
 std::string CliVersion();
 
 // One cell of the face x size x style sweep.
@@ -60,6 +60,9 @@ struct Configuration {
     bool Bold = false;
     bool Italic = false;
     bool Opaque = false;
+    bool operator==(const Configuration& o) const {
+        return Face == o.Face && Size == o.Size && Bold == o.Bold && Italic == o.Italic && Opaque == o.Opaque;
+    }
 };
 
 // Every combination, faces outermost, in the order given.

@@ -1,5 +1,7 @@
 #include "cli/Csv.h"
 
+#include <cstdio>
+
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string out = "\"";
@@ -48,4 +50,25 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::string CsvFromRows(const nlohmann::ordered_json& rows) {
+    std::string out;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        std::string header, line, comma;
+        for (const auto& [name, value] : rows[r].items()) {
+            if (value.is_array()) continue;
+            header += comma + CsvField(name);
+            char number[32] = "";
+            if (value.is_number_float()) std::snprintf(number, sizeof number, "%.15g", value.get<double>());
+            line += comma + (value.is_string()         ? CsvField(value.get<std::string>())
+                             : value.is_number_float() ? std::string(number)
+                             : value.is_null()         ? ""
+                                                       : value.dump());
+            comma = ",";
+        }
+        if (r == 0) out += header + "\n";
+        out += line + "\n";
+    }
+    return out;
 }

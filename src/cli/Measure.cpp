@@ -24,29 +24,20 @@ constexpr double kSettled = 0.02;
 // Where the reference loop's result goes, so the compiler keeps the loop.
 volatile std::uint32_t g_referenceResult;
 
+// ntdll's own export, or nullptr; Wine's ntdll alone has wine_get_version.
+template <typename Proc>
+Proc NtdllProc(const char* name) {
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
 // The version the system reports, which GetVersionEx would cap by manifest.
 std::string WindowsVersion() {
-    using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto rtlGetVersion =
-        ntdll ? reinterpret_cast<RtlGetVersionProc>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-              : nullptr;
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
+    auto rtlGetVersion = NtdllProc<LONG(WINAPI*)(OSVERSIONINFOW*)>("RtlGetVersion");
     if (!rtlGetVersion || rtlGetVersion(&info) != 0) return "unknown";
     return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
            std::to_string(info.dwBuildNumber);
-}
-
-// Only Wine's ntdll exports this.
-std::string WineVersion() {
-    using WineGetVersionProc = const char*(CDECL*)();
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto wineGetVersion =
-        ntdll ? reinterpret_cast<WineGetVersionProc>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")))
-              : nullptr;
-    const char* version = wineGetVersion ? wineGetVersion() : nullptr;
-    return version ? version : "";
 }
 
 std::string UtcNow() {
@@ -90,22 +81,16 @@ RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
     context.Version = CliVersion();
     context.Bits = static_cast<int>(sizeof(void*) * 8);
     context.WindowsVersion = WindowsVersion();
-    context.WineVersion = WineVersion();
+    auto wineVersion = NtdllProc<const char*(CDECL*)()>("wine_get_version");
+    context.WineVersion = wineVersion && wineVersion() ? wineVersion() : "";
     context.AnsiCodePage = GetACP();
     context.Dpi = ScreenDpi();
     LARGE_INTEGER frequency{};
     QueryPerformanceFrequency(&frequency);
     context.CounterFrequency = static_cast<std::uint64_t>(frequency.QuadPart);
     context.Date = UtcNow();
-    context.Text = options.Text;
+    context.Options = options;
     context.TextBytes = textBytes;
-    context.Count = options.Count;
-    context.TargetSeconds = options.TargetSeconds;
-    context.Repetitions = options.Repetitions;
-    context.Warmup = options.Warmup;
-    context.Flush = options.Flush;
-    context.HighPriority = options.HighPriority;
-    context.Cpu = options.Cpu;
     return context;
 }
 
@@ -249,10 +234,10 @@ std::string SelfCheck(frmCanvas& canvas, const Configuration& config, const CliO
         std::vector<double> runs, loops, ratios;
         for (int p = 0; p < pairs; ++p) {
             // Either goes first in turn, so neither always follows the other.
-            const double a = p % 2 ? run() : 0, b = loop(), c = p % 2 ? a : run();
-            runs.push_back(c * 1000 / count);
-            loops.push_back(b * 1000 / count);
-            ratios.push_back(c / b);
+            const double first = p % 2 ? run() : loop(), second = p % 2 ? loop() : run();
+            runs.push_back((p % 2 ? first : second) * 1000 / count);
+            loops.push_back((p % 2 ? second : first) * 1000 / count);
+            ratios.push_back(runs.back() / loops.back());
         }
         const MedianInterval ratio = MedianWithInterval(ratios);
         rows.push_back({std::to_string(count), FormatSignificant(Summarize(runs).Median, 4),

@@ -6,17 +6,11 @@
 
 namespace {
 
-constexpr double kLeft = 80, kTop = 50, kPlotHeight = 300, kSlot = 34, kGroupGap = 24, kBottom = 130;
+constexpr double kLeft = 80, kTop = 50, kPlotHeight = 300, kSlot = 34, kGroupGap = 24, kBottom = 110;
 
 std::string Escape(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
-    }
+    for (char c : text) out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : std::string(1, c);
     return out;
 }
 
@@ -31,8 +25,7 @@ std::string Text(double x, double y, const std::string& text, const std::string&
 }
 
 std::string Line(double x1, double y1, double x2, double y2, const std::string& style) {
-    return "<line x1=\"" + Num(x1) + "\" y1=\"" + Num(y1) + "\" x2=\"" + Num(x2) + "\" y2=\"" + Num(y2) + "\" " +
-           style + "/>\n";
+    return "<line x1=\"" + Num(x1) + "\" y1=\"" + Num(y1) + "\" x2=\"" + Num(x2) + "\" y2=\"" + Num(y2) + "\" " + style + "/>\n";
 }
 
 // A step of 1, 2 or 5 times a power of ten that gives about five ticks.
@@ -59,11 +52,13 @@ std::string Chart(const std::string& title, const std::string& axis, const std::
     }
     std::size_t groups = 0;
     for (std::size_t i = 0; i < items.size(); ++i) groups += i == 0 || items[i].Group != items[i - 1].Group;
-    const double width = kLeft + static_cast<double>(items.size()) * kSlot + static_cast<double>(groups) * kGroupGap + 20;
+    // Wide enough for the title too.
+    const double width = std::max(kLeft + static_cast<double>(items.size()) * kSlot + static_cast<double>(groups) * kGroupGap,
+                                  kLeft + 7.5 * static_cast<double>(title.size())) + 20;
     const double height = kTop + kPlotHeight + kBottom;
     auto y = [&](double v) { return kTop + kPlotHeight * (top - v) / (top - bottom); };
 
-    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(std::max(width, 360.0)) +
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(width) +
                       "\" height=\"" + Num(height) + "\" font-family=\"sans-serif\" font-size=\"11\">\n" +
                       "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n" +
                       Text(kLeft, 24, title, "font-size=\"14\" font-weight=\"bold\"") +
@@ -72,7 +67,7 @@ std::string Chart(const std::string& title, const std::string& axis, const std::
     const double step = TickStep(top - bottom);
     for (double v = std::ceil(bottom / step) * step; v <= top; v += step) {
         svg += Line(kLeft - 4, y(v), width - 20, y(v), "stroke=\"#ddd\"");
-        svg += Text(kLeft - 8, y(v) + 4, FormatSignificant(std::fabs(v) < step / 1e6 ? 0 : v, 3), "text-anchor=\"end\"");
+        svg += Text(kLeft - 8, y(v) + 4, PreciseText(std::fabs(v) < step / 1e6 ? 0 : v), "text-anchor=\"end\"");
     }
     svg += Line(kLeft, kTop, kLeft, kTop + kPlotHeight, "stroke=\"black\"");
     if (referenceLine)

@@ -1,7 +1,5 @@
 #include "cli/Report.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -18,25 +16,13 @@ std::string Percent(const std::optional<double>& fraction) {
     return fraction ? FormatSignificant(*fraction * 100, 3) + "%" : "-";
 }
 
-std::string Optional(const std::optional<double>& value) { return value ? FormatSignificant(*value, 3) : "-"; }
-
 Json PreciseOrNull(const std::optional<double>& value) { return value ? Json(Precise(*value)) : Json(); }
 
-Json Rate(double value) { return std::isfinite(value) ? Json(std::stod(FormatSignificant(value, 3))) : Json(); }
-
-std::string SystemText(const RunContext& context) {
-    if (context.WineVersion.empty()) return "Windows " + context.WindowsVersion;
-    return "Wine " + context.WineVersion + " (reports Windows " + context.WindowsVersion + ")";
-}
-
-std::string CountText(const RunContext& context) {
-    if (context.Count) return "count " + std::to_string(*context.Count);
-    return "count auto (" + PreciseText(context.TargetSeconds) + " s a pass)";
-}
-
-std::string PinningText(const RunContext& context) {
-    return std::string(context.HighPriority ? "high" : "normal") + " priority, " +
-           (context.Cpu ? "processor " + std::to_string(*context.Cpu) : "any processor");
+// Rates keep three digits, as whole numbers where they are.
+Json Rate(double value) {
+    if (!std::isfinite(value)) return Json();
+    const double rounded = std::stod(FormatSignificant(value, 3));
+    return rounded >= 1000 ? Json(static_cast<std::int64_t>(rounded)) : Json(rounded);
 }
 
 bool IsWide(char32_t c) {
@@ -46,8 +32,30 @@ bool IsWide(char32_t c) {
            (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
-std::string VerdictCell(const Measurement& m) {
-    return m.IsBaseline ? "baseline" : m.VsBaseline ? VerdictName(m.VsBaseline->Call) : "-";
+bool Judged(const std::vector<Measurement>& results) {
+    return std::any_of(results.begin(), results.end(), [](const Measurement& m) { return m.IsBaseline; });
+}
+
+// One configuration as the JSON and CSV forms hold it; the samples only in JSON.
+Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
+    Json r = {{"face", m.Config.Face}, {"realized_face", m.RealizedFace}, {"substituted", m.Substituted},
+              {"size", m.Config.Size}, {"bold", m.Config.Bold}, {"italic", m.Config.Italic},
+              {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", m.Stats.N},
+              {"min_ms", Precise(m.Stats.Min)}, {"median_ms", Precise(m.Stats.Median)},
+              {"mean_ms", Precise(m.Stats.Mean)}, {"stddev_ms", PreciseOrNull(m.Stats.StdDev)},
+              {"cv", PreciseOrNull(m.Stats.Cv)}, {"calls_per_second", Rate(m.CallsPerSecond())},
+              {"bytes_per_second", Rate(m.CallsPerSecond() * static_cast<double>(textBytes))},
+              {"max_ms", Precise(m.Stats.Max)}};
+    if (judged) {
+        const auto& c = m.VsBaseline;
+        r.update({{"ratio", c ? Json(Precise(c->Ratio)) : Json()}, {"ratio_low", c ? Json(Precise(c->Low)) : Json()},
+                  {"ratio_high", c ? Json(Precise(c->High)) : Json()}, {"p", c ? Json(Precise(c->P)) : Json()},
+                  {"verdict", m.IsBaseline ? "baseline" : VerdictName(c ? c->Call : Verdict::None)}});
+    }
+    Json samples = Json::array();
+    for (double ms : m.PerCallMs) samples.push_back(Precise(ms));
+    r["samples_ms"] = samples;
+    return r;
 }
 
 }  // namespace
@@ -63,21 +71,14 @@ std::string FormatSignificant(double value, int digits) {
     if (!std::isfinite(value)) return "-";
     if (value == 0) return "0";
     // Let printf do the rounding, then read back where the digits start.
-    char scientific[40];
+    char scientific[40], plain[400];
     std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, value);
-    const double rounded = std::strtod(scientific, nullptr);
-    const int exponent = std::atoi(std::strchr(scientific, 'e') + 1);
-    const int decimals = digits - 1 - exponent;
-    char plain[400];
-    std::snprintf(plain, sizeof plain, "%.*f", decimals > 0 ? decimals : 0, rounded);
+    const int decimals = digits - 1 - std::atoi(std::strchr(scientific, 'e') + 1);
+    std::snprintf(plain, sizeof plain, "%.*f", std::max(decimals, 0), std::strtod(scientific, nullptr));
     return plain;
 }
 
-double Precise(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.5e", value);
-    return std::strtod(text, nullptr);
-}
+double Precise(double value) { return std::strtod(PreciseText(value).c_str(), nullptr); }
 
 std::string PreciseText(double value) {
     char text[40];
@@ -99,10 +100,7 @@ std::size_t DisplayWidth(const std::string& text) {
 }
 
 std::string StyleName(bool bold, bool italic) {
-    if (bold && italic) return "bold italic";
-    if (bold) return "bold";
-    if (italic) return "italic";
-    return "regular";
+    return bold && italic ? "bold italic" : bold ? "bold" : italic ? "italic" : "regular";
 }
 
 std::string ConfigLabel(const Configuration& config) {
@@ -110,45 +108,46 @@ std::string ConfigLabel(const Configuration& config) {
            (config.Opaque ? " opaque" : "");
 }
 
-std::string IntervalText(double low, double high) {
-    return FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3);
-}
+std::string IntervalText(double low, double high) { return FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3); }
 
 std::string AlignColumns(const std::vector<std::vector<std::string>>& rows, const std::vector<bool>& rightAligned) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows) {
-        if (widths.size() < row.size()) widths.resize(row.size());
+        widths.resize(std::max(widths.size(), row.size()));
         for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
     }
     std::string out;
     for (const auto& row : rows) {
-        std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
             const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
             const bool right = c < rightAligned.size() && rightAligned[c];
-            if (c > 0) line += "  ";
-            if (right) line += padding + row[c];
-            else line += row[c] + (c + 1 < row.size() ? padding : "");
+            out += (c ? "  " : "") + (right ? padding + row[c] : row[c] + (c + 1 < row.size() ? padding : ""));
         }
-        out += line + "\n";
+        out += "\n";
     }
     return out;
 }
 
 std::string TableReport(const RunContext& context, const std::vector<Measurement>& results) {
-    std::string out = std::string(kCliProgramName) + " " + context.Version + " (" + std::to_string(context.Bits) +
-                      "-bit) on " + SystemText(context) + ", ANSI code page " + std::to_string(context.AnsiCodePage) +
-                      ", " + std::to_string(context.Dpi) + " dpi, counter " + std::to_string(context.CounterFrequency) +
-                      " Hz, " + context.Date + "\n";
-    out += "Text " + Json(context.Text).dump() + " (" + std::to_string(context.TextBytes) + " bytes), " +
-           CountText(context) + ", " + std::to_string(context.Repetitions) + " timed passes after " +
-           std::to_string(context.Warmup) + " warm-up, GdiFlush " + (context.Flush ? "on" : "off") +
-           "; times per call in ms\n";
+    const std::string system = context.WineVersion.empty()
+                                   ? "Windows " + context.WindowsVersion
+                                   : "Wine " + context.WineVersion + " (reports Windows " + context.WindowsVersion + ")";
+    const std::string count = context.Options.Count ? "count " + std::to_string(*context.Options.Count)
+                                            : "count auto (" + PreciseText(context.Options.TargetSeconds) + " s a pass)";
     const Summary reference = Summarize(context.ReferenceMs);
-    out += "Passes take turns across configurations, " + PinningText(context) + "; machine reference " +
-           FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) + ")\n\n";
+    std::string out = std::string(kCliProgramName) + " " + context.Version + " (" + std::to_string(context.Bits) +
+                      "-bit) on " + system + ", ANSI code page " + std::to_string(context.AnsiCodePage) + ", " +
+                      std::to_string(context.Dpi) + " dpi, counter " + std::to_string(context.CounterFrequency) +
+                      " Hz, " + context.Date + "\nText " + Json(context.Options.Text).dump() + " (" +
+                      std::to_string(context.TextBytes) + " bytes), " + count + ", " +
+                      std::to_string(context.Options.Repetitions) + " timed passes after " + std::to_string(context.Options.Warmup) +
+                      " warm-up, GdiFlush " + (context.Options.Flush ? "on" : "off") + "; times per call in ms\n" +
+                      "Passes take turns across configurations, " + (context.Options.HighPriority ? "high" : "normal") +
+                      " priority, " + (context.Options.Cpu ? "processor " + std::to_string(*context.Options.Cpu) : "any processor") +
+                      "; machine reference " + FormatSignificant(reference.Median, 3) + " ms (cv " +
+                      Percent(reference.Cv) + ")\n\n";
 
-    const bool judged = std::any_of(results.begin(), results.end(), [](const Measurement& m) { return m.IsBaseline; });
+    const bool judged = Judged(results);
     std::vector<std::vector<std::string>> rows = {{"face", "size", "style", "background", "count", "reps", "min",
                                                    "median", "mean", "sd", "cv", "calls/s", "bytes/s"}};
     if (judged) rows[0].insert(rows[0].end(), {"ratio", "95% interval", "verdict"});
@@ -156,17 +155,17 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
     bool anySubstituted = false;
     for (const Measurement& m : results) {
         anySubstituted = anySubstituted || m.Substituted;
+        const auto& c = m.VsBaseline;
         std::vector<std::string> row = {
             m.Config.Face, PreciseText(m.Config.Size), StyleName(m.Config.Bold, m.Config.Italic),
             m.Config.Opaque ? "opaque" : "transparent", std::to_string(m.Count), std::to_string(m.Stats.N),
             FormatSignificant(m.Stats.Min, 3), FormatSignificant(m.Stats.Median, 3), FormatSignificant(m.Stats.Mean, 3),
-            Optional(m.Stats.StdDev), Percent(m.Stats.Cv), FormatSignificant(m.CallsPerSecond(), 3),
+            m.Stats.StdDev ? FormatSignificant(*m.Stats.StdDev, 3) : "-", Percent(m.Stats.Cv),
+            FormatSignificant(m.CallsPerSecond(), 3),
             FormatSignificant(m.CallsPerSecond() * static_cast<double>(context.TextBytes), 3)};
-        if (judged) {
-            const auto& c = m.VsBaseline;
+        if (judged)
             row.insert(row.end(), {c ? FormatSignificant(c->Ratio, 3) : "-", c ? IntervalText(c->Low, c->High) : "-",
-                                   VerdictCell(m)});
-        }
+                                   m.IsBaseline ? "baseline" : VerdictName(c ? c->Call : Verdict::None)});
         row.push_back(m.RealizedFace + (m.Substituted ? " *" : ""));
         rows.push_back(row);
     }
@@ -180,85 +179,25 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
 }
 
 std::string CsvReport(const std::vector<Measurement>& results, std::size_t textBytes) {
-    const bool judged = std::any_of(results.begin(), results.end(), [](const Measurement& m) { return m.IsBaseline; });
-    std::string out =
-        "face,realized_face,substituted,size,bold,italic,opaque,count,repetitions,min_ms,median_ms,mean_ms,"
-        "stddev_ms,cv,calls_per_second,bytes_per_second";
-    out += judged ? ",ratio,ratio_low,ratio_high,p,verdict\n" : "\n";
-    auto flag = [](bool on) { return on ? "true" : "false"; };
-    auto optional = [](const std::optional<double>& v) { return v ? PreciseText(*v) : ""; };
-    for (const Measurement& m : results) {
-        out += CsvField(m.Config.Face) + "," + CsvField(m.RealizedFace) + "," + flag(m.Substituted) + "," +
-               PreciseText(m.Config.Size) + "," + flag(m.Config.Bold) + "," + flag(m.Config.Italic) + "," +
-               flag(m.Config.Opaque) + "," + std::to_string(m.Count) + "," + std::to_string(m.Stats.N) + "," +
-               PreciseText(m.Stats.Min) + "," + PreciseText(m.Stats.Median) + "," + PreciseText(m.Stats.Mean) + "," +
-               optional(m.Stats.StdDev) + "," + optional(m.Stats.Cv) + "," + FormatSignificant(m.CallsPerSecond(), 3) +
-               "," + FormatSignificant(m.CallsPerSecond() * static_cast<double>(textBytes), 3);
-        if (judged) {
-            const auto& c = m.VsBaseline;
-            out += c ? "," + PreciseText(c->Ratio) + "," + PreciseText(c->Low) + "," + PreciseText(c->High) + "," +
-                           PreciseText(c->P) + ","
-                     : std::string(",,,,,");
-            out += CsvField(VerdictCell(m));
-        }
-        out += "\n";
-    }
-    return out;
+    Json rows = Json::array();
+    for (const Measurement& m : results) rows.push_back(ResultRow(m, textBytes, Judged(results)));
+    return CsvFromRows(rows);
 }
 
 std::string JsonReport(const RunContext& context, const std::vector<Measurement>& results) {
-    Json c;
-    c["program"] = kCliProgramName;
-    c["version"] = context.Version;
-    c["architecture"] = std::to_string(context.Bits) + "-bit";
-    c["windows_version"] = context.WindowsVersion;
-    c["wine_version"] = context.WineVersion.empty() ? Json() : Json(context.WineVersion);
-    c["ansi_code_page"] = context.AnsiCodePage;
-    c["screen_dpi"] = context.Dpi;
-    c["counter_frequency"] = context.CounterFrequency;
-    c["date"] = context.Date;
-    c["text"] = context.Text;
-    c["text_bytes"] = context.TextBytes;
-    c["count"] = context.Count ? Json(*context.Count) : Json("auto");
-    c["target_seconds"] = context.TargetSeconds;
-    c["repetitions"] = context.Repetitions;
-    c["warmup"] = context.Warmup;
-    c["flush"] = context.Flush;
-    c["priority"] = context.HighPriority ? "high" : "normal";
-    c["cpu"] = context.Cpu ? Json(*context.Cpu) : Json();
-    Json reference = Json::array();
+    Json reference = Json::array(), rows = Json::array();
     for (double ms : context.ReferenceMs) reference.push_back(Precise(ms));
-    c["machine_reference_ms"] = reference;
-
-    Json rows = Json::array();
-    for (const Measurement& m : results) {
-        Json r;
-        r["face"] = m.Config.Face;
-        r["realized_face"] = m.RealizedFace;
-        r["substituted"] = m.Substituted;
-        r["size"] = m.Config.Size;
-        r["bold"] = m.Config.Bold;
-        r["italic"] = m.Config.Italic;
-        r["opaque"] = m.Config.Opaque;
-        r["count"] = m.Count;
-        r["repetitions"] = m.Stats.N;
-        r["min_ms"] = Precise(m.Stats.Min);
-        r["median_ms"] = Precise(m.Stats.Median);
-        r["mean_ms"] = Precise(m.Stats.Mean);
-        r["stddev_ms"] = PreciseOrNull(m.Stats.StdDev);
-        r["cv"] = PreciseOrNull(m.Stats.Cv);
-        r["max_ms"] = Precise(m.Stats.Max);
-        r["calls_per_second"] = Rate(m.CallsPerSecond());
-        r["bytes_per_second"] = Rate(m.CallsPerSecond() * static_cast<double>(context.TextBytes));
-        Json samples = Json::array();
-        for (double ms : m.PerCallMs) samples.push_back(Precise(ms));
-        r["samples_ms"] = samples;
-        if (m.IsBaseline) r["baseline"] = true;
-        if (m.VsBaseline)
-            r["vs_baseline"] = {{"ratio", Precise(m.VsBaseline->Ratio)}, {"low", Precise(m.VsBaseline->Low)},
-                                {"high", Precise(m.VsBaseline->High)}, {"p", Precise(m.VsBaseline->P)},
-                                {"verdict", VerdictName(m.VsBaseline->Call)}};
-        rows.push_back(r);
-    }
+    for (const Measurement& m : results) rows.push_back(ResultRow(m, context.TextBytes, Judged(results)));
+    const Json c = {{"program", kCliProgramName}, {"version", context.Version},
+                    {"architecture", std::to_string(context.Bits) + "-bit"},
+                    {"windows_version", context.WindowsVersion},
+                    {"wine_version", context.WineVersion.empty() ? Json() : Json(context.WineVersion)},
+                    {"ansi_code_page", context.AnsiCodePage}, {"screen_dpi", context.Dpi},
+                    {"counter_frequency", context.CounterFrequency}, {"date", context.Date}, {"text", context.Options.Text},
+                    {"text_bytes", context.TextBytes}, {"count", context.Options.Count ? Json(*context.Options.Count) : Json("auto")},
+                    {"target_seconds", context.Options.TargetSeconds}, {"repetitions", context.Options.Repetitions},
+                    {"warmup", context.Options.Warmup}, {"flush", context.Options.Flush},
+                    {"priority", context.Options.HighPriority ? "high" : "normal"},
+                    {"cpu", context.Options.Cpu ? Json(*context.Options.Cpu) : Json()}, {"machine_reference_ms", reference}};
     return Json{{"context", c}, {"results", rows}}.dump(2) + "\n";
 }

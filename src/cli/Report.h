@@ -18,15 +18,8 @@ struct RunContext {
     int Dpi = 0;
     std::uint64_t CounterFrequency = 0;
     std::string Date;  // ISO 8601, UTC
-    std::string Text;
+    CliOptions Options;         // the text, count, passes and pass conditions asked for
     std::size_t TextBytes = 0;  // in the ANSI code page, as drawn
-    std::optional<std::int32_t> Count;  // none: auto
-    double TargetSeconds = 0.5;
-    int Repetitions = 0;
-    int Warmup = 0;
-    bool Flush = false;
-    bool HighPriority = false;
-    std::optional<int> Cpu;
     // A fixed integer and memory loop timed between the passes: how fast the
     // machine itself ran, for comparisons across runs.
     std::vector<double> ReferenceMs;

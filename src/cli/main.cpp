@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,35 +44,21 @@ void Write(DWORD stream, const std::string& text) {
 void Out(const std::string& text) { Write(STD_OUTPUT_HANDLE, text); }
 void Err(const std::string& text) { Write(STD_ERROR_HANDLE, std::string(kCliProgramName) + ": " + text + "\n"); }
 
-int Usage(const std::string& message) {
-    Err(message);
-    return kExitUsage;
-}
+int Usage(const std::string& message) { return Err(message), kExitUsage; }
 
+// Whole files, as bytes; the paths are UTF-8.
 bool ReadFileText(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    FILE* file = _wfopen(FromUtf8(path).c_str(), L"rb");
+    if (!file) return false;
     char buffer[65536];
-    DWORD read = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr) != 0) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return ok;
-}
-
-bool WriteFileText(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    return CloseHandle(file) && ok;
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, read);
+    return !std::ferror(file) & !std::fclose(file);
 }
 
 int Plot(const std::string& path, const std::string& svg) {
-    if (path.empty() || WriteFileText(path, svg)) return 0;
+    FILE* file = path.empty() ? nullptr : _wfopen(FromUtf8(path).c_str(), L"wb");
+    if (path.empty() || (file && (std::fwrite(svg.data(), 1, svg.size(), file) == svg.size()) & !std::fclose(file)))
+        return 0;
     Err("--plot: cannot write \"" + path + "\"");
     return kExitFailed;
 }
@@ -126,9 +113,7 @@ int Measure(CliOptions options) {
     frmCanvas canvas;
     if (options.Action == CliAction::SelfCheck) {
         const std::string table = SelfCheck(canvas, configs.front(), options);
-        if (refusals.refused) return kExitFailed;
-        Out(table);
-        return 0;
+        return refusals.refused ? kExitFailed : (Out(table), 0);
     }
     CanvasBench bench(canvas, options.Text);
     RunContext context = SystemContext(options, bench.TextBytes());
@@ -162,14 +147,11 @@ int wmain(int argc, wchar_t** argv) {
     const CliOptions& options = *parsed.Options;
 
     switch (options.Action) {
-    case CliAction::Help: Out(UsageText()); return 0;
+    case CliAction::Help: Out(parsed.Usage); return 0;
     case CliAction::Version: Out(std::string(kCliProgramName) + " " + CliVersion() + "\n"); return 0;
-    case CliAction::ListFonts: {
-        std::string list;
-        for (const std::wstring& face : ScreenFontNames()) list += ToUtf8(face) + "\n";
-        Out(list);
+    case CliAction::ListFonts:
+        for (const std::wstring& face : ScreenFontNames()) Out(ToUtf8(face) + "\n");
         return 0;
-    }
     case CliAction::Compare: return Compare(options);
     case CliAction::Measure:
     case CliAction::SelfCheck: break;

@@ -88,8 +88,8 @@ TEST(CliEndToEnd, JsonSweepWithBaselineComparesAndPlots) {
     const auto& results = document["results"];
     ASSERT_EQ(results.size(), 4u);
     EXPECT_EQ(results[2]["realized_face"], "IPAゴシック");
-    EXPECT_EQ(results[2]["baseline"], true);
-    EXPECT_TRUE(results[3]["vs_baseline"]["verdict"].is_string());
+    EXPECT_EQ(results[2]["verdict"], "baseline");
+    EXPECT_TRUE(results[3]["verdict"].is_string());
 
     const std::string oldPath = TempPath("old.json"), newPath = TempPath("new.json"), svg = TempPath("c.svg");
     for (const std::string* path : {&oldPath, &newPath}) {

@@ -18,7 +18,7 @@ RunContext SampleContext() {
     c.WindowsVersion = "6.1.7601";
     c.WineVersion = "8.0";
     c.AnsiCodePage = 932;
-    c.Text = "say \"hi\"\\\n\x01";
+    c.Options.Text = "say \"hi\"\\\n\x01";
     c.TextBytes = 10;
     c.ReferenceMs = {3, 3.1, 2.9};
     return c;
@@ -65,10 +65,10 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
     JudgeAgainstBaseline(results, 0, 0.02);
     const std::string json = JsonReport(SampleContext(), results);
     const auto document = nlohmann::json::parse(json);
-    EXPECT_EQ(document["context"]["text"], SampleContext().Text);
+    EXPECT_EQ(document["context"]["text"], SampleContext().Options.Text);
     EXPECT_EQ(document["context"]["count"], "auto");
     EXPECT_TRUE(document["results"][1]["stddev_ms"].is_null());
-    EXPECT_EQ(document["results"][1]["vs_baseline"]["verdict"], "no clear difference");
+    EXPECT_EQ(document["results"][1]["verdict"], "no clear difference");
 
     std::string error;
     auto fromJson = ReadResults(json, error);
