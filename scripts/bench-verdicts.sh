@@ -71,10 +71,11 @@ for arch in $archs; do
   echo; echo "== $arch"
 
   echo "1. cv, ${sweep[*]}"
-  for which in before after; do
-    bin=$exe; [ $which = before ] && bin="$out/before-$arch/ExtTextOutBenchCli.exe"
-    csv=$(scripts/wine-run.sh "$bin" "${sweep[@]}" --format csv 2>/dev/null)
-    echo "   $which ($( [ $which = before ] && echo "$before" || git rev-parse --short HEAD)): cv per configuration" \
+  for which in before after "after --cpu 1"; do
+    bin=$exe; [ "$which" = before ] && bin="$out/before-$arch/ExtTextOutBenchCli.exe"
+    extra=(); [ "$which" = "after --cpu 1" ] && extra=(--cpu 1)
+    csv=$(scripts/wine-run.sh "$bin" "${sweep[@]}" "${extra[@]}" --format csv 2>/dev/null)
+    echo "   $which ($( [ "$which" = before ] && echo "$before" || git rev-parse --short HEAD)): cv per configuration" \
       "$(echo "$csv" | column cv | awk '{ printf " %.2f%%", $1 * 100 }'); median $(echo "$csv" | column cv |
       median | awk '{ printf "%.2f%%", $1 * 100 }'); $(load)"
   done

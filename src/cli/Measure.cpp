@@ -106,7 +106,6 @@ CanvasBench::CanvasBench(frmCanvas& canvas, const std::string& text)
 }
 
 bool CanvasBench::Prepare(const Configuration& config) {
-    config_ = config;
     ElapsedSink sink;
     // What the interactive program's message loop does between two runs.
     ProcessPendingMessages();
@@ -120,8 +119,8 @@ std::string CanvasBench::RealizedFace() const {
     return ToUtf8(face);
 }
 
-double CanvasBench::Pass(std::int32_t count, bool flush) {
-    if (!Prepare(config_)) return std::numeric_limits<double>::quiet_NaN();
+double CanvasBench::Pass(const Configuration& config, std::int32_t count, bool flush) {
+    if (!Prepare(config)) return std::numeric_limits<double>::quiet_NaN();
     HDC dc = canvas_.hDC();
     return flush ? TimeDrawLoopFlushed(dc, ansi_.c_str(), length_, count)
                  : TimeDrawLoop(dc, ansi_.c_str(), length_, count);
@@ -168,15 +167,14 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         m.Config = configs[c];
         bench.Prepare(m.Config);
         m.RealizedFace = bench.RealizedFace();
+        auto pass = [&](std::int32_t count) { return bench.Pass(m.Config, count, options.Flush); };
         m.Substituted = CompareStringOrdinal(FromUtf8(m.RealizedFace).c_str(), -1, FromUtf8(m.Config.Face).c_str(),
                                              -1, TRUE) != CSTR_EQUAL;
-        m.Count = options.Count ? *options.Count
-                                : FindAutoCount([&](std::int32_t count) { return bench.Pass(count, options.Flush); },
-                                                options.TargetSeconds * 1000);
+        m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);
         // The first passes fill glyph and font caches; go on until two agree.
         double last = 0;
         for (int i = 0; i < options.Warmup + kMaxSettlingPasses; ++i) {
-            const double ms = bench.Pass(m.Count, options.Flush);
+            const double ms = pass(m.Count);
             if (i >= options.Warmup && std::fabs(ms / last - 1) <= kSettled) break;
             last = ms;
         }
@@ -186,8 +184,7 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         referenceMs.push_back(MachineReferenceMs());
         for (std::size_t k = 0; k < configs.size(); ++k) {
             Measurement& m = results[(k + static_cast<std::size_t>(round)) % configs.size()];
-            bench.Prepare(m.Config);
-            m.PerCallMs.push_back(bench.Pass(m.Count, options.Flush) / m.Count);
+            m.PerCallMs.push_back(bench.Pass(m.Config, m.Count, options.Flush) / m.Count);
         }
     }
     for (Measurement& m : results) m.Stats = Summarize(m.PerCallMs);

@@ -27,8 +27,8 @@ public:
     bool Prepare(const Configuration& config);
     // The face GetTextFace names on the prepared canvas.
     std::string RealizedFace() const;
-    // Milliseconds for count calls, the canvas prepared anew first.
-    double Pass(std::int32_t count, bool flush);
+    // Milliseconds for count calls, the canvas prepared anew for config first.
+    double Pass(const Configuration& config, std::int32_t count, bool flush);
 
     std::size_t TextBytes() const { return static_cast<std::size_t>(length_); }
 
@@ -37,7 +37,6 @@ private:
     std::wstring text_;
     std::string ansi_;
     int length_ = 0;
-    Configuration config_;
 };
 
 // Raised priority and a pinned processor while it lives, as options ask;
