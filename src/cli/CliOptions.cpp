@@ -30,24 +30,17 @@ std::optional<int> Whole(const std::string& text, int low, int high) {
 }
 
 std::optional<Toggle> ReadToggle(const std::string& text) {
-    if (text == "on" || text == "yes") return Toggle::On;
-    if (text == "off" || text == "no") return Toggle::Off;
-    if (text == "both") return Toggle::Both;
+    if (text == "on" || text == "yes" || text == "off" || text == "no" || text == "both")
+        return text == "both" ? Toggle::Both : text == "on" || text == "yes" ? Toggle::On : Toggle::Off;
     return std::nullopt;
 }
 
-// A check that names the value and what the option accepts; CLI11 puts the
-// option's name in front.
-CLI::Validator Accepts(std::function<bool(const std::string&)> reads, const std::string& accepts) {
-    return CLI::Validator(
-        [=](std::string& value) { return reads(value) ? "" : "\"" + value + "\" is not accepted; give " + accepts; }, "");
-}
-
-// Every item of a comma list must read.
-CLI::Validator EachAccepts(std::function<bool(const std::string&)> reads, const std::string& accepts) {
+// A check that names the value (each item of a comma list, for lists) and
+// what the option accepts; CLI11 puts the option's name in front.
+CLI::Validator Accepts(std::function<bool(const std::string&)> reads, const std::string& accepts, bool list = false) {
     return CLI::Validator(
         [=](std::string& value) {
-            for (const std::string& item : SplitList(value))
+            for (const std::string& item : list ? SplitList(value) : std::vector<std::string>{value})
                 if (!reads(item)) return "\"" + item + "\" is not accepted; give " + accepts;
             return std::string();
         },
@@ -86,11 +79,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
     app.add_option("-f,--face", faces, "faces, comma-separated or repeated (default: the interactive program's)")
         ->allow_extra_args(false)
-        ->check(EachAccepts(IsFace, "font face names, comma-separated or the option repeated (see --list-fonts)"));
+        ->check(Accepts(IsFace, "font face names, comma-separated or the option repeated (see --list-fonts)", true));
     app.add_option("-s,--size", sizes, "point sizes, comma-separated (default 12)")
         ->allow_extra_args(false)
-        ->check(EachAccepts([](const std::string& v) { return ParseSize(AsciiWide(v)).has_value(); },
-                            "point sizes from 1 to 1000, comma-separated (e.g. 9,10.5,12)"));
+        ->check(Accepts([](const std::string& v) { return ParseSize(AsciiWide(v)).has_value(); },
+                        "point sizes from 1 to 1000, comma-separated (e.g. 9,10.5,12)", true));
     app.add_flag("--bold{on}", bold, "bold: on, off, or both to measure each way")->check(style);
     app.add_flag("--italic{on}", italic, "italic: on, off or both")->check(style);
     app.add_flag("--opaque{on}", opaque, "opaque background: on, off or both")->check(style);

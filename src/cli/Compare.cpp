@@ -35,24 +35,9 @@ std::optional<ResultRow> ReadRow(const Json& o, std::string& error) {
     const std::optional<double> size = Number(o, "size"), median = Number(o, "median_ms");
     error = !o.is_object() ? "not an object" : !o.contains("face") ? "no face" : !size ? "no size" : "no median_ms";
     if (!o.is_object() || !o.contains("face") || !size || !median) return std::nullopt;
-    ResultRow row;
-    row.Config = {Text(o, "face"), *size, Flag(o, "bold"), Flag(o, "italic"), Flag(o, "opaque")};
-    row.RealizedFace = Text(o, "realized_face");
-    row.Substituted = Flag(o, "substituted");
-    // Range-checked before the conversion: a hand-edited file can hold anything.
-    const double count = Number(o, "count").value_or(0), repetitions = Number(o, "repetitions").value_or(0);
-    row.Count = count >= 0 && count <= 2147483647.0 ? static_cast<std::int32_t>(count) : 0;
-    row.Repetitions = repetitions >= 0 && repetitions <= 1e9 ? static_cast<int>(repetitions) : 0;
-    row.MinMs = Number(o, "min_ms").value_or(0);
-    row.MedianMs = *median;
-    row.MeanMs = Number(o, "mean_ms").value_or(0);
-    row.StdDevMs = Number(o, "stddev_ms");
-    row.Cv = Number(o, "cv");
-    row.CallsPerSecond = Number(o, "calls_per_second").value_or(0);
-    row.BytesPerSecond = Number(o, "bytes_per_second").value_or(0);
-    if (o.contains("samples_ms") && o["samples_ms"].is_array())
-        for (const Json& v : o["samples_ms"])
-            if (v.is_number()) row.SamplesMs.push_back(v.get<double>());
+    ResultRow row{{Text(o, "face"), *size, Flag(o, "bold"), Flag(o, "italic"), Flag(o, "opaque")}, *median, {}};
+    for (const Json& v : o.value("samples_ms", Json::array()))
+        if (v.is_number()) row.SamplesMs.push_back(v.get<double>());
     return row;
 }
 
@@ -70,9 +55,8 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const 
     file.Description = Text(context, "program") + " " + Text(context, "version");
     for (const auto& [name, prefix] : {std::pair{"architecture", ", "}, {"wine_version", ", Wine "}, {"date", ", "}})
         if (!Text(context, name).empty()) file.Description += prefix + Text(context, name);
-    if (context.contains("machine_reference_ms"))
-        for (const Json& v : context["machine_reference_ms"])
-            if (v.is_number()) file.ReferenceMs.push_back(v.get<double>());
+    for (const Json& v : context.value("machine_reference_ms", Json::array()))
+        if (v.is_number()) file.ReferenceMs.push_back(v.get<double>());
     return file;
 }
 

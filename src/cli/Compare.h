@@ -7,26 +7,17 @@
 #include "cli/CliOptions.h"
 #include "cli/Statistics.h"
 
-// One configuration as an earlier JSON or CSV output recorded it.
+// One configuration as an earlier JSON or CSV output recorded it: what a
+// comparison needs of it.
 struct ResultRow {
     Configuration Config;
-    std::string RealizedFace;
-    bool Substituted = false;
-    std::int32_t Count = 0;
-    int Repetitions = 0;
-    double MinMs = 0;
     double MedianMs = 0;
-    double MeanMs = 0;
-    std::optional<double> StdDevMs;
-    std::optional<double> Cv;
-    double CallsPerSecond = 0;
-    double BytesPerSecond = 0;
     std::vector<double> SamplesMs;  // per pass; JSON only
 };
 
 struct ResultFile {
     std::vector<ResultRow> Rows;
-    std::string Description;         // program, system and architecture, when the file says (JSON only)
+    std::string Description;          // program, architecture, Wine and date, when the file says (JSON only)
     std::vector<double> ReferenceMs;  // the machine reference, when the file has one
 };
 

@@ -5,10 +5,7 @@
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string out = "\"";
-    for (wchar_t c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
+    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
     return out + "\"";
 }
 
@@ -16,36 +13,25 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> row;
     std::string field;
-    bool quoted = false;
-    bool rowStarted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (quoted) {
-            if (c != '"') field += c;
-            else if (i + 1 < text.size() && text[i + 1] == '"') field += text[++i];
-            else quoted = false;
-            continue;
-        }
-        if (c == '"') {
-            quoted = true;
-            rowStarted = true;
-        } else if (c == ',') {
+    bool quoted = false, started = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') field += text[++i];
+        else if (c == '"') quoted = !quoted;
+        else if (quoted || (c != ',' && c != '\n' && c != '\r')) field += c;
+        else {
             row.push_back(std::move(field));
             field.clear();
-            rowStarted = true;
-        } else if (c == '\n' || c == '\r') {
+            if (c == ',') continue;
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            row.push_back(std::move(field));
-            field.clear();
             rows.push_back(std::move(row));
             row.clear();
-            rowStarted = false;
-        } else {
-            field += c;
-            rowStarted = true;
+            started = false;
+            continue;
         }
+        started = true;
     }
-    if (rowStarted || !field.empty()) {
+    if (started || !row.empty()) {
         row.push_back(std::move(field));
         rows.push_back(std::move(row));
     }

@@ -38,14 +38,8 @@ Summary Summarize(std::vector<double> samples) {
 }
 
 std::string VerdictName(Verdict verdict) {
-    switch (verdict) {
-    case Verdict::Same: return "no clear difference";
-    case Verdict::Faster: return "faster";
-    case Verdict::Slower: return "slower";
-    case Verdict::MachineChanged: return "machine changed";
-    case Verdict::None: break;
-    }
-    return "-";
+    static const char* const kNames[] = {"-", "no clear difference", "faster", "slower", "machine changed"};
+    return kNames[static_cast<int>(verdict)];
 }
 
 std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std::vector<double>& b, double margin) {
@@ -65,12 +59,10 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
         }
     std::vector<double> all(a);
     all.insert(all.end(), b.begin(), b.end());
-    std::sort(all.begin(), all.end());
     double ties = 0;
-    for (std::size_t i = 0, j; i < all.size(); i = j) {
-        for (j = i; j < all.size() && all[j] == all[i];) ++j;
-        const double t = static_cast<double>(j - i);
-        ties += t * t * t - t;
+    for (double x : all) {
+        const auto t = static_cast<double>(std::count(all.begin(), all.end(), x));
+        ties += (t * t * t - t) / t;  // each of a group of t adds its share
     }
     const double total = m + n;
     const double variance = m * n / 12 * (total + 1 - ties / (total * (total - 1)));
@@ -85,13 +77,9 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
     const auto k = static_cast<std::size_t>(std::max(1.0, rank) - 1);
     c.Low = std::exp(logRatios[k]);
     c.High = std::exp(logRatios[logRatios.size() - 1 - k]);
-    std::vector<double> sa(a), sb(b);
-    std::sort(sa.begin(), sa.end());
-    std::sort(sb.begin(), sb.end());
-    c.Ratio = MedianOfSorted(sb) / MedianOfSorted(sa);
-
-    c.Call = Verdict::Same;
-    if (c.P < 0.05 && std::fabs(c.Ratio - 1) > margin) c.Call = u > m * n / 2 ? Verdict::Faster : Verdict::Slower;
+    c.Ratio = Summarize(b).Median / Summarize(a).Median;
+    const bool called = c.P < 0.05 && std::fabs(c.Ratio - 1) > margin;
+    c.Call = !called ? Verdict::Same : u > m * n / 2 ? Verdict::Faster : Verdict::Slower;
     return c;
 }
 
