@@ -25,7 +25,7 @@ gap=${AA_GAP:-60}
 aa_runs=${AA_RUNS:-20}
 ab_runs=${AB_RUNS:-20}
 passes=${PASSES:-10}
-target=${TARGET:-0.2}
+target=${TARGET:-0.5}
 sweep=(--face "Liberation Sans,IPAゴシック" --size 12 --bold=both --repetitions "$passes" --target "$target")
 aa=(--face "Liberation Sans" --size 12 --repetitions "$passes" --target "$target")
 ab=(--face "IPAゴシック" --size 12 --opaque=both --baseline 1 --repetitions "$passes" --target "$target")
@@ -105,5 +105,5 @@ for arch in $archs; do
     "$(grep -c ' faster$' "$work/ab.rows") faster; median ratio $(cut -d' ' -f1 "$work/ab.rows" | median)"
 
   echo "4. self-check; $(load)"
-  run --self-check --face "Liberation Sans" | sed 's/^/   /'
+  run --self-check --face "Liberation Sans" --repetitions 51 | sed 's/^/   /'
 done

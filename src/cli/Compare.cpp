@@ -94,7 +94,8 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
     const bool judge = result.Machine && std::fabs(result.Machine->Ratio - 1) <= kMachineChangeLimit;
     const double factor = judge ? result.Machine->Ratio : 1;
     result.Note = !result.Machine ? "No machine reference in both files: ratios are not judged."
-                  : judge ? "Adjusted ratios are divided by the machine reference's."
+                  : judge ? "Adjusted ratios are divided by the machine reference's; a change is called when it"
+                            " exceeds the margin plus the machine's own."
                           : "The machine's speed changed too much for a verdict (more than " +
                                 FormatSignificant(kMachineChangeLimit * 100, 2) + "%).";
 
@@ -107,7 +108,9 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
         if (i >= oldFile.Rows.size()) continue;
         std::vector<double> adjusted = row.SamplesMs;
         for (double& ms : adjusted) ms /= factor;
-        auto& judged = result.Rows[i].Adjusted = CompareSamples(oldFile.Rows[i].SamplesMs, adjusted, margin);
+        // A change is only called beyond the machine's own: its share may not divide out exactly.
+        auto& judged = result.Rows[i].Adjusted =
+            CompareSamples(oldFile.Rows[i].SamplesMs, adjusted, margin + std::fabs(factor - 1));
         if (judged && !judge) judged->Call = result.Machine ? Verdict::MachineChanged : Verdict::None;
     }
     return result;
