@@ -74,7 +74,12 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
                        "a whole number of passes from " + std::to_string(low) + " to 10000");
     };
     auto decimal = [](double low, double high, const std::string& accepts) {
-        return Accepts([=](const std::string& v) { auto d = ParseDecimal(AsciiWide(v)); return d && *d >= low && *d <= high; }, accepts);
+        return Accepts(
+            [=](const std::string& v) {
+                auto d = ParseDecimal(AsciiWide(v));
+                return d && *d >= low && *d <= high;
+            },
+            accepts);
     };
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
     app.add_option("-f,--face", faces, "faces, comma-separated or repeated (default: the interactive program's)")
@@ -99,12 +104,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.add_option("--priority", priority, "thread priority during passes: high (default) or normal")
         ->check(Accepts([](const std::string& v) { return v == "high" || v == "normal"; }, "high or normal"));
     app.add_option("--cpu", cpu, "pin the passes to this processor (default any)")
-        ->check(Accepts([](const std::string& v) { return v == "any" || Whole(v, 0, 63); }, "a processor from 0 to 63, or any"));
-    app.add_option("--baseline", o.Baseline, "judge all against one configuration: its number, or e.g. \"IPAGothic,12,bold\"");
+        ->check(Accepts([](const std::string& v) { return v == "any" || Whole(v, 0, 63); },
+                        "a processor from 0 to 63, or any"));
+    app.add_option("--baseline", o.Baseline,
+                   "judge all against one configuration: its number, or e.g. \"IPAGothic,12,bold\"");
     app.add_option("--margin", margin, "changes below this many percent are no clear difference (default 2)")
         ->check(decimal(0, 50, "a percentage from 0 to 50"));
     app.add_option("--format", format, "table (default), csv or json")
-        ->check(Accepts([](const std::string& v) { return v == "table" || v == "csv" || v == "json"; }, "table, csv or json"));
+        ->check(Accepts([](const std::string& v) { return v == "table" || v == "csv" || v == "json"; },
+                        "table, csv or json"));
     app.add_option("--plot", o.PlotFile, "write an SVG chart of the medians, or of the ratios after --compare");
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
     app.add_flag("--self-check", selfCheck, "time the program's run path against a bare loop of the calls");
@@ -122,8 +130,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     }
     if (!app.remaining().empty()) {
         const std::string arg = app.remaining().front();
-        result.Error = "\"" + arg + (!arg.empty() && arg[0] == '-' ? "\": is not an option; see --help"
-                                                                    : "\": is not expected here: every value follows its option; see --help");
+        result.Error =
+            "\"" + arg +
+            (!arg.empty() && arg[0] == '-' ? "\": is not an option; see --help"
+                                           : "\": is not expected here: every value follows its option; see --help");
         return result;
     }
     for (const std::string& list : faces)
@@ -156,7 +166,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
 
 std::vector<Configuration> Configurations(const std::vector<std::string>& faces, const std::vector<double>& sizes,
                                           Toggle bold, Toggle italic, Toggle opaque) {
-    auto values = [](Toggle t) { return t == Toggle::Both ? std::vector<bool>{false, true} : std::vector<bool>{t == Toggle::On}; };
+    auto values = [](Toggle t) {
+        return t == Toggle::Both ? std::vector<bool>{false, true} : std::vector<bool>{t == Toggle::On};
+    };
     std::vector<Configuration> all;
     for (const std::string& face : faces)
         for (double size : sizes)
@@ -175,9 +187,10 @@ std::optional<std::size_t> FindBaseline(const std::string& spec, const std::vect
         bool fits = true;
         for (const std::string& part : SplitList(spec)) {
             const std::optional<double> size = ParseDecimal(AsciiWide(part));
-            fits = fits && (part == k.Face || (size && *size == k.Size) || (part == "regular" && !k.Bold && !k.Italic) ||
-                            (part == "bold" && k.Bold) || (part == "italic" && k.Italic) ||
-                            (part == "opaque" && k.Opaque) || (part == "transparent" && !k.Opaque));
+            fits =
+                fits && (part == k.Face || (size && *size == k.Size) || (part == "regular" && !k.Bold && !k.Italic) ||
+                         (part == "bold" && k.Bold) || (part == "italic" && k.Italic) ||
+                         (part == "opaque" && k.Opaque) || (part == "transparent" && !k.Opaque));
         }
         if (fits) matches.push_back(c);
     }

@@ -133,12 +133,17 @@ std::string CompareReport(const std::string& oldName, const ResultFile& oldFile,
     }
     if (format == OutputFormat::Csv) return CsvFromRows(rows);
     if (format == OutputFormat::Json) {
-        Json doc = {{"old", oldName}, {"new", newName}, {"machine_ratio", number(compared.Machine ? std::optional<double>(compared.Machine->Ratio) : std::nullopt)},
-                    {"note", compared.Note}, {"rows", rows}};
+        Json doc = {
+            {"old", oldName},
+            {"new", newName},
+            {"machine_ratio", number(compared.Machine ? std::optional<double>(compared.Machine->Ratio) : std::nullopt)},
+            {"note", compared.Note},
+            {"rows", rows}};
         return doc.dump(2) + "\n";
     }
     std::string out = "old: " + oldName + (oldFile.Description.empty() ? "" : " (" + oldFile.Description + ")") +
-                      "\nnew: " + newName + (newFile.Description.empty() ? "" : " (" + newFile.Description + ")") + "\n";
+                      "\nnew: " + newName + (newFile.Description.empty() ? "" : " (" + newFile.Description + ")") +
+                      "\n";
     if (compared.Machine)
         out += "Machine reference, new / old: " + FormatSignificant(compared.Machine->Ratio, 3) + " (" +
                IntervalText(compared.Machine->Low, compared.Machine->High) + "). ";

@@ -224,7 +224,8 @@ std::string SelfCheck(frmCanvas& canvas, const Configuration& config, const CliO
             for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, ansi.c_str(), length, nullptr);
             QueryPerformanceCounter(&after);
             canvas.Refresh();
-            return static_cast<double>(after.QuadPart - before.QuadPart) * 1000 / static_cast<double>(frequency.QuadPart);
+            return static_cast<double>(after.QuadPart - before.QuadPart) * 1000 /
+                   static_cast<double>(frequency.QuadPart);
         };
         run();
         loop();

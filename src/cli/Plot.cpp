@@ -10,7 +10,8 @@ constexpr double kLeft = 80, kTop = 50, kPlotHeight = 300, kSlot = 34, kGroupGap
 
 std::string Escape(const std::string& text) {
     std::string out;
-    for (char c : text) out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : std::string(1, c);
+    for (char c : text)
+        out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : std::string(1, c);
     return out;
 }
 
@@ -25,7 +26,8 @@ std::string Text(double x, double y, const std::string& text, const std::string&
 }
 
 std::string Line(double x1, double y1, double x2, double y2, const std::string& style) {
-    return "<line x1=\"" + Num(x1) + "\" y1=\"" + Num(y1) + "\" x2=\"" + Num(x2) + "\" y2=\"" + Num(y2) + "\" " + style + "/>\n";
+    return "<line x1=\"" + Num(x1) + "\" y1=\"" + Num(y1) + "\" x2=\"" + Num(x2) + "\" y2=\"" + Num(y2) + "\" " +
+           style + "/>\n";
 }
 
 // A step of 1, 2 or 5 times a power of ten that gives about five ticks.
@@ -53,8 +55,10 @@ std::string Chart(const std::string& title, const std::string& axis, const std::
     std::size_t groups = 0;
     for (std::size_t i = 0; i < items.size(); ++i) groups += i == 0 || items[i].Group != items[i - 1].Group;
     // Wide enough for the title too.
-    const double width = std::max(kLeft + static_cast<double>(items.size()) * kSlot + static_cast<double>(groups) * kGroupGap,
-                                  kLeft + 7.5 * static_cast<double>(title.size())) + 20;
+    const double width =
+        std::max(kLeft + static_cast<double>(items.size()) * kSlot + static_cast<double>(groups) * kGroupGap,
+                 kLeft + 7.5 * static_cast<double>(title.size())) +
+        20;
     const double height = kTop + kPlotHeight + kBottom;
     auto y = [&](double v) { return kTop + kPlotHeight * (top - v) / (top - bottom); };
 
@@ -71,7 +75,8 @@ std::string Chart(const std::string& title, const std::string& axis, const std::
     }
     svg += Line(kLeft, kTop, kLeft, kTop + kPlotHeight, "stroke=\"black\"");
     if (referenceLine)
-        svg += Line(kLeft, y(*referenceLine), width - 20, y(*referenceLine), "stroke=\"#c00\" stroke-dasharray=\"4 3\"");
+        svg +=
+            Line(kLeft, y(*referenceLine), width - 20, y(*referenceLine), "stroke=\"#c00\" stroke-dasharray=\"4 3\"");
 
     double x = kLeft;
     double groupStart = x;
@@ -111,8 +116,9 @@ std::string CompareChart(const Comparisons& compared) {
     std::vector<ChartItem> items;
     for (const ComparedRow& r : compared.Rows)
         if (const auto& a = r.Adjusted)
-            items.push_back({r.Config.Face, PreciseText(r.Config.Size) + " " + StyleName(r.Config.Bold, r.Config.Italic) +
-                                                (r.Config.Opaque ? " opaque" : ""),
+            items.push_back({r.Config.Face,
+                             PreciseText(r.Config.Size) + " " + StyleName(r.Config.Bold, r.Config.Italic) +
+                                 (r.Config.Opaque ? " opaque" : ""),
                              a->Ratio, a->Low, a->High});
     return Chart("New / old time per call, with 95% intervals (below 1 is faster)", "ratio", items, 1.0);
 }

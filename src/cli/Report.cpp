@@ -63,7 +63,8 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
 void JudgeAgainstBaseline(std::vector<Measurement>& results, std::size_t baseline, double margin) {
     for (std::size_t i = 0; i < results.size(); ++i) {
         results[i].IsBaseline = i == baseline;
-        if (i != baseline) results[i].VsBaseline = CompareSamples(results[baseline].PerCallMs, results[i].PerCallMs, margin);
+        if (i != baseline)
+            results[i].VsBaseline = CompareSamples(results[baseline].PerCallMs, results[i].PerCallMs, margin);
     }
 }
 
@@ -108,7 +109,9 @@ std::string ConfigLabel(const Configuration& config) {
            (config.Opaque ? " opaque" : "");
 }
 
-std::string IntervalText(double low, double high) { return FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3); }
+std::string IntervalText(double low, double high) {
+    return FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3);
+}
 
 std::string AlignColumns(const std::vector<std::vector<std::string>>& rows, const std::vector<bool>& rightAligned) {
     std::vector<std::size_t> widths;
@@ -129,23 +132,23 @@ std::string AlignColumns(const std::vector<std::vector<std::string>>& rows, cons
 }
 
 std::string TableReport(const RunContext& context, const std::vector<Measurement>& results) {
-    const std::string system = context.WineVersion.empty()
-                                   ? "Windows " + context.WindowsVersion
-                                   : "Wine " + context.WineVersion + " (reports Windows " + context.WindowsVersion + ")";
-    const std::string count = context.Options.Count ? "count " + std::to_string(*context.Options.Count)
-                                            : "count auto (" + PreciseText(context.Options.TargetSeconds) + " s a pass)";
+    const std::string system = context.WineVersion.empty() ? "Windows " + context.WindowsVersion
+                                                           : "Wine " + context.WineVersion + " (reports Windows " +
+                                                                 context.WindowsVersion + ")";
+    const std::string count = context.Options.Count
+                                  ? "count " + std::to_string(*context.Options.Count)
+                                  : "count auto (" + PreciseText(context.Options.TargetSeconds) + " s a pass)";
     const Summary reference = Summarize(context.ReferenceMs);
-    std::string out = std::string(kCliProgramName) + " " + context.Version + " (" + std::to_string(context.Bits) +
-                      "-bit) on " + system + ", ANSI code page " + std::to_string(context.AnsiCodePage) + ", " +
-                      std::to_string(context.Dpi) + " dpi, counter " + std::to_string(context.CounterFrequency) +
-                      " Hz, " + context.Date + "\nText " + Json(context.Options.Text).dump() + " (" +
-                      std::to_string(context.TextBytes) + " bytes), " + count + ", " +
-                      std::to_string(context.Options.Repetitions) + " timed passes after " + std::to_string(context.Options.Warmup) +
-                      " warm-up, GdiFlush " + (context.Options.Flush ? "on" : "off") + "; times per call in ms\n" +
-                      "Passes take turns across configurations, " + (context.Options.HighPriority ? "high" : "normal") +
-                      " priority, " + (context.Options.Cpu ? "processor " + std::to_string(*context.Options.Cpu) : "any processor") +
-                      "; machine reference " + FormatSignificant(reference.Median, 3) + " ms (cv " +
-                      Percent(reference.Cv) + ")\n\n";
+    std::string out =
+        std::string(kCliProgramName) + " " + context.Version + " (" + std::to_string(context.Bits) + "-bit) on " +
+        system + ", ANSI code page " + std::to_string(context.AnsiCodePage) + ", " + std::to_string(context.Dpi) +
+        " dpi, counter " + std::to_string(context.CounterFrequency) + " Hz, " + context.Date + "\nText " +
+        Json(context.Options.Text).dump() + " (" + std::to_string(context.TextBytes) + " bytes), " + count + ", " +
+        std::to_string(context.Options.Repetitions) + " timed passes after " + std::to_string(context.Options.Warmup) +
+        " warm-up, GdiFlush " + (context.Options.Flush ? "on" : "off") + "; times per call in ms\n" +
+        "Passes take turns across configurations, " + (context.Options.HighPriority ? "high" : "normal") +
+        " priority, " + (context.Options.Cpu ? "processor " + std::to_string(*context.Options.Cpu) : "any processor") +
+        "; machine reference " + FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) + ")\n\n";
 
     const bool judged = Judged(results);
     std::vector<std::vector<std::string>> rows = {{"face", "size", "style", "background", "count", "reps", "min",
@@ -173,7 +176,8 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
     right[0] = right[2] = right[3] = right.back() = false;
     if (judged) right[right.size() - 2] = false;
     out += AlignColumns(rows, right);
-    if (judged) out += "\nratio: median / the baseline's, below 1 is faster; verdict from Mann-Whitney's U (p < 0.05)\n";
+    if (judged)
+        out += "\nratio: median / the baseline's, below 1 is faster; verdict from Mann-Whitney's U (p < 0.05)\n";
     if (anySubstituted) out += "\n* the font mapper drew another face than the one asked for\n";
     return out;
 }
@@ -188,16 +192,24 @@ std::string JsonReport(const RunContext& context, const std::vector<Measurement>
     Json reference = Json::array(), rows = Json::array();
     for (double ms : context.ReferenceMs) reference.push_back(Precise(ms));
     for (const Measurement& m : results) rows.push_back(ResultRow(m, context.TextBytes, Judged(results)));
-    const Json c = {{"program", kCliProgramName}, {"version", context.Version},
+    const Json c = {{"program", kCliProgramName},
+                    {"version", context.Version},
                     {"architecture", std::to_string(context.Bits) + "-bit"},
                     {"windows_version", context.WindowsVersion},
                     {"wine_version", context.WineVersion.empty() ? Json() : Json(context.WineVersion)},
-                    {"ansi_code_page", context.AnsiCodePage}, {"screen_dpi", context.Dpi},
-                    {"counter_frequency", context.CounterFrequency}, {"date", context.Date}, {"text", context.Options.Text},
-                    {"text_bytes", context.TextBytes}, {"count", context.Options.Count ? Json(*context.Options.Count) : Json("auto")},
-                    {"target_seconds", context.Options.TargetSeconds}, {"repetitions", context.Options.Repetitions},
-                    {"warmup", context.Options.Warmup}, {"flush", context.Options.Flush},
+                    {"ansi_code_page", context.AnsiCodePage},
+                    {"screen_dpi", context.Dpi},
+                    {"counter_frequency", context.CounterFrequency},
+                    {"date", context.Date},
+                    {"text", context.Options.Text},
+                    {"text_bytes", context.TextBytes},
+                    {"count", context.Options.Count ? Json(*context.Options.Count) : Json("auto")},
+                    {"target_seconds", context.Options.TargetSeconds},
+                    {"repetitions", context.Options.Repetitions},
+                    {"warmup", context.Options.Warmup},
+                    {"flush", context.Options.Flush},
                     {"priority", context.Options.HighPriority ? "high" : "normal"},
-                    {"cpu", context.Options.Cpu ? Json(*context.Options.Cpu) : Json()}, {"machine_reference_ms", reference}};
+                    {"cpu", context.Options.Cpu ? Json(*context.Options.Cpu) : Json()},
+                    {"machine_reference_ms", reference}};
     return Json{{"context", c}, {"results", rows}}.dump(2) + "\n";
 }

@@ -71,7 +71,8 @@ int Compare(const CliOptions& options) {
         if (!ReadFileText(*names[i], text)) return Usage("--compare: cannot read \"" + *names[i] + "\"");
         std::optional<ResultFile> file = ReadResults(text, error);
         if (!file)
-            return Usage("--compare: \"" + *names[i] + "\" is not a JSON or CSV output of this program (" + error + ")");
+            return Usage("--compare: \"" + *names[i] + "\" is not a JSON or CSV output of this program (" + error +
+                         ")");
         files[i] = *file;
     }
     const Comparisons compared = CompareFiles(files[0], files[1], options.Margin);
@@ -109,7 +110,8 @@ int Measure(CliOptions options) {
 
     RefusalsToStderr refusals;
     PassConditions conditions;
-    if (!conditions.Apply(options)) return Usage("--cpu: this machine has no processor " + std::to_string(*options.Cpu));
+    if (!conditions.Apply(options))
+        return Usage("--cpu: this machine has no processor " + std::to_string(*options.Cpu));
     frmCanvas canvas;
     if (options.Action == CliAction::SelfCheck) {
         const std::string table = SelfCheck(canvas, configs.front(), options);
@@ -126,7 +128,8 @@ int Measure(CliOptions options) {
     if (refusals.refused) return kExitFailed;
     for (const Measurement& m : results)
         if (m.Substituted)
-            Err("warning: \"" + m.Config.Face + "\" is drawn with \"" + m.RealizedFace + "\", the face the font mapper chose");
+            Err("warning: \"" + m.Config.Face + "\" is drawn with \"" + m.RealizedFace +
+                "\", the face the font mapper chose");
     if (baseline) JudgeAgainstBaseline(results, *baseline, options.Margin);
 
     switch (options.Format) {

@@ -73,8 +73,10 @@ std::string TempFile(const char* name, const std::string& bytes) {
 const std::string kQuick = " --count 300 --repetitions 3 --warmup 0";
 
 TEST(CliEndToEnd, JsonSweepWithBaselineComparesAndPlots) {
-    Finished run = RunCli("--face \"Liberation Sans,IPAゴシック\" --size 9,12 --text \"日本語 text\" --format json "
-                          "--baseline \"IPAゴシック,9\"" + kQuick);
+    Finished run = RunCli(
+        "--face \"Liberation Sans,IPAゴシック\" --size 9,12 --text \"日本語 text\" --format json "
+        "--baseline \"IPAゴシック,9\"" +
+        kQuick);
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     const auto document = nlohmann::json::parse(run.out);
     const auto& context = document["context"];
@@ -108,9 +110,10 @@ TEST(CliEndToEnd, TableAndSelfCheckNameWhatTheyMeasured) {
 }
 
 TEST(CliEndToEnd, BadArgumentsMeasureNothing) {
-    const std::pair<const char*, const char*> cases[] = {{"--face \"Liberation Sans,No Such Face\"", "--face: \"No Such Face\""},
-                                                         {"--count=many", "--count: "},
-                                                         {"--face \"Liberation Sans\" --baseline Other", "--baseline: "}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"--face \"Liberation Sans,No Such Face\"", "--face: \"No Such Face\""},
+        {"--count=many", "--count: "},
+        {"--face \"Liberation Sans\" --baseline Other", "--baseline: "}};
     for (const auto& [arguments, names] : cases) {
         Finished run = RunCli(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;

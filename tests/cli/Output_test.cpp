@@ -39,8 +39,12 @@ RunContext SampleContext() {
 }
 
 TEST(FormatSignificant, PlainNotationWithCarries) {
-    const std::pair<double, const char*> cases[] = {{1234567, "1230000"}, {0.0012345, "0.00123"}, {0.09996, "0.100"},
-                                                    {999.6, "1000"}, {0, "0"}, {std::numeric_limits<double>::infinity(), "-"}};
+    const std::pair<double, const char*> cases[] = {{1234567, "1230000"},
+                                                    {0.0012345, "0.00123"},
+                                                    {0.09996, "0.100"},
+                                                    {999.6, "1000"},
+                                                    {0, "0"},
+                                                    {std::numeric_limits<double>::infinity(), "-"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(FormatSignificant(value, 3), text) << value;
 }
 
@@ -67,8 +71,11 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         EXPECT_EQ(file->Rows[0].MedianMs, 0.005);
     }
     const std::pair<const char*, const char*> bad[] = {
-        {"{\"results\": 3}", "no \"results\" array"}, {"{\"results\": [{\"face\": \"A\", \"size\": 12}]}", "result 1: no median_ms"},
-        {"face,size,median_ms\n\"A\nB\",12,abc\n", "line 2: no median_ms"}, {"", "empty file"}, {"{\"results\": [", "not valid JSON"}};
+        {"{\"results\": 3}", "no \"results\" array"},
+        {"{\"results\": [{\"face\": \"A\", \"size\": 12}]}", "result 1: no median_ms"},
+        {"face,size,median_ms\n\"A\nB\",12,abc\n", "line 2: no median_ms"},
+        {"", "empty file"},
+        {"{\"results\": [", "not valid JSON"}};
     for (const auto& [text, message] : bad) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
         EXPECT_EQ(error, message);
@@ -93,11 +100,15 @@ TEST(Compare, MachineReferenceAdjustsOrWithholdsTheVerdict) {
         double scale, machine;
         bool referenced;
         Verdict call;
-    } cases[] = {{1.2, 1.0, true, Verdict::Slower}, {1.05, 1.05, true, Verdict::Same}, {0.9, 1.0, true, Verdict::Faster},
-                 {1.3, 1.3, true, Verdict::MachineChanged}, {1.2, 1.0, false, Verdict::None}};
+    } cases[] = {{1.2, 1.0, true, Verdict::Slower},
+                 {1.05, 1.05, true, Verdict::Same},
+                 {0.9, 1.0, true, Verdict::Faster},
+                 {1.3, 1.3, true, Verdict::MachineChanged},
+                 {1.2, 1.0, false, Verdict::None}};
     for (const auto& c : cases) {
         const std::vector<double> reference = c.referenced ? ref : std::vector<double>{};
-        const ResultFile before = File("Only old", 1, reference, 1), after = File("Only new", c.scale, reference, c.machine);
+        const ResultFile before = File("Only old", 1, reference, 1),
+                         after = File("Only new", c.scale, reference, c.machine);
         const Comparisons compared = CompareFiles(before, after, 0.02);
         ASSERT_EQ(compared.Rows.size(), 3u);  // A paired, one only in each
         EXPECT_EQ(compared.Rows[0].Adjusted->Call, c.call) << c.scale << " " << c.machine;
