@@ -142,12 +142,13 @@ PassConditions::~PassConditions() {
 }
 
 double MachineReferenceMs() {
-    // About 1 MiB, the size of a canvas's backing bitmap: memory as well as arithmetic.
+    // About 1 MiB, the size of a canvas's backing bitmap: memory as well as arithmetic. Some
+    // 50 ms, long enough that other programs taking the processor slow it as they slow a pass.
     static std::vector<std::uint32_t> buffer(1 << 18);
     std::uint32_t x = 2463534242u;
     clsTiming timing;
     timing.Start();
-    for (int sweep = 0; sweep < 8; ++sweep)
+    for (int sweep = 0; sweep < 128; ++sweep)
         for (std::uint32_t& v : buffer) {
             x ^= x << 13;
             x ^= x >> 17;
