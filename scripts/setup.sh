@@ -15,7 +15,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
   locales fonts-ipafont fonts-wine fonts-liberation
-  googletest
+  googletest nlohmann-json3-dev libcli11-dev
   clang libclang-rt-14-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 )

@@ -5,33 +5,49 @@
 #include <vector>
 
 #include "cli/CliOptions.h"
+#include "cli/Statistics.h"
 
-// One configuration as an earlier JSON or CSV output recorded it.
+// One configuration as an earlier JSON or CSV output recorded it: what a
+// comparison needs of it.
 struct ResultRow {
     Configuration Config;
-    std::wstring RealizedFace;
-    bool Substituted = false;
-    std::int32_t Count = 0;
-    int Repetitions = 0;
-    double MinMs = 0;
     double MedianMs = 0;
-    double MeanMs = 0;
-    std::optional<double> StdDevMs;
-    std::optional<double> Cv;
-    double CallsPerSecond = 0;
-    double BytesPerSecond = 0;
+    std::vector<double> SamplesMs;  // per pass; JSON only
 };
 
 struct ResultFile {
     std::vector<ResultRow> Rows;
-    std::wstring Description;  // program, system and architecture, when the file says (JSON only)
+    std::string Description;          // program, architecture, Wine and date, when the file says (JSON only)
+    std::vector<double> ReferenceMs;  // the machine reference, when the file has one
 };
 
 // Reads this program's JSON or CSV output, told apart by the first
 // character. Fails with a message saying what is missing or malformed.
-std::optional<ResultFile> ReadResults(const std::wstring& text, std::wstring& error);
+std::optional<ResultFile> ReadResults(const std::string& text, std::string& error);
 
-// Configurations of either file side by side with both medians and the
-// ratio new / old; one only present in one file shows "-" for the other.
-std::wstring CompareReport(const std::wstring& oldName, const ResultFile& oldFile, const std::wstring& newName,
-                           const ResultFile& newFile, OutputFormat format);
+// Beyond this the machine ran at another speed, and no verdict is given.
+constexpr double kMachineChangeLimit = 0.10;
+
+struct ComparedRow {
+    Configuration Config;
+    std::optional<double> Old;  // median ms a call
+    std::optional<double> New;
+    std::optional<double> Ratio() const {
+        return Old && New && *Old > 0 ? std::optional<double>(*New / *Old) : std::nullopt;
+    }
+    // New against old with the machine's change taken out; none without samples.
+    std::optional<Comparison> Adjusted;
+};
+
+struct Comparisons {
+    std::vector<ComparedRow> Rows;
+    std::optional<Comparison> Machine;  // new reference / old reference
+    std::string Note;                   // how the machine's speed was taken into account
+};
+
+// Configurations of either file paired up; one only present in one file
+// has no median for the other.
+Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, double margin);
+
+std::string CompareReport(const std::string& oldName, const ResultFile& oldFile, const std::string& newName,
+                          const ResultFile& newFile, const Comparisons& compared, OutputFormat format);

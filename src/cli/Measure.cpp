@@ -1,5 +1,7 @@
 #include "cli/Measure.h"
 
+#include <cmath>
+#include <cstdio>
 #include <cwchar>
 #include <iterator>
 #include <limits>
@@ -10,46 +12,40 @@
 #include "platform/Font.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
+#include "timing/clsTiming.h"
 #include "ui/SystemFont.h"
 
 namespace {
 
-std::wstring Widen(const char* ascii) {
-    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
+// Extra warm-up passes at most, and how close two in a row must come.
+constexpr int kMaxSettlingPasses = 5;
+constexpr double kSettled = 0.02;
+
+// Where the reference loop's result goes, so the compiler keeps the loop.
+volatile std::uint32_t g_referenceResult;
+
+// ntdll's own export, or nullptr; Wine's ntdll alone has wine_get_version.
+template <typename Proc>
+Proc NtdllProc(const char* name) {
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
 }
 
 // The version the system reports, which GetVersionEx would cap by manifest.
-std::wstring WindowsVersion() {
-    using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto rtlGetVersion =
-        ntdll ? reinterpret_cast<RtlGetVersionProc>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-              : nullptr;
+std::string WindowsVersion() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
-    if (!rtlGetVersion || rtlGetVersion(&info) != 0) return L"unknown";
-    return std::to_wstring(info.dwMajorVersion) + L"." + std::to_wstring(info.dwMinorVersion) + L"." +
-           std::to_wstring(info.dwBuildNumber);
+    auto rtlGetVersion = NtdllProc<LONG(WINAPI*)(OSVERSIONINFOW*)>("RtlGetVersion");
+    if (!rtlGetVersion || rtlGetVersion(&info) != 0) return "unknown";
+    return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
+           std::to_string(info.dwBuildNumber);
 }
 
-// Only Wine's ntdll exports this.
-std::wstring WineVersion() {
-    using WineGetVersionProc = const char*(CDECL*)();
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto wineGetVersion =
-        ntdll ? reinterpret_cast<WineGetVersionProc>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")))
-              : nullptr;
-    if (!wineGetVersion) return L"";
-    const char* version = wineGetVersion();
-    return version ? Widen(version) : L"";
-}
-
-std::wstring UtcNow() {
+std::string UtcNow() {
     SYSTEMTIME now;
     GetSystemTime(&now);
-    wchar_t text[32];
-    swprintf(text, 32, L"%04u-%02u-%02uT%02u:%02u:%02uZ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-             now.wSecond);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", now.wYear, now.wMonth, now.wDay, now.wHour,
+                  now.wMinute, now.wSecond);
     return text;
 }
 
@@ -60,9 +56,22 @@ std::wstring SizeText(double size) {
     return text;
 }
 
-// A run whose values were checked already has nothing to report.
-struct IgnoringSink : IReportSink {
-    void AppendResult(double, std::int32_t, const SharedFont&) override {}
+RunSettings SettingsFor(const Configuration& config, const std::wstring& text, std::int32_t count) {
+    RunSettings settings;
+    settings.Text = text;
+    settings.Count = std::to_wstring(count);
+    settings.Face = FromUtf8(config.Face);
+    settings.Size = SizeText(config.Size);
+    settings.Bold = config.Bold ? 1 : 0;
+    settings.Italic = config.Italic ? 1 : 0;
+    settings.Opaque = config.Opaque ? 1 : 0;
+    return settings;
+}
+
+// Keeps what a run hands the report.
+struct ElapsedSink : IReportSink {
+    double elapsedMs = std::numeric_limits<double>::quiet_NaN();
+    void AppendResult(double ms, std::int32_t, const SharedFont&) override { elapsedMs = ms; }
 };
 
 }  // namespace
@@ -72,20 +81,16 @@ RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
     context.Version = CliVersion();
     context.Bits = static_cast<int>(sizeof(void*) * 8);
     context.WindowsVersion = WindowsVersion();
-    context.WineVersion = WineVersion();
+    auto wineVersion = NtdllProc<const char*(CDECL*)()>("wine_get_version");
+    context.WineVersion = wineVersion && wineVersion() ? wineVersion() : "";
     context.AnsiCodePage = GetACP();
     context.Dpi = ScreenDpi();
     LARGE_INTEGER frequency{};
     QueryPerformanceFrequency(&frequency);
     context.CounterFrequency = static_cast<std::uint64_t>(frequency.QuadPart);
     context.Date = UtcNow();
-    context.Text = options.Text;
+    context.Options = options;
     context.TextBytes = textBytes;
-    context.Count = options.Count;
-    context.TargetSeconds = options.TargetSeconds;
-    context.Repetitions = options.Repetitions;
-    context.Warmup = options.Warmup;
-    context.Flush = options.Flush;
     return context;
 }
 
@@ -95,54 +100,148 @@ std::wstring DefaultFace() {
     return ::RealizedFace(MakeFont(menu)->Handle());
 }
 
-CanvasBench::CanvasBench(frmCanvas& canvas, const std::wstring& text)
-    : canvas_(canvas), text_(text), ansi_(ToAnsi(text)) {
+CanvasBench::CanvasBench(frmCanvas& canvas, const std::string& text)
+    : canvas_(canvas), text_(FromUtf8(text)), ansi_(ToAnsi(text_)) {
     length_ = lstrlenA(ansi_.c_str());
 }
 
 bool CanvasBench::Prepare(const Configuration& config) {
-    config_ = config;
-    RunSettings settings;
-    settings.Text = text_;
-    settings.Count = L"0";
-    settings.Face = config.Face;
-    settings.Size = SizeText(config.Size);
-    settings.Bold = config.Bold ? 1 : 0;
-    settings.Italic = config.Italic ? 1 : 0;
-    settings.Opaque = config.Opaque ? 1 : 0;
-    IgnoringSink sink;
+    ElapsedSink sink;
     // What the interactive program's message loop does between two runs.
     ProcessPendingMessages();
-    const RunOutcome outcome = RunBenchmark(nullptr, canvas_, settings, SharedFont(), sink);
+    const RunOutcome outcome = RunBenchmark(nullptr, canvas_, SettingsFor(config, text_, 0), SharedFont(), sink);
     return outcome.Refused == RunField::None && canvas_.IsOpen() && canvas_.hDC() != nullptr;
 }
 
-std::wstring CanvasBench::RealizedFace() const {
+std::string CanvasBench::RealizedFace() const {
     wchar_t face[LF_FACESIZE] = L"";
     GetTextFaceW(canvas_.hDC(), static_cast<int>(std::size(face)), face);
-    return face;
+    return ToUtf8(face);
 }
 
-double CanvasBench::Pass(std::int32_t count, bool flush) {
-    if (!Prepare(config_)) return std::numeric_limits<double>::quiet_NaN();
+double CanvasBench::Pass(const Configuration& config, std::int32_t count, bool flush) {
+    if (!Prepare(config)) return std::numeric_limits<double>::quiet_NaN();
     HDC dc = canvas_.hDC();
     return flush ? TimeDrawLoopFlushed(dc, ansi_.c_str(), length_, count)
                  : TimeDrawLoop(dc, ansi_.c_str(), length_, count);
 }
 
-Measurement MeasureConfiguration(CanvasBench& bench, const Configuration& config, const CliOptions& options) {
-    Measurement m;
-    m.Config = config;
-    m.RealizedFace = bench.RealizedFace();
-    m.Substituted =
-        CompareStringOrdinal(m.RealizedFace.c_str(), -1, config.Face.c_str(), -1, TRUE) != CSTR_EQUAL;
+bool PassConditions::Apply(const CliOptions& options) {
+    if (options.HighPriority) {
+        oldPriority_ = GetThreadPriority(GetCurrentThread());
+        raised_ = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST) != 0;
+    }
+    if (!options.Cpu) return true;
+    oldAffinity_ = SetThreadAffinityMask(GetCurrentThread(), DWORD_PTR{1} << *options.Cpu);
+    return oldAffinity_ != 0;
+}
 
-    const bool flush = options.Flush;
-    m.Count = options.Count ? *options.Count
-                            : FindAutoCount([&](std::int32_t count) { return bench.Pass(count, flush); },
-                                            options.TargetSeconds * 1000);
-    for (int i = 0; i < options.Warmup; ++i) bench.Pass(m.Count, flush);
-    for (int i = 0; i < options.Repetitions; ++i) m.PerCallMs.push_back(bench.Pass(m.Count, flush) / m.Count);
-    m.Stats = Summarize(m.PerCallMs);
-    return m;
+PassConditions::~PassConditions() {
+    if (oldAffinity_) SetThreadAffinityMask(GetCurrentThread(), oldAffinity_);
+    if (raised_) SetThreadPriority(GetCurrentThread(), oldPriority_);
+}
+
+double MachineReferenceMs() {
+    // About 1 MiB, the size of a canvas's backing bitmap: memory as well as arithmetic. Some
+    // 50 ms, long enough that other programs taking the processor slow it as they slow a pass.
+    static std::vector<std::uint32_t> buffer(1 << 18);
+    std::uint32_t x = 2463534242u;
+    clsTiming timing;
+    timing.Start();
+    for (int sweep = 0; sweep < 128; ++sweep)
+        for (std::uint32_t& v : buffer) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            v += x;
+        }
+    const double ms = timing.Elapsed();
+    g_referenceResult = buffer[x % buffer.size()];
+    return ms;
+}
+
+std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Configuration>& configs,
+                                      const CliOptions& options, std::vector<double>& referenceMs) {
+    std::vector<Measurement> results(configs.size());
+    for (std::size_t c = 0; c < configs.size(); ++c) {
+        Measurement& m = results[c];
+        m.Config = configs[c];
+        bench.Prepare(m.Config);
+        m.RealizedFace = bench.RealizedFace();
+        auto pass = [&](std::int32_t count) { return bench.Pass(m.Config, count, options.Flush); };
+        m.Substituted = CompareStringOrdinal(FromUtf8(m.RealizedFace).c_str(), -1, FromUtf8(m.Config.Face).c_str(),
+                                             -1, TRUE) != CSTR_EQUAL;
+        m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);
+        // The first passes fill glyph and font caches; go on until two agree.
+        double last = 0;
+        for (int i = 0; i < options.Warmup + kMaxSettlingPasses; ++i) {
+            const double ms = pass(m.Count);
+            if (i >= options.Warmup && std::fabs(ms / last - 1) <= kSettled) break;
+            last = ms;
+        }
+    }
+    // Turns, each starting one configuration later, so none always follows the same one.
+    for (int round = 0; round < options.Repetitions; ++round) {
+        referenceMs.push_back(MachineReferenceMs());
+        for (std::size_t k = 0; k < configs.size(); ++k) {
+            Measurement& m = results[(k + static_cast<std::size_t>(round)) % configs.size()];
+            m.PerCallMs.push_back(bench.Pass(m.Config, m.Count, options.Flush) / m.Count);
+        }
+    }
+    for (Measurement& m : results) m.Stats = Summarize(m.PerCallMs);
+    return results;
+}
+
+std::string SelfCheck(frmCanvas& canvas, const Configuration& config, const CliOptions& options) {
+    const std::wstring text = FromUtf8(options.Text);
+    const std::string ansi = ToAnsi(text);
+    const int length = lstrlenA(ansi.c_str());
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    const int pairs = options.RepetitionsGiven ? options.Repetitions : 21;
+    const std::vector<std::int32_t> counts =
+        options.Count ? std::vector<std::int32_t>{*options.Count} : std::vector<std::int32_t>{100, 1000, 10000, 100000};
+
+    std::string out = "Self-check: the program's run (RunBenchmark, as a press of Test) against a bare loop of\n"
+                      "QueryPerformanceCounter and ExtTextOutA on the same canvas, alternating; " +
+                      ConfigLabel(config) + ", " + std::to_string(pairs) +
+                      " pairs a count.\nTimes are medians per call in microseconds; ratio = median of run / loop.\n\n";
+    std::vector<std::vector<std::string>> rows = {{"count", "run", "loop", "ratio", "95% interval"}};
+    ElapsedSink sink;
+    for (std::int32_t count : counts) {
+        const RunSettings settings = SettingsFor(config, text, count);
+        auto run = [&] {
+            ProcessPendingMessages();
+            RunBenchmark(nullptr, canvas, settings, SharedFont(), sink);
+            return sink.elapsedMs;
+        };
+        // What the run does around its loop: a cleared picture before, the window refreshed after.
+        auto loop = [&] {
+            ProcessPendingMessages();
+            canvas.Cls();
+            HDC dc = canvas.hDC();
+            LARGE_INTEGER before, after;
+            QueryPerformanceCounter(&before);
+            for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, ansi.c_str(), length, nullptr);
+            QueryPerformanceCounter(&after);
+            canvas.Refresh();
+            return static_cast<double>(after.QuadPart - before.QuadPart) * 1000 /
+                   static_cast<double>(frequency.QuadPart);
+        };
+        run();
+        loop();
+        std::vector<double> runs, loops, ratios;
+        for (int p = 0; p < pairs; ++p) {
+            // Either goes first in turn, so neither always follows the other.
+            const double first = p % 2 ? run() : loop(), second = p % 2 ? loop() : run();
+            runs.push_back((p % 2 ? first : second) * 1000 / count);
+            loops.push_back((p % 2 ? second : first) * 1000 / count);
+            ratios.push_back(runs.back() / loops.back());
+        }
+        const MedianInterval ratio = MedianWithInterval(ratios);
+        rows.push_back({std::to_string(count), FormatSignificant(Summarize(runs).Median, 4),
+                        FormatSignificant(Summarize(loops).Median, 4), FormatSignificant(ratio.Median, 4),
+                        FormatSignificant(ratio.Low, 4) + "-" + FormatSignificant(ratio.High, 4)});
+    }
+    return out + AlignColumns(rows, {true, true, true, true, true});
 }

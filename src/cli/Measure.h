@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "benchmark/frmCanvas.h"
 #include "cli/CliOptions.h"
@@ -19,15 +20,15 @@ std::wstring DefaultFace();
 // every pass, and times passes with its own loop.
 class CanvasBench {
 public:
-    CanvasBench(frmCanvas& canvas, const std::wstring& text);
+    CanvasBench(frmCanvas& canvas, const std::string& text);
 
     // Sets the canvas up for config as a run does; false when the canvas
     // could not be shown.
     bool Prepare(const Configuration& config);
     // The face GetTextFace names on the prepared canvas.
-    std::wstring RealizedFace() const;
-    // Milliseconds for count calls, the canvas prepared anew first.
-    double Pass(std::int32_t count, bool flush);
+    std::string RealizedFace() const;
+    // Milliseconds for count calls, the canvas prepared anew for config first.
+    double Pass(const Configuration& config, std::int32_t count, bool flush);
 
     std::size_t TextBytes() const { return static_cast<std::size_t>(length_); }
 
@@ -36,9 +37,30 @@ private:
     std::wstring text_;
     std::string ansi_;
     int length_ = 0;
-    Configuration config_;
 };
 
-// Warm-up, the count (found when options leave it to auto) and the timed
-// passes of one configuration.
-Measurement MeasureConfiguration(CanvasBench& bench, const Configuration& config, const CliOptions& options);
+// Raised priority and a pinned processor while it lives, as options ask;
+// false from Apply when the processor does not exist.
+class PassConditions {
+public:
+    bool Apply(const CliOptions& options);
+    ~PassConditions();
+
+private:
+    DWORD_PTR oldAffinity_ = 0;
+    int oldPriority_ = THREAD_PRIORITY_NORMAL;
+    bool raised_ = false;
+};
+
+// Milliseconds of a fixed integer and memory loop that draws nothing: how
+// fast the machine runs at the moment.
+double MachineReferenceMs();
+
+// Every configuration's count and warm-up, then the timed passes of all of
+// them in turns, a machine reference before each round.
+std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Configuration>& configs,
+                                      const CliOptions& options, std::vector<double>& referenceMs);
+
+// The program's run path (RunBenchmark) against a bare counter-and-call loop
+// on the same canvas, alternating; a table of their ratio per count.
+std::string SelfCheck(frmCanvas& canvas, const Configuration& config, const CliOptions& options);

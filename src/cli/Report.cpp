@@ -1,47 +1,28 @@
 #include "cli/Report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 
 #include "cli/Csv.h"
-#include "cli/Json.h"
+
+using Json = nlohmann::ordered_json;
 
 namespace {
 
-std::wstring Widen(const char* ascii) {
-    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
+std::string Percent(const std::optional<double>& fraction) {
+    return fraction ? FormatSignificant(*fraction * 100, 3) + "%" : "-";
 }
 
-std::wstring Number(double value) { return JsonNumber(value, 15); }
+Json PreciseOrNull(const std::optional<double>& value) { return value ? Json(Precise(*value)) : Json(); }
 
-// Times and the CV keep six digits in the machine-readable forms, enough
-// for a comparison to see a change the table would round away.
-std::wstring Precise(double value) { return JsonNumber(value, 6); }
-std::wstring Precise(const std::optional<double>& value) { return value ? Precise(*value) : L"null"; }
-
-std::wstring Rate(double value) {
-    std::wstring text = FormatSignificant(value, 3);
-    return text == L"-" ? L"null" : text;
-}
-
-std::wstring Percent(const std::optional<double>& fraction) {
-    if (!fraction) return L"-";
-    return FormatSignificant(*fraction * 100, 3) + L"%";
-}
-
-std::wstring Optional(const std::optional<double>& value) { return value ? FormatSignificant(*value, 3) : L"-"; }
-
-std::wstring SystemText(const RunContext& context) {
-    if (context.WineVersion.empty()) return L"Windows " + context.WindowsVersion;
-    return L"Wine " + context.WineVersion + L" (reports Windows " + context.WindowsVersion + L")";
-}
-
-std::wstring CountText(const RunContext& context) {
-    if (context.Count) return L"count " + std::to_wstring(*context.Count);
-    return L"count auto (" + JsonNumber(context.TargetSeconds, 6) + L" s a pass)";
+// Rates keep three digits, as whole numbers where they are.
+Json Rate(double value) {
+    if (!std::isfinite(value)) return Json();
+    const double rounded = std::stod(FormatSignificant(value, 3));
+    return rounded >= 1000 ? Json(static_cast<std::int64_t>(rounded)) : Json(rounded);
 }
 
 bool IsWide(char32_t c) {
@@ -51,144 +32,184 @@ bool IsWide(char32_t c) {
            (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
-}  // namespace
-
-std::wstring FormatSignificant(double value, int digits) {
-    if (!std::isfinite(value)) return L"-";
-    if (value == 0) return L"0";
-    // Let printf do the rounding, then read back where the digits start.
-    char scientific[40];
-    std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, value);
-    const double rounded = std::strtod(scientific, nullptr);
-    const int exponent = std::atoi(std::strchr(scientific, 'e') + 1);
-    const int decimals = digits - 1 - exponent;
-    char plain[400];
-    std::snprintf(plain, sizeof plain, "%.*f", decimals > 0 ? decimals : 0, rounded);
-    return Widen(plain);
+bool Judged(const std::vector<Measurement>& results) {
+    return std::any_of(results.begin(), results.end(), [](const Measurement& m) { return m.IsBaseline; });
 }
 
-std::size_t DisplayWidth(const std::wstring& text) {
+// One configuration as the JSON and CSV forms hold it; the samples only in JSON.
+Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
+    Json r = {{"face", m.Config.Face}, {"realized_face", m.RealizedFace}, {"substituted", m.Substituted},
+              {"size", m.Config.Size}, {"bold", m.Config.Bold}, {"italic", m.Config.Italic},
+              {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", m.Stats.N},
+              {"min_ms", Precise(m.Stats.Min)}, {"median_ms", Precise(m.Stats.Median)},
+              {"mean_ms", Precise(m.Stats.Mean)}, {"stddev_ms", PreciseOrNull(m.Stats.StdDev)},
+              {"cv", PreciseOrNull(m.Stats.Cv)}, {"calls_per_second", Rate(m.CallsPerSecond())},
+              {"bytes_per_second", Rate(m.CallsPerSecond() * static_cast<double>(textBytes))},
+              {"max_ms", Precise(m.Stats.Max)}};
+    if (judged) {
+        const auto& c = m.VsBaseline;
+        r.update({{"ratio", c ? Json(Precise(c->Ratio)) : Json()}, {"ratio_low", c ? Json(Precise(c->Low)) : Json()},
+                  {"ratio_high", c ? Json(Precise(c->High)) : Json()}, {"p", c ? Json(Precise(c->P)) : Json()},
+                  {"verdict", m.IsBaseline ? "baseline" : VerdictName(c ? c->Call : Verdict::None)}});
+    }
+    Json samples = Json::array();
+    for (double ms : m.PerCallMs) samples.push_back(Precise(ms));
+    r["samples_ms"] = samples;
+    return r;
+}
+
+}  // namespace
+
+void JudgeAgainstBaseline(std::vector<Measurement>& results, std::size_t baseline, double margin) {
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        results[i].IsBaseline = i == baseline;
+        if (i != baseline)
+            results[i].VsBaseline = CompareSamples(results[baseline].PerCallMs, results[i].PerCallMs, margin);
+    }
+}
+
+std::string FormatSignificant(double value, int digits) {
+    if (!std::isfinite(value)) return "-";
+    if (value == 0) return "0";
+    // Let printf do the rounding, then read back where the digits start.
+    char scientific[40], plain[400];
+    std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, value);
+    const int decimals = digits - 1 - std::atoi(std::strchr(scientific, 'e') + 1);
+    std::snprintf(plain, sizeof plain, "%.*f", std::max(decimals, 0), std::strtod(scientific, nullptr));
+    return plain;
+}
+
+double Precise(double value) { return std::strtod(PreciseText(value).c_str(), nullptr); }
+
+std::string PreciseText(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
+std::size_t DisplayWidth(const std::string& text) {
     std::size_t width = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = static_cast<char32_t>(text[i]);
-        if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
-            ++i;
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        char32_t c = extra ? lead & (0x3F >> extra) : lead;
+        for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
+        i += 1 + extra;
         width += IsWide(c) ? 2 : 1;
     }
     return width;
 }
 
-std::wstring StyleName(bool bold, bool italic) {
-    if (bold && italic) return L"bold italic";
-    if (bold) return L"bold";
-    if (italic) return L"italic";
-    return L"regular";
+std::string StyleName(bool bold, bool italic) {
+    return bold && italic ? "bold italic" : bold ? "bold" : italic ? "italic" : "regular";
 }
 
-std::wstring AlignColumns(const std::vector<std::vector<std::wstring>>& rows, const std::vector<bool>& rightAligned) {
+std::string ConfigLabel(const Configuration& config) {
+    return config.Face + " " + PreciseText(config.Size) + " " + StyleName(config.Bold, config.Italic) +
+           (config.Opaque ? " opaque" : "");
+}
+
+std::string IntervalText(double low, double high) {
+    return FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3);
+}
+
+std::string AlignColumns(const std::vector<std::vector<std::string>>& rows, const std::vector<bool>& rightAligned) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows) {
-        if (widths.size() < row.size()) widths.resize(row.size());
-        for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+        widths.resize(std::max(widths.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
     }
-    std::wstring out;
+    std::string out;
     for (const auto& row : rows) {
-        std::wstring line;
-        for (size_t c = 0; c < row.size(); ++c) {
-            const std::wstring padding(widths[c] - DisplayWidth(row[c]), L' ');
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
             const bool right = c < rightAligned.size() && rightAligned[c];
-            if (c > 0) line += L"  ";
-            if (right) line += padding + row[c];
-            else line += row[c] + (c + 1 < row.size() ? padding : L"");
+            out += (c ? "  " : "") + (right ? padding + row[c] : row[c] + (c + 1 < row.size() ? padding : ""));
         }
-        out += line + L"\n";
+        out += "\n";
     }
     return out;
 }
 
-std::wstring TableReport(const RunContext& context, const std::vector<Measurement>& results) {
-    std::wstring out = std::wstring(kCliProgramName) + L" " + context.Version + L" (" +
-                       std::to_wstring(context.Bits) + L"-bit) on " + SystemText(context) + L", ANSI code page " +
-                       std::to_wstring(context.AnsiCodePage) + L", " + std::to_wstring(context.Dpi) +
-                       L" dpi, counter " + std::to_wstring(context.CounterFrequency) + L" Hz, " + context.Date + L"\n";
-    out += L"Text " + JsonQuote(context.Text) + L" (" + std::to_wstring(context.TextBytes) + L" bytes), " +
-           CountText(context) + L", " + std::to_wstring(context.Repetitions) + L" timed passes after " +
-           std::to_wstring(context.Warmup) + L" warm-up, GdiFlush " + (context.Flush ? L"on" : L"off") +
-           L"; times per call in ms\n\n";
+std::string TableReport(const RunContext& context, const std::vector<Measurement>& results) {
+    const std::string system = context.WineVersion.empty() ? "Windows " + context.WindowsVersion
+                                                           : "Wine " + context.WineVersion + " (reports Windows " +
+                                                                 context.WindowsVersion + ")";
+    const std::string count = context.Options.Count
+                                  ? "count " + std::to_string(*context.Options.Count)
+                                  : "count auto (" + PreciseText(context.Options.TargetSeconds) + " s a pass)";
+    const Summary reference = Summarize(context.ReferenceMs);
+    std::string out =
+        std::string(kCliProgramName) + " " + context.Version + " (" + std::to_string(context.Bits) + "-bit) on " +
+        system + ", ANSI code page " + std::to_string(context.AnsiCodePage) + ", " + std::to_string(context.Dpi) +
+        " dpi, counter " + std::to_string(context.CounterFrequency) + " Hz, " + context.Date + "\nText " +
+        Json(context.Options.Text).dump() + " (" + std::to_string(context.TextBytes) + " bytes), " + count + ", " +
+        std::to_string(context.Options.Repetitions) + " timed passes after " + std::to_string(context.Options.Warmup) +
+        " warm-up, GdiFlush " + (context.Options.Flush ? "on" : "off") + "; times per call in ms\n" +
+        "Passes take turns across configurations, " + (context.Options.HighPriority ? "high" : "normal") +
+        " priority, " + (context.Options.Cpu ? "processor " + std::to_string(*context.Options.Cpu) : "any processor") +
+        "; machine reference " + FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) + ")\n\n";
 
-    std::vector<std::vector<std::wstring>> rows = {{L"face", L"size", L"style", L"background", L"count", L"reps",
-                                                    L"min", L"median", L"mean", L"sd", L"cv", L"calls/s",
-                                                    L"bytes/s", L"drawn with"}};
+    const bool judged = Judged(results);
+    std::vector<std::vector<std::string>> rows = {{"face", "size", "style", "background", "count", "reps", "min",
+                                                   "median", "mean", "sd", "cv", "calls/s", "bytes/s"}};
+    if (judged) rows[0].insert(rows[0].end(), {"ratio", "95% interval", "verdict"});
+    rows[0].push_back("drawn with");
     bool anySubstituted = false;
     for (const Measurement& m : results) {
         anySubstituted = anySubstituted || m.Substituted;
-        rows.push_back({m.Config.Face, JsonNumber(m.Config.Size, 6), StyleName(m.Config.Bold, m.Config.Italic),
-                        m.Config.Opaque ? L"opaque" : L"transparent", std::to_wstring(m.Count),
-                        std::to_wstring(m.Stats.N), FormatSignificant(m.Stats.Min, 3),
-                        FormatSignificant(m.Stats.Median, 3), FormatSignificant(m.Stats.Mean, 3),
-                        Optional(m.Stats.StdDev), Percent(m.Stats.Cv), FormatSignificant(m.CallsPerSecond(), 3),
-                        FormatSignificant(m.CallsPerSecond() * static_cast<double>(context.TextBytes), 3),
-                        m.RealizedFace + (m.Substituted ? L" *" : L"")});
+        const auto& c = m.VsBaseline;
+        std::vector<std::string> row = {
+            m.Config.Face, PreciseText(m.Config.Size), StyleName(m.Config.Bold, m.Config.Italic),
+            m.Config.Opaque ? "opaque" : "transparent", std::to_string(m.Count), std::to_string(m.Stats.N),
+            FormatSignificant(m.Stats.Min, 3), FormatSignificant(m.Stats.Median, 3), FormatSignificant(m.Stats.Mean, 3),
+            m.Stats.StdDev ? FormatSignificant(*m.Stats.StdDev, 3) : "-", Percent(m.Stats.Cv),
+            FormatSignificant(m.CallsPerSecond(), 3),
+            FormatSignificant(m.CallsPerSecond() * static_cast<double>(context.TextBytes), 3)};
+        if (judged)
+            row.insert(row.end(), {c ? FormatSignificant(c->Ratio, 3) : "-", c ? IntervalText(c->Low, c->High) : "-",
+                                   m.IsBaseline ? "baseline" : VerdictName(c ? c->Call : Verdict::None)});
+        row.push_back(m.RealizedFace + (m.Substituted ? " *" : ""));
+        rows.push_back(row);
     }
-    out += AlignColumns(rows, {false, true, false, false, true, true, true, true, true, true, true, true, true, false});
-    if (anySubstituted) out += L"\n* the font mapper drew another face than the one asked for\n";
+    std::vector<bool> right(rows[0].size(), true);
+    right[0] = right[2] = right[3] = right.back() = false;
+    if (judged) right[right.size() - 2] = false;
+    out += AlignColumns(rows, right);
+    if (judged)
+        out += "\nratio: median / the baseline's, below 1 is faster; verdict from Mann-Whitney's U (p < 0.05)\n";
+    if (anySubstituted) out += "\n* the font mapper drew another face than the one asked for\n";
     return out;
 }
 
-std::wstring CsvReport(const std::vector<Measurement>& results, std::size_t textBytes) {
-    std::wstring out =
-        L"face,realized_face,substituted,size,bold,italic,opaque,count,repetitions,min_ms,median_ms,mean_ms,"
-        L"stddev_ms,cv,calls_per_second,bytes_per_second\n";
-    auto flag = [](bool on) { return on ? L"true" : L"false"; };
-    auto optional = [](const std::optional<double>& v) { return v ? Precise(*v) : L""; };
-    for (const Measurement& m : results) {
-        out += CsvField(m.Config.Face) + L"," + CsvField(m.RealizedFace) + L"," + flag(m.Substituted) + L"," +
-               Number(m.Config.Size) + L"," + flag(m.Config.Bold) + L"," + flag(m.Config.Italic) + L"," +
-               flag(m.Config.Opaque) + L"," + std::to_wstring(m.Count) + L"," + std::to_wstring(m.Stats.N) + L"," +
-               Precise(m.Stats.Min) + L"," + Precise(m.Stats.Median) + L"," + Precise(m.Stats.Mean) + L"," +
-               optional(m.Stats.StdDev) + L"," + optional(m.Stats.Cv) + L"," +
-               FormatSignificant(m.CallsPerSecond(), 3) + L"," +
-               FormatSignificant(m.CallsPerSecond() * static_cast<double>(textBytes), 3) + L"\n";
-    }
-    return out;
+std::string CsvReport(const std::vector<Measurement>& results, std::size_t textBytes) {
+    Json rows = Json::array();
+    for (const Measurement& m : results) rows.push_back(ResultRow(m, textBytes, Judged(results)));
+    return CsvFromRows(rows);
 }
 
-std::wstring JsonReport(const RunContext& context, const std::vector<Measurement>& results) {
-    auto flag = [](bool on) { return on ? L"true" : L"false"; };
-    std::wstring out = L"{\n  \"context\": {\n";
-    out += L"    \"program\": " + JsonQuote(kCliProgramName) + L",\n";
-    out += L"    \"version\": " + JsonQuote(context.Version) + L",\n";
-    out += L"    \"architecture\": " + JsonQuote(std::to_wstring(context.Bits) + L"-bit") + L",\n";
-    out += L"    \"windows_version\": " + JsonQuote(context.WindowsVersion) + L",\n";
-    out += L"    \"wine_version\": " + (context.WineVersion.empty() ? L"null" : JsonQuote(context.WineVersion)) + L",\n";
-    out += L"    \"ansi_code_page\": " + std::to_wstring(context.AnsiCodePage) + L",\n";
-    out += L"    \"screen_dpi\": " + std::to_wstring(context.Dpi) + L",\n";
-    out += L"    \"counter_frequency\": " + std::to_wstring(context.CounterFrequency) + L",\n";
-    out += L"    \"date\": " + JsonQuote(context.Date) + L",\n";
-    out += L"    \"text\": " + JsonQuote(context.Text) + L",\n";
-    out += L"    \"text_bytes\": " + std::to_wstring(context.TextBytes) + L",\n";
-    out += L"    \"count\": " + (context.Count ? std::to_wstring(*context.Count) : L"\"auto\"") + L",\n";
-    out += L"    \"target_seconds\": " + Number(context.TargetSeconds) + L",\n";
-    out += L"    \"repetitions\": " + std::to_wstring(context.Repetitions) + L",\n";
-    out += L"    \"warmup\": " + std::to_wstring(context.Warmup) + L",\n";
-    out += L"    \"flush\": " + std::wstring(flag(context.Flush)) + L"\n  },\n  \"results\": [";
-    for (size_t i = 0; i < results.size(); ++i) {
-        const Measurement& m = results[i];
-        out += i ? L",\n    {" : L"\n    {";
-        out += L"\"face\": " + JsonQuote(m.Config.Face) + L", \"realized_face\": " + JsonQuote(m.RealizedFace) +
-               L", \"substituted\": " + flag(m.Substituted) + L", \"size\": " + Number(m.Config.Size) +
-               L", \"bold\": " + flag(m.Config.Bold) + L", \"italic\": " + flag(m.Config.Italic) +
-               L", \"opaque\": " + flag(m.Config.Opaque) + L",\n     \"count\": " + std::to_wstring(m.Count) +
-               L", \"repetitions\": " + std::to_wstring(m.Stats.N) + L", \"min_ms\": " + Precise(m.Stats.Min) +
-               L", \"median_ms\": " + Precise(m.Stats.Median) + L", \"mean_ms\": " + Precise(m.Stats.Mean) +
-               L", \"stddev_ms\": " + Precise(m.Stats.StdDev) + L", \"cv\": " + Precise(m.Stats.Cv) +
-               L",\n     \"calls_per_second\": " + Rate(m.CallsPerSecond()) + L", \"bytes_per_second\": " +
-               Rate(m.CallsPerSecond() * static_cast<double>(context.TextBytes)) + L",\n     \"samples_ms\": [";
-        for (size_t s = 0; s < m.PerCallMs.size(); ++s) out += (s ? L", " : L"") + Precise(m.PerCallMs[s]);
-        out += L"]}";
-    }
-    out += results.empty() ? L"]\n}\n" : L"\n  ]\n}\n";
-    return out;
+std::string JsonReport(const RunContext& context, const std::vector<Measurement>& results) {
+    Json reference = Json::array(), rows = Json::array();
+    for (double ms : context.ReferenceMs) reference.push_back(Precise(ms));
+    for (const Measurement& m : results) rows.push_back(ResultRow(m, context.TextBytes, Judged(results)));
+    const Json c = {{"program", kCliProgramName},
+                    {"version", context.Version},
+                    {"architecture", std::to_string(context.Bits) + "-bit"},
+                    {"windows_version", context.WindowsVersion},
+                    {"wine_version", context.WineVersion.empty() ? Json() : Json(context.WineVersion)},
+                    {"ansi_code_page", context.AnsiCodePage},
+                    {"screen_dpi", context.Dpi},
+                    {"counter_frequency", context.CounterFrequency},
+                    {"date", context.Date},
+                    {"text", context.Options.Text},
+                    {"text_bytes", context.TextBytes},
+                    {"count", context.Options.Count ? Json(*context.Options.Count) : Json("auto")},
+                    {"target_seconds", context.Options.TargetSeconds},
+                    {"repetitions", context.Options.Repetitions},
+                    {"warmup", context.Options.Warmup},
+                    {"flush", context.Options.Flush},
+                    {"priority", context.Options.HighPriority ? "high" : "normal"},
+                    {"cpu", context.Options.Cpu ? Json(*context.Options.Cpu) : Json()},
+                    {"machine_reference_ms", reference}};
+    return Json{{"context", c}, {"results", rows}}.dump(2) + "\n";
 }

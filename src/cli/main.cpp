@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,10 +9,11 @@
 #include "cli/CliOptions.h"
 #include "cli/Compare.h"
 #include "cli/Measure.h"
+#include "cli/Plot.h"
 #include "cli/Report.h"
-#include "cli/Utf8.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -20,135 +22,142 @@ constexpr int kExitUsage = 2;
 
 // A real console gets UTF-16 through WriteConsoleW, which shows every face
 // name whatever the console's code page; a pipe or a file gets UTF-8.
-void Write(DWORD stream, const std::wstring& text) {
+void Write(DWORD stream, const std::string& text) {
     HANDLE handle = GetStdHandle(stream);
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
     DWORD mode = 0, written = 0;
     if (GetConsoleMode(handle, &mode)) {
+        const std::wstring wide = FromUtf8(text);
         // Older consoles refuse very long writes.
         constexpr size_t kChunk = 8192;
-        for (size_t at = 0; at < text.size(); at += kChunk) {
-            const DWORD length = static_cast<DWORD>(std::min(kChunk, text.size() - at));
-            WriteConsoleW(handle, text.data() + at, length, &written, nullptr);
+        for (size_t at = 0; at < wide.size(); at += kChunk) {
+            const DWORD length = static_cast<DWORD>(std::min(kChunk, wide.size() - at));
+            WriteConsoleW(handle, wide.data() + at, length, &written, nullptr);
         }
         return;
     }
-    const std::string bytes = ToUtf8(text);
-    size_t at = 0;
-    while (at < bytes.size()) {
-        if (!WriteFile(handle, bytes.data() + at, static_cast<DWORD>(bytes.size() - at), &written, nullptr) ||
-            written == 0)
+    for (size_t at = 0; at < text.size(); at += written)
+        if (!WriteFile(handle, text.data() + at, static_cast<DWORD>(text.size() - at), &written, nullptr) || !written)
             return;
-        at += written;
-    }
 }
 
-void Out(const std::wstring& text) { Write(STD_OUTPUT_HANDLE, text); }
-void Err(const std::wstring& text) { Write(STD_ERROR_HANDLE, std::wstring(kCliProgramName) + L": " + text + L"\n"); }
+void Out(const std::string& text) { Write(STD_OUTPUT_HANDLE, text); }
+void Err(const std::string& text) { Write(STD_ERROR_HANDLE, std::string(kCliProgramName) + ": " + text + "\n"); }
 
-int Usage(const std::wstring& message) {
-    Err(message);
-    return kExitUsage;
-}
+int Usage(const std::string& message) { return Err(message), kExitUsage; }
 
-bool ReadFileText(const std::wstring& path, std::wstring& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    std::string bytes;
+// Whole files, as bytes; the paths are UTF-8.
+bool ReadFileText(const std::string& path, std::string& bytes) {
+    FILE* file = _wfopen(FromUtf8(path).c_str(), L"rb");
+    if (!file) return false;
     char buffer[65536];
-    DWORD read = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr) != 0) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    text = FromUtf8(bytes);
-    return ok;
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, read);
+    return !std::ferror(file) & !std::fclose(file);
+}
+
+int Plot(const std::string& path, const std::string& svg) {
+    FILE* file = path.empty() ? nullptr : _wfopen(FromUtf8(path).c_str(), L"wb");
+    if (path.empty() || (file && (std::fwrite(svg.data(), 1, svg.size(), file) == svg.size()) & !std::fclose(file)))
+        return 0;
+    Err("--plot: cannot write \"" + path + "\"");
+    return kExitFailed;
 }
 
 int Compare(const CliOptions& options) {
     ResultFile files[2];
-    const std::wstring* names[2] = {&options.CompareOld, &options.CompareNew};
+    const std::string* names[2] = {&options.CompareOld, &options.CompareNew};
     for (int i = 0; i < 2; ++i) {
-        std::wstring text, error;
-        if (!ReadFileText(*names[i], text)) return Usage(L"--compare: cannot read \"" + *names[i] + L"\"");
+        std::string text, error;
+        if (!ReadFileText(*names[i], text)) return Usage("--compare: cannot read \"" + *names[i] + "\"");
         std::optional<ResultFile> file = ReadResults(text, error);
         if (!file)
-            return Usage(L"--compare: \"" + *names[i] + L"\" is not a JSON or CSV output of this program (" + error +
-                         L")");
+            return Usage("--compare: \"" + *names[i] + "\" is not a JSON or CSV output of this program (" + error +
+                         ")");
         files[i] = *file;
     }
-    Out(CompareReport(options.CompareOld, files[0], options.CompareNew, files[1], options.Format));
-    return 0;
+    const Comparisons compared = CompareFiles(files[0], files[1], options.Margin);
+    Out(CompareReport(options.CompareOld, files[0], options.CompareNew, files[1], compared, options.Format));
+    return Plot(options.PlotFile, CompareChart(compared));
 }
 
+// The run shows its refusals in a message box; here they go to stderr.
+struct RefusalsToStderr {
+    bool refused = false;
+    RefusalsToStderr() {
+        SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) {
+            std::string line = ToUtf8(text);
+            std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+            Err(line);
+            refused = true;
+            return IDOK;
+        });
+    }
+    ~RefusalsToStderr() { SetMessageBoxHook(nullptr); }
+};
+
 int Measure(CliOptions options) {
-    if (options.Faces.empty()) options.Faces.push_back(DefaultFace());
+    if (options.Faces.empty()) options.Faces.push_back(ToUtf8(DefaultFace()));
     if (options.Sizes.empty()) options.Sizes.push_back(kDefaultSize);
     // Every face is checked before anything is measured.
-    for (const std::wstring& face : options.Faces)
-        if (!IsScreenFont(face))
-            return Usage(L"--face: \"" + face + L"\" is not an installed screen font; give one that --list-fonts shows");
+    for (const std::string& face : options.Faces)
+        if (!IsScreenFont(FromUtf8(face)))
+            return Usage("--face: \"" + face + "\" is not an installed screen font; give one that --list-fonts shows");
+    const std::vector<Configuration> configs =
+        Configurations(options.Faces, options.Sizes, options.Bold, options.Italic, options.Opaque);
+    std::optional<std::size_t> baseline;
+    std::string error;
+    if (!options.Baseline.empty() && !(baseline = FindBaseline(options.Baseline, configs, error))) return Usage(error);
 
-    // The run shows its refusals in a message box; here they go to stderr.
-    bool refused = false;
-    SetMessageBoxHook([&](HWND, const std::wstring& text, UINT) {
-        std::wstring line = text;
-        for (wchar_t& c : line)
-            if (c == L'\r' || c == L'\n') c = L' ';
-        Err(line);
-        refused = true;
-        return IDOK;
-    });
-    struct HookReset {
-        ~HookReset() { SetMessageBoxHook(nullptr); }
-    } hookReset;
-
+    RefusalsToStderr refusals;
+    PassConditions conditions;
+    if (!conditions.Apply(options))
+        return Usage("--cpu: this machine has no processor " + std::to_string(*options.Cpu));
     frmCanvas canvas;
+    if (options.Action == CliAction::SelfCheck) {
+        const std::string table = SelfCheck(canvas, configs.front(), options);
+        return refusals.refused ? kExitFailed : (Out(table), 0);
+    }
     CanvasBench bench(canvas, options.Text);
-    const RunContext context = SystemContext(options, bench.TextBytes());
-    std::vector<Measurement> results;
-    for (const Configuration& config :
-         Configurations(options.Faces, options.Sizes, options.Bold, options.Italic, options.Opaque)) {
-        if (!bench.Prepare(config) || refused) {
-            Err(L"the canvas could not be set up for \"" + config.Face + L"\"");
+    RunContext context = SystemContext(options, bench.TextBytes());
+    for (const Configuration& config : configs)
+        if (!bench.Prepare(config) || refusals.refused) {
+            Err("the canvas could not be set up for \"" + config.Face + "\"");
             return kExitFailed;
         }
-        Measurement m = MeasureConfiguration(bench, config, options);
+    std::vector<Measurement> results = MeasureSweep(bench, configs, options, context.ReferenceMs);
+    if (refusals.refused) return kExitFailed;
+    for (const Measurement& m : results)
         if (m.Substituted)
-            Err(L"warning: \"" + config.Face + L"\" is drawn with \"" + m.RealizedFace +
-                L"\", the face the font mapper chose");
-        if (refused) return kExitFailed;
-        results.push_back(std::move(m));
-    }
+            Err("warning: \"" + m.Config.Face + "\" is drawn with \"" + m.RealizedFace +
+                "\", the face the font mapper chose");
+    if (baseline) JudgeAgainstBaseline(results, *baseline, options.Margin);
 
     switch (options.Format) {
     case OutputFormat::Table: Out(TableReport(context, results)); break;
     case OutputFormat::Csv: Out(CsvReport(results, context.TextBytes)); break;
     case OutputFormat::Json: Out(JsonReport(context, results)); break;
     }
-    return 0;
+    return Plot(options.PlotFile, SweepChart(results));
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::vector<std::wstring> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(ToUtf8(argv[i]));
     ParsedArguments parsed = ParseArguments(args);
     if (!parsed.Options) return Usage(parsed.Error);
     const CliOptions& options = *parsed.Options;
 
     switch (options.Action) {
-    case CliAction::Help: Out(UsageText()); return 0;
-    case CliAction::Version: Out(std::wstring(kCliProgramName) + L" " + CliVersion() + L"\n"); return 0;
-    case CliAction::ListFonts: {
-        std::wstring list;
-        for (const std::wstring& face : ScreenFontNames()) list += face + L"\n";
-        Out(list);
+    case CliAction::Help: Out(parsed.Usage); return 0;
+    case CliAction::Version: Out(std::string(kCliProgramName) + " " + CliVersion() + "\n"); return 0;
+    case CliAction::ListFonts:
+        for (const std::wstring& face : ScreenFontNames()) Out(ToUtf8(face) + "\n");
         return 0;
-    }
     case CliAction::Compare: return Compare(options);
-    case CliAction::Measure: break;
+    case CliAction::Measure:
+    case CliAction::SelfCheck: break;
     }
     return Measure(options);
 }

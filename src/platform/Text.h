@@ -5,3 +5,7 @@
 // character for what it cannot represent.
 std::string ToAnsi(const std::wstring& text);
 std::wstring FromAnsi(const char* bytes, std::size_t length);
+
+// UTF-8 for consoles, pipes, files and the libraries that read or write them.
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& bytes);

@@ -4,103 +4,61 @@
 
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "cli/AutoCount.h"
 
 namespace {
 
-TEST(Summarize, OneSampleHasNoSpread) {
-    Summary s = Summarize({0.25});
-    EXPECT_EQ(s.N, 1u);
-    EXPECT_EQ(s.Min, 0.25);
-    EXPECT_EQ(s.Median, 0.25);
-    EXPECT_EQ(s.Mean, 0.25);
-    EXPECT_FALSE(s.StdDev.has_value());
-    EXPECT_FALSE(s.Cv.has_value());
+TEST(Summarize, SampleDeviationAndExactZeroSpread) {
+    Summary s = Summarize({9, 2, 4, 4, 4, 5, 5, 7});
+    EXPECT_EQ(s.Min + s.Max + s.Median + s.Mean, 2 + 9 + 4.5 + 5);
+    EXPECT_DOUBLE_EQ(*s.StdDev, std::sqrt(32.0 / 7));  // n - 1, not n
+    EXPECT_EQ(*Summarize({0.1, 0.1, 0.1}).Cv, 0);
+    EXPECT_FALSE(Summarize({0.25}).StdDev || Summarize({0, 0}).Cv);  // one sample; no mean to divide by
 }
 
-TEST(Summarize, TwoSamplesUseTheSampleDeviation) {
-    Summary s = Summarize({3, 1});
-    EXPECT_EQ(s.Min, 1);
-    EXPECT_EQ(s.Median, 2);
-    EXPECT_EQ(s.Mean, 2);
-    ASSERT_TRUE(s.StdDev.has_value());
-    EXPECT_DOUBLE_EQ(*s.StdDev, std::sqrt(2.0));  // n - 1, not n
-    EXPECT_DOUBLE_EQ(*s.Cv, std::sqrt(2.0) / 2);
-}
-
-TEST(Summarize, EqualSamplesGiveExactlyZeroSpread) {
-    Summary s = Summarize({0.1, 0.1, 0.1});
-    EXPECT_EQ(s.Mean, 0.1);
-    EXPECT_EQ(*s.StdDev, 0);
-    EXPECT_EQ(*s.Cv, 0);
-    EXPECT_FALSE(Summarize({0, 0}).Cv.has_value());  // no mean to divide by
-}
-
-TEST(Summarize, MedianOfOddAndEvenCountsUnsorted) {
-    EXPECT_EQ(Summarize({5, 1, 4, 2, 3}).Median, 3);
-    EXPECT_EQ(Summarize({10, 1, 4, 2}).Median, 3);
-    Summary s = Summarize({2, 4, 4, 4, 5, 5, 7, 9});
-    EXPECT_EQ(s.Mean, 5);
-    EXPECT_DOUBLE_EQ(*s.StdDev, std::sqrt(32.0 / 7));
-}
-
-TEST(RoundUpToOneDigit, RoundsUpAndStaysInRange) {
-    EXPECT_EQ(RoundUpToOneDigit(-5), 1);
-    EXPECT_EQ(RoundUpToOneDigit(0), 1);
-    EXPECT_EQ(RoundUpToOneDigit(1), 1);
-    EXPECT_EQ(RoundUpToOneDigit(9), 9);
-    EXPECT_EQ(RoundUpToOneDigit(10), 10);
-    EXPECT_EQ(RoundUpToOneDigit(11), 20);
-    EXPECT_EQ(RoundUpToOneDigit(3456), 4000);
-    EXPECT_EQ(RoundUpToOneDigit(1000), 1000);
-    EXPECT_EQ(RoundUpToOneDigit(9001), 10000);
-    EXPECT_EQ(RoundUpToOneDigit(2000000000), 2000000000);
-    EXPECT_EQ(RoundUpToOneDigit(2000000001), kMaxAutoCount);
-    EXPECT_EQ(RoundUpToOneDigit(INT64_MAX / 2), kMaxAutoCount);
-}
-
-struct LinearPass {
-    LinearPass(double perCall, double fixed = 0) : msPerCall(perCall), fixedMs(fixed) {}
-    double msPerCall;
-    double fixedMs;
-    std::vector<std::int32_t> counts;
-    double operator()(std::int32_t count) {
-        counts.push_back(count);
-        return fixedMs + msPerCall * count;
+TEST(CompareSamples, RankTestIntervalAndVerdict) {
+    const std::vector<double> base = {1.00, 1.02, 0.99, 1.01, 1.03, 0.98, 1.00, 1.01, 0.995, 1.005};
+    const struct {
+        double factor, margin;
+        Verdict call;
+    } cases[] = {{1.10, 0.02, Verdict::Slower}, {0.90, 0.02, Verdict::Faster}, {1.0, 0.02, Verdict::Same},
+                 {1.03, 0.05, Verdict::Same}};  // found, but within the margin
+    for (const auto& c : cases) {
+        std::vector<double> scaled;
+        for (double x : base) scaled.push_back(x * c.factor);
+        std::optional<Comparison> r = CompareSamples(base, scaled, c.margin);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->Call, c.call) << c.factor;
+        EXPECT_NEAR(r->Ratio, c.factor, 1e-9);
+        EXPECT_TRUE(r->Low <= c.factor && c.factor <= r->High);
     }
-};
-
-TEST(FindAutoCount, ReachesTheTargetThenRoundsUp) {
-    LinearPass pass(0.005);  // 5 us a call: 100,000 calls make 500 ms
-    std::int32_t count = FindAutoCount(std::ref(pass), 500);
-    EXPECT_GE(count * pass.msPerCall, 500);
-    EXPECT_EQ(count, RoundUpToOneDigit(count));
-    EXPECT_EQ(count, 200000);  // 105,000 was timed last, then rounded up
-    EXPECT_GE(pass.counts.back() * pass.msPerCall, 500);
-    EXPECT_LE(pass.counts.size(), 8u);
+    // Complete separation of 5 and 5: U = 0, z = 12 / sqrt(275 / 12).
+    EXPECT_NEAR(CompareSamples({1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, 0)->P,
+                std::erfc(12 / std::sqrt(275.0 / 12) / std::sqrt(2.0)), 1e-12);
+    EXPECT_EQ(CompareSamples({1, 1}, {1, 1}, 0)->P, 1);  // all tied
+    EXPECT_FALSE(CompareSamples({}, {1}, 0) || CompareSamples({1, std::nan("")}, {1}, 0));
 }
 
-TEST(FindAutoCount, SlowCallsStopAtOne) {
-    LinearPass pass(600);
-    EXPECT_EQ(FindAutoCount(std::ref(pass), 500), 1);
-    EXPECT_EQ(pass.counts.size(), 1u);
+TEST(MedianWithInterval, OrderStatisticsAroundTheMedian) {
+    std::vector<double> values;
+    for (int i = 51; i >= 1; --i) values.push_back(i);
+    MedianInterval m = MedianWithInterval(values);
+    EXPECT_EQ(m.Low + m.Median + m.High, 18 + 26 + 34);
+    EXPECT_EQ(MedianWithInterval({2}).Low, 2);
 }
 
-TEST(FindAutoCount, NoisyShortPassesStillConverge) {
-    // The extrapolation can fall short when a pass has fixed costs.
-    LinearPass pass(0.001, 0.02);
-    std::int32_t count = FindAutoCount(std::ref(pass), 50);
-    EXPECT_GE(pass.fixedMs + count * pass.msPerCall, 50);
-    EXPECT_EQ(count, RoundUpToOneDigit(count));
-}
-
-TEST(FindAutoCount, GivesUpAtTheLargestCount) {
+TEST(AutoCount, RoundsUpToOneDigitAndReachesTheTarget) {
+    const std::pair<std::int64_t, std::int32_t> rounding[] = {
+        {-5, 1}, {11, 20}, {3456, 4000}, {9001, 10000}, {2000000001, kMaxAutoCount}, {INT64_MAX / 2, kMaxAutoCount}};
+    for (const auto& [n, rounded] : rounding) EXPECT_EQ(RoundUpToOneDigit(n), rounded) << n;
     int passes = 0;
-    EXPECT_EQ(FindAutoCount([&](std::int32_t) { return ++passes, 0.0; }, 500), kMaxAutoCount);
-    EXPECT_LE(passes, 11);
+    auto pass = [&](std::int32_t count) { return ++passes, 0.02 + 0.005 * count; };
+    EXPECT_EQ(FindAutoCount(pass, 500), 200000);  // 105,000 was timed last, then rounded up
+    EXPECT_LE(passes, 8);
+    EXPECT_EQ(FindAutoCount([](std::int32_t) { return 600.0; }, 500), 1);
+    EXPECT_EQ(FindAutoCount([](std::int32_t) { return 0.0; }, 500), kMaxAutoCount);
 }
 
 }  // namespace
