@@ -13,7 +13,6 @@
 #include "platform/Text.h"
 #include "platform/Window.h"
 #include "timing/clsTiming.h"
-#include "ui/SystemFont.h"
 
 namespace {
 
@@ -92,12 +91,6 @@ RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
     context.Options = options;
     context.TextBytes = textBytes;
     return context;
-}
-
-std::wstring DefaultFace() {
-    FontSpec menu = SystemMenuFont(nullptr);
-    if (IsScreenFont(menu.Name)) return menu.Name;
-    return ::RealizedFace(MakeFont(menu)->Handle());
 }
 
 CanvasBench::CanvasBench(frmCanvas& canvas, const std::string& text)

@@ -12,10 +12,6 @@
 // The program, the system and the counter, for the report's header.
 RunContext SystemContext(const CliOptions& options, std::size_t textBytes);
 
-// The face the interactive program's list opens on: the menu font's,
-// or the one the mapper shows for it when that is no screen font.
-std::wstring DefaultFace();
-
 // Draws on the interactive program's canvas, set up by its own run for
 // every pass, and times passes with its own loop.
 class CanvasBench {

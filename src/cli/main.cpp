@@ -14,6 +14,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
 #include "platform/Text.h"
+#include "ui/SystemFont.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ struct RefusalsToStderr {
 };
 
 int Measure(CliOptions options) {
-    if (options.Faces.empty()) options.Faces.push_back(ToUtf8(DefaultFace()));
+    if (options.Faces.empty()) options.Faces.push_back(ToUtf8(ScreenFaceOf(*MakeFont(SystemMenuFont(nullptr)))));  // as the main window opens on
     if (options.Sizes.empty()) options.Sizes.push_back(kDefaultSize);
     // Every face is checked before anything is measured.
     for (const std::string& face : options.Faces)
