@@ -47,8 +47,9 @@ done
 
 # Wine's background services start here, not under the pipes that carry the figures.
 scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
-/usr/lib/wine/wineserver64 -p >/dev/null 2>&1 || true
-trap '/usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
+wineserver=${WINESERVER:-$(command -v wineserver)}
+"$wineserver" -p >/dev/null 2>&1 || true
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
 load() { echo "load $(cut -d' ' -f1-3 /proc/loadavg)"; }
 # The median of the numbers on standard input.
