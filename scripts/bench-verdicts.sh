@@ -59,9 +59,9 @@ column() { awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == n
 # The second configuration's field named $1 in the CSV file $2.
 second() { column "$1" <"$2" | sed -n 2p; }
 
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(/usr/lib/wine/wine64 --version)"
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(wine --version)"
 for arch in $archs; do
-  if [ "$arch" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if [ "$arch" = i686 ] && ! scripts/wine-run.sh --runs-32bit; then
     echo; echo "== i686: built ($out/i686/ExtTextOutBenchCli.exe), not run: this kernel runs no 32-bit programs"
     continue
   fi
