@@ -2,7 +2,8 @@
 # Builds ExtTextOutBench.exe and starts it: directly on Windows, under Wine
 # elsewhere. Without a display it runs headless instead: one run with the
 # default settings, the report printed, and a screenshot of the three
-# windows saved to build/screenshot.png.
+# windows saved to build/screenshot.png (ETB_RUN_MENU=1: with the report's
+# system menu open).
 # ETB_BUILD_DIR overrides the build directory (the preset's by default).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -54,6 +55,8 @@ trap 'rm -f "$geometry_file"' EXIT
 
 scripts/wine-run.sh "$driver" demo "$exe" 2>"$geometry_file"
 geometry=$(sed -n 's/^windows: \([0-9x+]*\).*/\1/p' "$geometry_file" | tail -n 1)
+# ETB_RUN_MENU=1 opens the report's system menu for the picture.
+if [ -n "${ETB_RUN_MENU:-}" ]; then scripts/wine-run.sh "$driver" menu "レポート"; fi
 sleep 0.5  # the last repaints
 if [ -n "$geometry" ]; then
   import -window root -crop "$geometry" +repage "$shot"

@@ -137,9 +137,15 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"demo" && argc == 3) return Demo(argv[2]);
     if (command == L"close" && argc == 2) return Close();
     if (command == L"startup" && argc >= 3) return Startup(argc - 2, argv + 2);
+    if (command == L"menu" && argc == 3) {
+        // The system menu, as Alt+Space opens it: its symbols come from Wine's own fonts.
+        HWND window = FindWindowW(nullptr, argv[2]);
+        return window && PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ') ? 0 : 1;
+    }
     Print(L"usage: etb_driver demo <ExtTextOutBench.exe>   one run with the default settings: prints the report, lays the windows\n"
           L"                                               out side by side and leaves them open\n"
           L"       etb_driver close                        closes the running program; exits with its exit code\n"
+          L"       etb_driver menu <caption>               opens that window's system menu\n"
           L"       etb_driver startup <program.exe>...      starts each in turn; prints the milliseconds from start to its\n"
           L"                                               first visible window answering a message\n");
     return 2;
