@@ -178,14 +178,14 @@ std::vector<Configuration> Configurations(const std::vector<std::string>& faces,
     return all;
 }
 
-std::optional<std::size_t> FindBaseline(const std::string& spec, const std::vector<Configuration>& all,
+std::optional<std::size_t> FindBaseline(const std::string& given, const std::vector<Configuration>& all,
                                         std::string& error) {
-    if (std::optional<int> number = Whole(spec, 1, static_cast<int>(all.size()))) return *number - 1;
+    if (std::optional<int> number = Whole(given, 1, static_cast<int>(all.size()))) return *number - 1;
     std::vector<std::size_t> matches;
     for (std::size_t c = 0; c < all.size(); ++c) {
         const Configuration& k = all[c];
         bool fits = true;
-        for (const std::string& part : SplitList(spec)) {
+        for (const std::string& part : SplitList(given)) {
             const std::optional<double> size = ParseDecimal(AsciiWide(part));
             fits =
                 fits && (part == k.Face || (size && *size == k.Size) || (part == "regular" && !k.Bold && !k.Italic) ||
@@ -195,7 +195,7 @@ std::optional<std::size_t> FindBaseline(const std::string& spec, const std::vect
         if (fits) matches.push_back(c);
     }
     if (matches.size() == 1) return matches.front();
-    error = "--baseline: \"" + spec + (matches.empty() ? "\" matches no configuration" : "\" matches more than one") +
+    error = "--baseline: \"" + given + (matches.empty() ? "\" matches no configuration" : "\" matches more than one") +
             "; give a row number or face, size, style and background, comma-separated";
     return std::nullopt;
 }

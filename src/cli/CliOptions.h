@@ -72,5 +72,5 @@ std::vector<Configuration> Configurations(const std::vector<std::string>& faces,
 // The configuration --baseline names: its 1-based number, or comma-separated
 // parts (face, size, regular/bold/italic, opaque/transparent) that only it
 // matches. None, with a message, when no single one fits.
-std::optional<std::size_t> FindBaseline(const std::string& spec, const std::vector<Configuration>& all,
+std::optional<std::size_t> FindBaseline(const std::string& given, const std::vector<Configuration>& all,
                                         std::string& error);

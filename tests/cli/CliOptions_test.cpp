@@ -61,7 +61,7 @@ TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
     std::string error;
     const std::vector<std::pair<std::string, std::optional<std::size_t>>> cases = {
         {"3", 2}, {"B,12,bold", 7}, {"A, 9, regular, opaque", 0}, {"B,9", std::nullopt}, {"9", std::nullopt}};
-    for (const auto& [spec, index] : cases) EXPECT_EQ(FindBaseline(spec, all, error), index) << spec;
+    for (const auto& [given, index] : cases) EXPECT_EQ(FindBaseline(given, all, error), index) << given;
     EXPECT_EQ(error.rfind("--baseline: \"9\" matches more than one", 0), 0u) << error;
 }
 
