@@ -2,7 +2,8 @@
 # The figures behind the console program's verdicts, for each Windows build
 # this machine can run (x86_64 always; i686 where the kernel runs 32-bit code):
 #  1. the median cv of four configurations, PASSES passes each, for the
-#     program as of BEFORE and as it is now;
+#     program as of BEFORE and as it is now (and the cv with each pass scaled
+#     by the machine reference beside it, where the program reports one);
 #  2. AA_RUNS comparisons of separate runs of one configuration, AA_GAP
 #     seconds apart: every "faster" or "slower" is a false verdict;
 #  3. AB_RUNS runs of two configurations that really differ, judged with
@@ -77,9 +78,12 @@ for arch in $archs; do
     bin=$exe; [ "$which" = before ] && bin="$out/before-$arch/ExtTextOutBenchCli.exe"
     extra=(); [ "$which" = after-cpu1 ] && extra=(--cpu 1)
     csv=$(scripts/wine-run.sh "$bin" "${sweep[@]}" "${extra[@]}" --format csv 2>/dev/null)
-    echo "   $which ($( [ "$which" = before ] && echo "$before" || git rev-parse --short HEAD)): cv per configuration" \
-      "$(echo "$csv" | column cv | awk '{ printf " %.2f%%", $1 * 100 }'); median $(echo "$csv" | column cv |
-      median | awk '{ printf "%.2f%%", $1 * 100 }'); $(load)"
+    for cv in cv adjusted_cv; do
+      [ -z "$(echo "$csv" | column $cv | head -1)" ] && continue
+      echo "   $which ($( [ "$which" = before ] && echo "$before" || git rev-parse --short HEAD)): $cv per configuration" \
+        "$(echo "$csv" | column $cv | awk '{ printf " %.2f%%", $1 * 100 }'); median $(echo "$csv" | column $cv |
+        median | awk '{ printf "%.2f%%", $1 * 100 }'); $(load)"
+    done
   done
 
   echo "2./3. A/A: ${aa[*]}, runs $gap s apart; A/B: ${ab[*]}"

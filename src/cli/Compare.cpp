@@ -35,9 +35,11 @@ std::optional<ResultRow> ReadRow(const Json& o, std::string& error) {
     const std::optional<double> size = Number(o, "size"), median = Number(o, "median_ms");
     error = !o.is_object() ? "not an object" : !o.contains("face") ? "no face" : !size ? "no size" : "no median_ms";
     if (!o.is_object() || !o.contains("face") || !size || !median) return std::nullopt;
-    ResultRow row{{Text(o, "face"), *size, Flag(o, "bold"), Flag(o, "italic"), Flag(o, "opaque")}, *median, {}};
+    ResultRow row{{Text(o, "face"), *size, Flag(o, "bold"), Flag(o, "italic"), Flag(o, "opaque")}, *median, {}, {}};
     for (const Json& v : o.value("samples_ms", Json::array()))
         if (v.is_number()) row.SamplesMs.push_back(v.get<double>());
+    for (const Json& v : o.value("reference_ms", Json::array()))
+        if (v.is_number()) row.ReferenceMs.push_back(v.get<double>());
     return row;
 }
 
@@ -57,7 +59,17 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const 
         if (!Text(context, name).empty()) file.Description += prefix + Text(context, name);
     for (const Json& v : context.value("machine_reference_ms", Json::array()))
         if (v.is_number()) file.ReferenceMs.push_back(v.get<double>());
+    file.ReferenceKind = Text(context, "machine_reference");
     return file;
+}
+
+// Each pass in units of the machine reference it saw, or of the file's typical one where
+// the file kept no reference beside its passes.
+std::vector<double> InReferenceUnits(const ResultRow& row, double typical) {
+    std::vector<double> units = row.SamplesMs;
+    for (std::size_t i = 0; i < units.size(); ++i)
+        units[i] /= row.ReferenceMs.size() == units.size() ? row.ReferenceMs[i] : typical;
+    return units;
 }
 
 }  // namespace
@@ -90,12 +102,12 @@ std::optional<ResultFile> ReadResults(const std::string& text, std::string& erro
 
 Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, double margin) {
     Comparisons result;
-    result.Machine = CompareSamples(oldFile.ReferenceMs, newFile.ReferenceMs, 0);
+    if (oldFile.ReferenceKind == newFile.ReferenceKind)
+        result.Machine = CompareSamples(oldFile.ReferenceMs, newFile.ReferenceMs, 0);
     const bool judge = result.Machine && std::fabs(result.Machine->Ratio - 1) <= kMachineChangeLimit;
-    const double factor = judge ? result.Machine->Ratio : 1;
-    result.Note = !result.Machine ? "No machine reference in both files: ratios are not judged."
-                  : judge ? "Adjusted ratios are divided by the machine reference's; a change is called when it"
-                            " exceeds the margin plus the machine's own."
+    result.Note = !result.Machine ? "No machine reference of the same kind in both files: ratios are not judged."
+                  : judge ? "Adjusted ratios set each pass against the machine reference beside it; a change is "
+                            "called when it exceeds the margin plus half the machine's own."
                           : "The machine's speed changed too much for a verdict (more than " +
                                 FormatSignificant(kMachineChangeLimit * 100, 2) + "%).";
 
@@ -105,13 +117,14 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
         while (i < result.Rows.size() && (result.Rows[i].New || !(result.Rows[i].Config == row.Config))) ++i;
         if (i == result.Rows.size()) result.Rows.push_back({row.Config, std::nullopt, std::nullopt, {}});
         result.Rows[i].New = row.MedianMs;
-        if (i >= oldFile.Rows.size()) continue;
-        std::vector<double> adjusted = row.SamplesMs;
-        for (double& ms : adjusted) ms /= factor;
+        if (i >= oldFile.Rows.size() || !result.Machine) continue;
+        const double oldTypical = Summarize(oldFile.ReferenceMs).Median;
+        const double newTypical = Summarize(newFile.ReferenceMs).Median;
         // A change is only called beyond the machine's own: its share may not divide out exactly.
         auto& judged = result.Rows[i].Adjusted =
-            CompareSamples(oldFile.Rows[i].SamplesMs, adjusted, margin + std::fabs(factor - 1));
-        if (judged && !judge) judged->Call = result.Machine ? Verdict::MachineChanged : Verdict::None;
+            CompareSamples(InReferenceUnits(oldFile.Rows[i], oldTypical), InReferenceUnits(row, newTypical),
+                           margin + std::fabs(result.Machine->Ratio - 1) / 2);
+        if (judged && !judge) judged->Call = Verdict::MachineChanged;
     }
     return result;
 }

@@ -12,13 +12,15 @@
 struct ResultRow {
     Configuration Config;
     double MedianMs = 0;
-    std::vector<double> SamplesMs;  // per pass; JSON only
+    std::vector<double> SamplesMs;    // per pass; JSON only
+    std::vector<double> ReferenceMs;  // the machine reference beside each pass, when the file has them
 };
 
 struct ResultFile {
     std::vector<ResultRow> Rows;
     std::string Description;          // program, architecture, Wine and date, when the file says (JSON only)
     std::vector<double> ReferenceMs;  // the machine reference, when the file has one
+    std::string ReferenceKind;        // what that reference is; empty in older files
 };
 
 // Reads this program's JSON or CSV output, told apart by the first
@@ -26,7 +28,7 @@ struct ResultFile {
 std::optional<ResultFile> ReadResults(const std::string& text, std::string& error);
 
 // Beyond this the machine ran at another speed, and no verdict is given.
-constexpr double kMachineChangeLimit = 0.10;
+constexpr double kMachineChangeLimit = 0.25;
 
 struct ComparedRow {
     Configuration Config;

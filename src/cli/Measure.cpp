@@ -1,5 +1,6 @@
 #include "cli/Measure.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
@@ -19,6 +20,13 @@ namespace {
 // Extra warm-up passes at most, and how close two in a row must come.
 constexpr int kMaxSettlingPasses = 5;
 constexpr double kSettled = 0.02;
+
+// A pass is drawn in slices of about this many milliseconds, the slices of all
+// configurations in turns, so the machine's changes of speed hit them alike; each
+// slice follows a reference of about 1 ms.
+constexpr double kSliceMs = 25;
+constexpr int kMaxSlices = 20;
+constexpr int kReferenceReads = 100000;
 
 // Where the reference loop's result goes, so the compiler keeps the loop.
 volatile std::uint32_t g_referenceResult;
@@ -112,8 +120,9 @@ std::string CanvasBench::RealizedFace() const {
     return ToUtf8(face);
 }
 
-double CanvasBench::Pass(const Configuration& config, std::int32_t count, bool flush) {
+double CanvasBench::Pass(const Configuration& config, std::int32_t count, bool flush, double* referenceMs) {
     if (!Prepare(config)) return std::numeric_limits<double>::quiet_NaN();
+    if (referenceMs) *referenceMs = MachineReferenceMs();
     HDC dc = canvas_.hDC();
     return flush ? TimeDrawLoopFlushed(dc, ansi_.c_str(), length_, count)
                  : TimeDrawLoop(dc, ansi_.c_str(), length_, count);
@@ -135,27 +144,25 @@ PassConditions::~PassConditions() {
 }
 
 double MachineReferenceMs() {
-    // About 1 MiB, the size of a canvas's backing bitmap: memory as well as arithmetic. Some
-    // 50 ms, long enough that other programs taking the processor slow it as they slow a pass.
-    static std::vector<std::uint32_t> buffer(1 << 18);
-    std::uint32_t x = 2463534242u;
+    // Scattered reads over 4 MiB, beyond the processor's own caches. On a shared virtual machine
+    // the drawing slows and recovers with the memory system, which a loop in cache never sees.
+    static const std::vector<std::uint32_t> buffer(1 << 20, 1);
+    std::uint32_t x = 2463534242u, sum = 0;
     clsTiming timing;
     timing.Start();
-    for (int sweep = 0; sweep < 128; ++sweep)
-        for (std::uint32_t& v : buffer) {
-            x ^= x << 13;
-            x ^= x >> 17;
-            x ^= x << 5;
-            v += x;
-        }
+    for (int i = 0; i < kReferenceReads; ++i) {
+        x = x * 1664525u + 1013904223u;
+        sum += buffer[x >> 12];
+    }
     const double ms = timing.Elapsed();
-    g_referenceResult = buffer[x % buffer.size()];
+    g_referenceResult = sum;
     return ms;
 }
 
 std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Configuration>& configs,
                                       const CliOptions& options, std::vector<double>& referenceMs) {
     std::vector<Measurement> results(configs.size());
+    double shortestPass = std::numeric_limits<double>::infinity();
     for (std::size_t c = 0; c < configs.size(); ++c) {
         Measurement& m = results[c];
         m.Config = configs[c];
@@ -172,16 +179,43 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
             if (i >= options.Warmup && std::fabs(ms / last - 1) <= kSettled) break;
             last = ms;
         }
+        shortestPass = std::min(shortestPass, last);
     }
-    // Turns, each starting one configuration later, so none always follows the same one.
+    // Slices long enough that the reference's reads, which push the text's data out of the
+    // caches, cost the slice next to nothing.
+    const int slices = static_cast<int>(std::clamp(std::floor(shortestPass / kSliceMs), 1.0, double{kMaxSlices}));
+    std::vector<std::vector<double>> sliceMs(configs.size()), sliceReferenceMs(configs.size());
     for (int round = 0; round < options.Repetitions; ++round) {
-        referenceMs.push_back(MachineReferenceMs());
-        for (std::size_t k = 0; k < configs.size(); ++k) {
-            Measurement& m = results[(k + static_cast<std::size_t>(round)) % configs.size()];
-            m.PerCallMs.push_back(bench.Pass(m.Config, m.Count, options.Flush) / m.Count);
+        for (int s = 0; s < slices; ++s)
+            // Each round starts one configuration later, so none always follows the same one.
+            for (std::size_t k = 0; k < configs.size(); ++k) {
+                const std::size_t c = (k + static_cast<std::size_t>(round)) % configs.size();
+                // The slices' counts add up to the pass's exactly.
+                const std::int64_t count = results[c].Count;
+                const auto calls = static_cast<std::int32_t>(count * (s + 1) / slices - count * s / slices);
+                double reference = 0;
+                sliceMs[c].push_back(bench.Pass(configs[c], calls, options.Flush, &reference));
+                sliceReferenceMs[c].push_back(reference);
+                referenceMs.push_back(reference);
+            }
+        for (std::size_t c = 0; c < configs.size(); ++c) {
+            // The pass's reference weighs each slice by its time, so that time / reference
+            // is the sum of the slices' own.
+            double ms = 0, inReferences = 0;
+            for (std::size_t i = sliceMs[c].size() - slices; i < sliceMs[c].size(); ++i)
+                ms += sliceMs[c][i], inReferences += sliceMs[c][i] / sliceReferenceMs[c][i];
+            results[c].PerCallMs.push_back(ms / results[c].Count);
+            results[c].ReferenceMs.push_back(ms / inReferences);
         }
     }
-    for (Measurement& m : results) m.Stats = Summarize(m.PerCallMs);
+    // Each pass as it would have taken with the machine at its typical speed of the run.
+    const double typical = Summarize(referenceMs).Median;
+    for (Measurement& m : results) {
+        m.Stats = Summarize(m.PerCallMs);
+        for (std::size_t i = 0; i < m.PerCallMs.size(); ++i)
+            m.AdjustedMs.push_back(m.PerCallMs[i] * typical / m.ReferenceMs[i]);
+        m.AdjustedCv = Summarize(m.AdjustedMs).Cv;
+    }
     return results;
 }
 

@@ -23,8 +23,9 @@ public:
     bool Prepare(const Configuration& config);
     // The face GetTextFace names on the prepared canvas.
     std::string RealizedFace() const;
-    // Milliseconds for count calls, the canvas prepared anew for config first.
-    double Pass(const Configuration& config, std::int32_t count, bool flush);
+    // Milliseconds for count calls, the canvas prepared anew for config first; with
+    // referenceMs, the machine reference timed just before the calls.
+    double Pass(const Configuration& config, std::int32_t count, bool flush, double* referenceMs = nullptr);
 
     std::size_t TextBytes() const { return static_cast<std::size_t>(length_); }
 
@@ -48,12 +49,11 @@ private:
     bool raised_ = false;
 };
 
-// Milliseconds of a fixed integer and memory loop that draws nothing: how
-// fast the machine runs at the moment.
+// Milliseconds of a fixed loop that draws nothing: how fast the machine runs at the moment.
 double MachineReferenceMs();
 
-// Every configuration's count and warm-up, then the timed passes of all of
-// them in turns, a machine reference before each round.
+// Every configuration's count and warm-up, then the timed passes of all of them, drawn
+// in slices that take turns, with the machine reference each slice saw.
 std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Configuration>& configs,
                                       const CliOptions& options, std::vector<double>& referenceMs);
 

@@ -43,7 +43,8 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
               {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", m.Stats.N},
               {"min_ms", Precise(m.Stats.Min)}, {"median_ms", Precise(m.Stats.Median)},
               {"mean_ms", Precise(m.Stats.Mean)}, {"stddev_ms", PreciseOrNull(m.Stats.StdDev)},
-              {"cv", PreciseOrNull(m.Stats.Cv)}, {"calls_per_second", Rate(m.CallsPerSecond())},
+              {"cv", PreciseOrNull(m.Stats.Cv)}, {"adjusted_cv", PreciseOrNull(m.AdjustedCv)},
+              {"calls_per_second", Rate(m.CallsPerSecond())},
               {"bytes_per_second", Rate(m.CallsPerSecond() * static_cast<double>(textBytes))},
               {"max_ms", Precise(m.Stats.Max)}};
     if (judged) {
@@ -52,9 +53,11 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
                   {"ratio_high", c ? Json(Precise(c->High)) : Json()}, {"p", c ? Json(Precise(c->P)) : Json()},
                   {"verdict", m.IsBaseline ? "baseline" : VerdictName(c ? c->Call : Verdict::None)}});
     }
-    Json samples = Json::array();
+    Json samples = Json::array(), reference = Json::array();
     for (double ms : m.PerCallMs) samples.push_back(Precise(ms));
+    for (double ms : m.ReferenceMs) reference.push_back(Precise(ms));
     r["samples_ms"] = samples;
+    r["reference_ms"] = reference;
     return r;
 }
 
@@ -64,7 +67,7 @@ void JudgeAgainstBaseline(std::vector<Measurement>& results, std::size_t baselin
     for (std::size_t i = 0; i < results.size(); ++i) {
         results[i].IsBaseline = i == baseline;
         if (i != baseline)
-            results[i].VsBaseline = CompareSamples(results[baseline].PerCallMs, results[i].PerCallMs, margin);
+            results[i].VsBaseline = CompareSamples(results[baseline].AdjustedMs, results[i].AdjustedMs, margin);
     }
 }
 
@@ -148,11 +151,12 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
         " warm-up, GdiFlush " + (context.Options.Flush ? "on" : "off") + "; times per call in ms\n" +
         "Passes take turns across configurations, " + (context.Options.HighPriority ? "high" : "normal") +
         " priority, " + (context.Options.Cpu ? "processor " + std::to_string(*context.Options.Cpu) : "any processor") +
-        "; machine reference " + FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) + ")\n\n";
+        "; machine reference " + FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) +
+        "), adj. cv with each pass scaled by it\n\n";
 
     const bool judged = Judged(results);
     std::vector<std::vector<std::string>> rows = {{"face", "size", "style", "background", "count", "reps", "min",
-                                                   "median", "mean", "sd", "cv", "calls/s", "bytes/s"}};
+                                                   "median", "mean", "sd", "cv", "adj. cv", "calls/s", "bytes/s"}};
     if (judged) rows[0].insert(rows[0].end(), {"ratio", "95% interval", "verdict"});
     rows[0].push_back("drawn with");
     bool anySubstituted = false;
@@ -164,7 +168,7 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
             m.Config.Opaque ? "opaque" : "transparent", std::to_string(m.Count), std::to_string(m.Stats.N),
             FormatSignificant(m.Stats.Min, 3), FormatSignificant(m.Stats.Median, 3), FormatSignificant(m.Stats.Mean, 3),
             m.Stats.StdDev ? FormatSignificant(*m.Stats.StdDev, 3) : "-", Percent(m.Stats.Cv),
-            FormatSignificant(m.CallsPerSecond(), 3),
+            Percent(m.AdjustedCv), FormatSignificant(m.CallsPerSecond(), 3),
             FormatSignificant(m.CallsPerSecond() * static_cast<double>(context.TextBytes), 3)};
         if (judged)
             row.insert(row.end(), {c ? FormatSignificant(c->Ratio, 3) : "-", c ? IntervalText(c->Low, c->High) : "-",
@@ -210,6 +214,7 @@ std::string JsonReport(const RunContext& context, const std::vector<Measurement>
                     {"flush", context.Options.Flush},
                     {"priority", context.Options.HighPriority ? "high" : "normal"},
                     {"cpu", context.Options.Cpu ? Json(*context.Options.Cpu) : Json()},
+                    {"machine_reference", kMachineReference},
                     {"machine_reference_ms", reference}};
     return Json{{"context", c}, {"results", rows}}.dump(2) + "\n";
 }

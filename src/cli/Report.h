@@ -8,6 +8,9 @@
 #include "cli/CliOptions.h"
 #include "cli/Statistics.h"
 
+// What the machine reference is; files with another one cannot be set against it.
+constexpr const char* kMachineReference = "4 MiB scattered reads";
+
 // Where and how the figures were taken.
 struct RunContext {
     std::string Version;
@@ -20,7 +23,7 @@ struct RunContext {
     std::string Date;  // ISO 8601, UTC
     CliOptions Options;         // the text, count, passes and pass conditions asked for
     std::size_t TextBytes = 0;  // in the ANSI code page, as drawn
-    // A fixed integer and memory loop timed between the passes: how fast the
+    // A fixed loop of memory reads timed beside every pass: how fast the
     // machine itself ran, for comparisons across runs.
     std::vector<double> ReferenceMs;
 };
@@ -33,6 +36,10 @@ struct Measurement {
     std::int32_t Count = 0;
     std::vector<double> PerCallMs;  // one per timed pass
     Summary Stats;
+    std::vector<double> ReferenceMs;  // the machine reference each pass saw
+    // Passes scaled to the run's typical machine speed: what verdicts are drawn from.
+    std::vector<double> AdjustedMs;
+    std::optional<double> AdjustedCv;
     bool IsBaseline = false;
     std::optional<Comparison> VsBaseline;
 
