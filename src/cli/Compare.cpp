@@ -117,7 +117,12 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
         while (i < result.Rows.size() && (result.Rows[i].New || !(result.Rows[i].Config == row.Config))) ++i;
         if (i == result.Rows.size()) result.Rows.push_back({row.Config, std::nullopt, std::nullopt, {}});
         result.Rows[i].New = row.MedianMs;
-        if (i >= oldFile.Rows.size() || !result.Machine) continue;
+        if (i >= oldFile.Rows.size()) continue;
+        if (!result.Machine) {
+            result.Rows[i].Adjusted = CompareSamples(oldFile.Rows[i].SamplesMs, row.SamplesMs, margin);
+            if (result.Rows[i].Adjusted) result.Rows[i].Adjusted->Call = Verdict::None;
+            continue;
+        }
         const double oldTypical = Summarize(oldFile.ReferenceMs).Median;
         const double newTypical = Summarize(newFile.ReferenceMs).Median;
         // A change is only called beyond the machine's own: its share may not divide out exactly.

@@ -88,7 +88,7 @@ ResultFile File(const char* only, double scale, std::vector<double> reference, d
     for (const char* face : {"A", only}) {
         std::vector<double> samples;
         for (double ms : {0.0100, 0.0101, 0.0099, 0.0102, 0.0098}) samples.push_back(ms * scale);
-        file.Rows.push_back({{face}, 0.01 * scale, samples});
+        file.Rows.push_back({{face}, 0.01 * scale, samples, file.ReferenceMs});
     }
     return file;
 }
@@ -117,6 +117,10 @@ TEST(Compare, MachineReferenceAdjustsOrWithholdsTheVerdict) {
         EXPECT_EQ(csv.find("A,12,false,false,false,0.01,"), csv.find('\n') + 1) << csv;
         EXPECT_NE(CompareChart(compared).find("stroke-dasharray"), std::string::npos);  // the line at 1
     }
+    // References of different kinds say nothing about each other.
+    ResultFile older = File("Only new", 1.2, ref, 1);
+    older.ReferenceKind = "an integer loop";
+    EXPECT_EQ(CompareFiles(older, File("Only new", 1.2, ref, 1), 0.02).Rows[0].Adjusted->Call, Verdict::None);
 }
 
 }  // namespace
