@@ -62,6 +62,20 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
     return r;
 }
 
+// Columns a console gives UTF-8 text: East Asian wide characters take two.
+std::size_t DisplayWidth(const std::string& text) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        char32_t c = extra ? lead & (0x3F >> extra) : lead;
+        for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
+        i += 1 + extra;
+        width += IsWide(c) ? 2 : 1;
+    }
+    return width;
+}
+
 }  // namespace
 
 void JudgeAgainstBaseline(std::vector<Measurement>& results, std::size_t baseline, double margin) {
@@ -89,19 +103,6 @@ std::string PreciseText(double value) {
     char text[40];
     std::snprintf(text, sizeof text, "%.6g", value);
     return text;
-}
-
-std::size_t DisplayWidth(const std::string& text) {
-    std::size_t width = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t c = extra ? lead & (0x3F >> extra) : lead;
-        for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
-        i += 1 + extra;
-        width += IsWide(c) ? 2 : 1;
-    }
-    return width;
 }
 
 std::string StyleName(bool bold, bool italic) {
