@@ -10,31 +10,18 @@ std::string CsvField(const std::string& text) {
 }
 
 std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> row;
-    std::string field;
-    bool quoted = false, started = false;
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    bool quoted = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') field += text[++i];
+        const char c = text[i], next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (quoted && c == '"' && next == '"') rows.back().back() += text[++i];
         else if (c == '"') quoted = !quoted;
-        else if (quoted || (c != ',' && c != '\n' && c != '\r')) field += c;
-        else {
-            row.push_back(std::move(field));
-            field.clear();
-            if (c == ',') continue;
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            rows.push_back(std::move(row));
-            row.clear();
-            started = false;
-            continue;
-        }
-        started = true;
+        else if (quoted || (c != ',' && c != '\n' && c != '\r')) rows.back().back() += c;
+        else if (c == ',') rows.back().emplace_back();
+        else if (c == '\n' || next != '\n') rows.emplace_back(1);  // CR LF ends the row at its LF
     }
-    if (started || !row.empty()) {
-        row.push_back(std::move(field));
-        rows.push_back(std::move(row));
-    }
+    // The last line end starts no row.
+    if (rows.back().size() == 1 && rows.back()[0].empty()) rows.pop_back();
     return rows;
 }
 

@@ -16,7 +16,8 @@ std::string Percent(const std::optional<double>& fraction) {
     return fraction ? FormatSignificant(*fraction * 100, 3) + "%" : "-";
 }
 
-Json PreciseOrNull(const std::optional<double>& value) { return value ? Json(Precise(*value)) : Json(); }
+// Null where there is no figure.
+Json PreciseOrNull(double value) { return std::isfinite(value) ? Json(Precise(value)) : Json(); }
 
 // Rates keep three digits, as whole numbers where they are.
 Json Rate(double value) {
@@ -36,29 +37,46 @@ bool Judged(const std::vector<Measurement>& results) {
     return std::any_of(results.begin(), results.end(), [](const Measurement& m) { return m.IsBaseline; });
 }
 
+std::string VerdictText(const Measurement& m) {
+    return m.IsBaseline ? "baseline" : VerdictName(m.VsBaseline ? m.VsBaseline->Call : Verdict::None);
+}
+
 // One configuration as the JSON and CSV forms hold it; the samples only in JSON.
 Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
+    const Summary& s = m.Stats;
     Json r = {{"face", m.Config.Face}, {"realized_face", m.RealizedFace}, {"substituted", m.Substituted},
               {"size", m.Config.Size}, {"bold", m.Config.Bold}, {"italic", m.Config.Italic},
-              {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", m.Stats.N},
-              {"min_ms", Precise(m.Stats.Min)}, {"median_ms", Precise(m.Stats.Median)},
-              {"mean_ms", Precise(m.Stats.Mean)}, {"stddev_ms", PreciseOrNull(m.Stats.StdDev)},
-              {"cv", PreciseOrNull(m.Stats.Cv)}, {"adjusted_cv", PreciseOrNull(m.AdjustedCv)},
+              {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", s.N},
+              {"min_ms", Precise(s.Min)}, {"median_ms", Precise(s.Median)}, {"mean_ms", Precise(s.Mean)},
+              {"stddev_ms", PreciseOrNull(s.StdDev.value_or(NAN))}, {"cv", PreciseOrNull(s.Cv.value_or(NAN))},
+              {"adjusted_cv", PreciseOrNull(m.AdjustedCv.value_or(NAN))},
               {"calls_per_second", Rate(m.CallsPerSecond())},
               {"bytes_per_second", Rate(m.CallsPerSecond() * static_cast<double>(textBytes))},
-              {"max_ms", Precise(m.Stats.Max)}};
-    if (judged) {
-        const auto& c = m.VsBaseline;
-        r.update({{"ratio", c ? Json(Precise(c->Ratio)) : Json()}, {"ratio_low", c ? Json(Precise(c->Low)) : Json()},
-                  {"ratio_high", c ? Json(Precise(c->High)) : Json()}, {"p", c ? Json(Precise(c->P)) : Json()},
-                  {"verdict", m.IsBaseline ? "baseline" : VerdictName(c ? c->Call : Verdict::None)}});
-    }
-    Json samples = Json::array(), reference = Json::array();
-    for (double ms : m.PerCallMs) samples.push_back(Precise(ms));
-    for (double ms : m.ReferenceMs) reference.push_back(Precise(ms));
-    r["samples_ms"] = samples;
-    r["reference_ms"] = reference;
+              {"max_ms", Precise(s.Max)}};
+    const std::optional<Comparison>& c = m.VsBaseline;
+    if (judged)
+        r.update({{"ratio", PreciseOrNull(c ? c->Ratio : NAN)}, {"ratio_low", PreciseOrNull(c ? c->Low : NAN)},
+                  {"ratio_high", PreciseOrNull(c ? c->High : NAN)}, {"p", PreciseOrNull(c ? c->P : NAN)},
+                  {"verdict", VerdictText(m)}});
+    r["samples_ms"] = Json::array();
+    r["reference_ms"] = Json::array();
+    for (double ms : m.PerCallMs) r["samples_ms"].push_back(Precise(ms));
+    for (double ms : m.ReferenceMs) r["reference_ms"].push_back(Precise(ms));
     return r;
+}
+
+// Columns a console gives UTF-8 text: East Asian wide characters take two.
+std::size_t DisplayWidth(const std::string& text) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        char32_t c = extra ? lead & (0x3F >> extra) : lead;
+        for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
+        i += 1 + extra;
+        width += IsWide(c) ? 2 : 1;
+    }
+    return width;
 }
 
 }  // namespace
@@ -88,19 +106,6 @@ std::string PreciseText(double value) {
     char text[40];
     std::snprintf(text, sizeof text, "%.6g", value);
     return text;
-}
-
-std::size_t DisplayWidth(const std::string& text) {
-    std::size_t width = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t c = extra ? lead & (0x3F >> extra) : lead;
-        for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
-        i += 1 + extra;
-        width += IsWide(c) ? 2 : 1;
-    }
-    return width;
 }
 
 std::string StyleName(bool bold, bool italic) {
@@ -135,23 +140,22 @@ std::string AlignColumns(const std::vector<std::vector<std::string>>& rows, cons
 }
 
 std::string TableReport(const RunContext& context, const std::vector<Measurement>& results) {
+    const CliOptions& o = context.Options;
     const std::string system = context.WineVersion.empty() ? "Windows " + context.WindowsVersion
                                                            : "Wine " + context.WineVersion + " (reports Windows " +
                                                                  context.WindowsVersion + ")";
-    const std::string count = context.Options.Count
-                                  ? "count " + std::to_string(*context.Options.Count)
-                                  : "count auto (" + PreciseText(context.Options.TargetSeconds) + " s a pass)";
     const Summary reference = Summarize(context.ReferenceMs);
     std::string out =
         std::string(kCliProgramName) + " " + context.Version + " (" + std::to_string(context.Bits) + "-bit) on " +
         system + ", ANSI code page " + std::to_string(context.AnsiCodePage) + ", " + std::to_string(context.Dpi) +
         " dpi, counter " + std::to_string(context.CounterFrequency) + " Hz, " + context.Date + "\nText " +
-        Json(context.Options.Text).dump() + " (" + std::to_string(context.TextBytes) + " bytes), " + count + ", " +
-        std::to_string(context.Options.Repetitions) + " timed passes after " + std::to_string(context.Options.Warmup) +
-        " warm-up, GdiFlush " + (context.Options.Flush ? "on" : "off") + "; times per call in ms\n" +
-        "Passes take turns across configurations, " + (context.Options.HighPriority ? "high" : "normal") +
-        " priority, " + (context.Options.Cpu ? "processor " + std::to_string(*context.Options.Cpu) : "any processor") +
-        "; machine reference " + FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) +
+        Json(o.Text).dump() + " (" + std::to_string(context.TextBytes) + " bytes), " +
+        (o.Count ? "count " + std::to_string(*o.Count) : "count auto (" + PreciseText(o.TargetSeconds) + " s a pass)") +
+        ", " + std::to_string(o.Repetitions) + " timed passes after " + std::to_string(o.Warmup) +
+        " warm-up, GdiFlush " + (o.Flush ? "on" : "off") + "; times per call in ms\nPasses take turns across " +
+        "configurations, " + (o.HighPriority ? "high" : "normal") + " priority, " +
+        (o.Cpu ? "processor " + std::to_string(*o.Cpu) : "any processor") + "; machine reference " +
+        FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) +
         "), adj. cv with each pass scaled by it\n\n";
 
     const bool judged = Judged(results);
@@ -161,24 +165,22 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
     rows[0].push_back("drawn with");
     bool anySubstituted = false;
     for (const Measurement& m : results) {
+        const Summary& s = m.Stats;
+        const std::optional<Comparison>& c = m.VsBaseline;
         anySubstituted = anySubstituted || m.Substituted;
-        const auto& c = m.VsBaseline;
-        std::vector<std::string> row = {
-            m.Config.Face, PreciseText(m.Config.Size), StyleName(m.Config.Bold, m.Config.Italic),
-            m.Config.Opaque ? "opaque" : "transparent", std::to_string(m.Count), std::to_string(m.Stats.N),
-            FormatSignificant(m.Stats.Min, 3), FormatSignificant(m.Stats.Median, 3), FormatSignificant(m.Stats.Mean, 3),
-            m.Stats.StdDev ? FormatSignificant(*m.Stats.StdDev, 3) : "-", Percent(m.Stats.Cv),
-            Percent(m.AdjustedCv), FormatSignificant(m.CallsPerSecond(), 3),
-            FormatSignificant(m.CallsPerSecond() * static_cast<double>(context.TextBytes), 3)};
+        rows.push_back({m.Config.Face, PreciseText(m.Config.Size), StyleName(m.Config.Bold, m.Config.Italic),
+                        m.Config.Opaque ? "opaque" : "transparent", std::to_string(m.Count), std::to_string(s.N),
+                        FormatSignificant(s.Min, 3), FormatSignificant(s.Median, 3), FormatSignificant(s.Mean, 3),
+                        FormatSignificant(s.StdDev.value_or(NAN), 3), Percent(s.Cv), Percent(m.AdjustedCv),
+                        FormatSignificant(m.CallsPerSecond(), 3),
+                        FormatSignificant(m.CallsPerSecond() * static_cast<double>(context.TextBytes), 3)});
         if (judged)
-            row.insert(row.end(), {c ? FormatSignificant(c->Ratio, 3) : "-", c ? IntervalText(c->Low, c->High) : "-",
-                                   m.IsBaseline ? "baseline" : VerdictName(c ? c->Call : Verdict::None)});
-        row.push_back(m.RealizedFace + (m.Substituted ? " *" : ""));
-        rows.push_back(row);
+            rows.back().insert(rows.back().end(), {FormatSignificant(c ? c->Ratio : NAN, 3),
+                                                   c ? IntervalText(c->Low, c->High) : "-", VerdictText(m)});
+        rows.back().push_back(m.RealizedFace + (m.Substituted ? " *" : ""));
     }
     std::vector<bool> right(rows[0].size(), true);
-    right[0] = right[2] = right[3] = right.back() = false;
-    if (judged) right[right.size() - 2] = false;
+    right[0] = right[2] = right[3] = right.back() = right[right.size() - (judged ? 2 : 1)] = false;
     out += AlignColumns(rows, right);
     if (judged)
         out += "\nratio: median / the baseline's, below 1 is faster; verdict from Mann-Whitney's U (p < 0.05)\n";
@@ -193,6 +195,7 @@ std::string CsvReport(const std::vector<Measurement>& results, std::size_t textB
 }
 
 std::string JsonReport(const RunContext& context, const std::vector<Measurement>& results) {
+    const CliOptions& o = context.Options;
     Json reference = Json::array(), rows = Json::array();
     for (double ms : context.ReferenceMs) reference.push_back(Precise(ms));
     for (const Measurement& m : results) rows.push_back(ResultRow(m, context.TextBytes, Judged(results)));
@@ -205,15 +208,15 @@ std::string JsonReport(const RunContext& context, const std::vector<Measurement>
                     {"screen_dpi", context.Dpi},
                     {"counter_frequency", context.CounterFrequency},
                     {"date", context.Date},
-                    {"text", context.Options.Text},
+                    {"text", o.Text},
                     {"text_bytes", context.TextBytes},
-                    {"count", context.Options.Count ? Json(*context.Options.Count) : Json("auto")},
-                    {"target_seconds", context.Options.TargetSeconds},
-                    {"repetitions", context.Options.Repetitions},
-                    {"warmup", context.Options.Warmup},
-                    {"flush", context.Options.Flush},
-                    {"priority", context.Options.HighPriority ? "high" : "normal"},
-                    {"cpu", context.Options.Cpu ? Json(*context.Options.Cpu) : Json()},
+                    {"count", o.Count ? Json(*o.Count) : Json("auto")},
+                    {"target_seconds", o.TargetSeconds},
+                    {"repetitions", o.Repetitions},
+                    {"warmup", o.Warmup},
+                    {"flush", o.Flush},
+                    {"priority", o.HighPriority ? "high" : "normal"},
+                    {"cpu", o.Cpu ? Json(*o.Cpu) : Json()},
                     {"machine_reference", kMachineReference},
                     {"machine_reference_ms", reference}};
     return Json{{"context", c}, {"results", rows}}.dump(2) + "\n";

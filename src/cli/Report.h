@@ -55,9 +55,6 @@ std::string FormatSignificant(double value, int digits);
 double Precise(double value);
 std::string PreciseText(double value);
 
-// Columns a console gives UTF-8 text: East Asian wide characters take two.
-std::size_t DisplayWidth(const std::string& text);
-
 std::string StyleName(bool bold, bool italic);
 std::string ConfigLabel(const Configuration& config);
 std::string IntervalText(double low, double high);

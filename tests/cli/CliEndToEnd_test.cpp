@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -63,10 +64,7 @@ std::string TempFile(const char* name, const std::string& bytes) {
     wchar_t directory[MAX_PATH];
     GetTempPathW(MAX_PATH, directory);
     const std::string path = ToUtf8(directory) + "etbcli-" + std::to_string(GetCurrentProcessId()) + "-" + name;
-    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(FromUtf8(path).c_str(), std::ios::binary) << bytes;
     return path;
 }
 
