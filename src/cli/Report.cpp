@@ -183,7 +183,8 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
     right[0] = right[2] = right[3] = right.back() = right[right.size() - (judged ? 2 : 1)] = false;
     out += AlignColumns(rows, right);
     if (judged)
-        out += "\nratio: median / the baseline's, below 1 is faster; verdict from Mann-Whitney's U (p < 0.05)\n";
+        out += "\nratio: median / the baseline's, each pass scaled by the machine reference, below 1 is faster;\n"
+               "verdict from Mann-Whitney's U (p < 0.05)\n";
     if (anySubstituted) out += "\n* the font mapper drew another face than the one asked for\n";
     return out;
 }
