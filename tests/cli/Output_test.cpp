@@ -103,6 +103,7 @@ TEST(Compare, MachineReferenceAdjustsOrWithholdsTheVerdict) {
     } cases[] = {{1.2, 1.0, true, Verdict::Slower},
                  {1.05, 1.05, true, Verdict::Same},
                  {0.9, 1.0, true, Verdict::Faster},
+                 {1.0, 0.8, true, Verdict::Same},  // the reference alone moved
                  {1.3, 1.3, true, Verdict::MachineChanged},
                  {1.2, 1.0, false, Verdict::None}};
     for (const auto& c : cases) {
