@@ -10,8 +10,9 @@
 #     --baseline in one run: how many in the right direction;
 #  4. --self-check.
 # The machine's load goes with every figure. The A/B runs fill the A/A gaps.
+# COMPARE_ONLY=1 judges the A/A runs kept from last time again, with this build.
 # Usage: [ARCHS="x86_64 i686"] [BEFORE=commit] [AA_GAP=s] [AA_RUNS=n] [AB_RUNS=n]
-#        [PASSES=n] [TARGET=s] [SKIP_CV=1] scripts/bench-verdicts.sh
+#        [AB_FACE=face] [PASSES=n] [TARGET=s] [SKIP_CV=1] [COMPARE_ONLY=1] scripts/bench-verdicts.sh
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -29,7 +30,7 @@ passes=${PASSES:-10}
 target=${TARGET:-0.5}
 sweep=(--face "Liberation Sans,IPAゴシック" --size 12 --bold=both --repetitions "$passes" --target "$target")
 aa=(--face "Liberation Sans" --size 12 --repetitions "$passes" --target "$target")
-ab=(--face "IPAゴシック" --size 12 --opaque=both --baseline 1 --repetitions "$passes" --target "$target")
+ab=(--face "${AB_FACE:-IPAゴシック}" --size 12 --opaque=both --baseline 1 --repetitions "$passes" --target "$target")
 
 build() {  # source dir, build dir, arch
   mkdir -p "$2"
@@ -70,8 +71,18 @@ for arch in $archs; do
   # Once more when Wine fails to start the program, which happens now and then.
   run() { scripts/wine-run.sh "$exe" "$@" 2>/dev/null || scripts/wine-run.sh "$exe" "$@" 2>/dev/null; }
   work="$out/runs-$arch"
-  rm -rf "$work" && mkdir -p "$work"
   echo; echo "== $arch"
+  if [ -n "${COMPARE_ONLY:-}" ]; then
+    for ((i = 1; i <= aa_runs; i++)); do
+      run --compare "$work/aa-$((i - 1)).json" "$work/aa-$i.json" --format csv >"$work/aa-$i.csv"
+      echo "   A/A $i: ratio $(column ratio <"$work/aa-$i.csv") adjusted $(column adjusted_ratio <"$work/aa-$i.csv"):" \
+        "$(column verdict <"$work/aa-$i.csv")"
+    done
+    cat "$work"/aa-*.csv | column verdict | grep -v '^verdict$' | sort | uniq -c |
+      awk '{ n = $1; $1 = ""; print "   A/A verdicts:" $0 ": " n }'
+    continue
+  fi
+  rm -rf "$work" && mkdir -p "$work"
 
   [ -z "${SKIP_CV:-}" ] && echo "1. cv, ${sweep[*]}"
   for which in $([ -z "${SKIP_CV:-}" ] && echo before after after-cpu1); do
@@ -79,7 +90,7 @@ for arch in $archs; do
     extra=(); [ "$which" = after-cpu1 ] && extra=(--cpu 1)
     csv=$(scripts/wine-run.sh "$bin" "${sweep[@]}" "${extra[@]}" --format csv 2>/dev/null)
     for cv in cv adjusted_cv; do
-      [ -z "$(echo "$csv" | column $cv | head -1)" ] && continue
+      echo "$csv" | head -1 | grep -q "\b$cv\b" || continue
       echo "   $which ($( [ "$which" = before ] && echo "$before" || git rev-parse --short HEAD)): $cv per configuration" \
         "$(echo "$csv" | column $cv | awk '{ printf " %.2f%%", $1 * 100 }'); median $(echo "$csv" | column $cv |
         median | awk '{ printf "%.2f%%", $1 * 100 }'); $(load)"
