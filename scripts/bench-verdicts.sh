@@ -12,7 +12,7 @@
 # The machine's load goes with every figure. The A/B runs fill the A/A gaps.
 # COMPARE_ONLY=1 judges the A/A runs kept from last time again, with this build.
 # Usage: [ARCHS="x86_64 i686"] [BEFORE=commit] [AA_GAP=s] [AA_RUNS=n] [AB_RUNS=n]
-#        [AB_FACE=face] [PASSES=n] [TARGET=s] [SKIP_CV=1] [COMPARE_ONLY=1] scripts/bench-verdicts.sh
+#        [AB_FACE=face] [AB_STYLE=--italic=both] [PASSES=n] [TARGET=s] [SKIP_CV=1] [COMPARE_ONLY=1] scripts/bench-verdicts.sh
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -30,7 +30,7 @@ passes=${PASSES:-10}
 target=${TARGET:-0.5}
 sweep=(--face "Liberation Sans,IPAゴシック" --size 12 --bold=both --repetitions "$passes" --target "$target")
 aa=(--face "Liberation Sans" --size 12 --repetitions "$passes" --target "$target")
-ab=(--face "${AB_FACE:-IPAゴシック}" --size 12 --opaque=both --baseline 1 --repetitions "$passes" --target "$target")
+ab=(--face "${AB_FACE:-IPAゴシック}" --size 12 ${AB_STYLE:-} --opaque=both --baseline 1 --repetitions "$passes" --target "$target")
 
 build() {  # source dir, build dir, arch
   mkdir -p "$2"
@@ -58,8 +58,9 @@ load() { echo "load $(cut -d' ' -f1-3 /proc/loadavg)"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # The column named $1 of a CSV on standard input (no quoted commas here).
 column() { awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == name) c = i; next } { print $c }'; }
-# The second configuration's field named $1 in the CSV file $2.
-second() { column "$1" <"$2" | sed -n 2p; }
+# The field named $1 in the CSV file $2 of the configuration judged against
+# the first: the second, or the last with AB_STYLE (e.g. --italic=both).
+second() { column "$1" <"$2" | sed -n "$([ -n "${AB_STYLE:-}" ] && echo '$' || echo 2)p"; }
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(wine --version)"
 for arch in $archs; do
@@ -98,10 +99,10 @@ for arch in $archs; do
   done
 
   echo "2./3. A/A: ${aa[*]}, runs $gap s apart; A/B: ${ab[*]}"
-  for ((i = 0; i <= aa_runs; i++)); do
+  for ((i = 0; i <= aa_runs || i < ab_runs; i++)); do
     start=$(date +%s)
-    run "${aa[@]}" --format json >"$work/aa-$i.json"
-    if ((i > 0)); then
+    ((i <= aa_runs)) && run "${aa[@]}" --format json >"$work/aa-$i.json"
+    if ((i > 0 && i <= aa_runs)); then
       run --compare "$work/aa-$((i - 1)).json" "$work/aa-$i.json" --format csv >"$work/aa-$i.csv"
       m=$(run --compare "$work/aa-$((i - 1)).json" "$work/aa-$i.json" --format json | awk -F': ' '/machine_ratio/ { sub(/,/, "", $2); print $2 }')
       echo "   A/A $i: ratio $(column ratio <"$work/aa-$i.csv") adjusted $(column adjusted_ratio <"$work/aa-$i.csv")" \
@@ -115,8 +116,8 @@ for arch in $archs; do
     fi
     while ((i < aa_runs && $(date +%s) - start < gap)); do sleep 1; done
   done
-  cat "$work"/aa-*.csv | column verdict | grep -v '^verdict$' | sort | uniq -c |
-    awk '{ n = $1; $1 = ""; print "   A/A verdicts:" $0 ": " n }'
+  { cat "$work"/aa-*.csv 2>/dev/null || true; } | column verdict | { grep -v '^verdict$' || true; } | sort |
+    uniq -c | awk '{ n = $1; $1 = ""; print "   A/A verdicts:" $0 ": " n }'
   for f in "$work"/ab-*.csv; do echo "$(second ratio "$f") $(second verdict "$f")"; done >"$work/ab.rows"
   echo "   A/B: $(grep -c ' slower$' "$work/ab.rows") of $(wc -l <"$work/ab.rows") slower (the right direction)," \
     "$(grep -c ' faster$' "$work/ab.rows") faster; median ratio $(cut -d' ' -f1 "$work/ab.rows" | median)"
