@@ -96,7 +96,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     Add(app, "--italic{on}", onOff, toggle(o.Italic));
     Add(app, "--opaque{on}", onOff, toggle(o.Opaque));
     // Read as the interactive count box reads it, but a pass must draw.
-    Add(app, "-n,--count", "calls per pass from 1 to 2147483647, or auto (default: grown until a pass lasts --target)",
+    Add(app, "-n,--count", "calls per pass from 1 to 2147483647, or auto (default; grown to last --target)",
         [&](const std::string& v) {
             o.Count = ParseCount(AsciiWide(v));
             if (o.Count < 1) o.Count.reset();
@@ -111,7 +111,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.add_flag("--flush", o.Flush, "call GdiFlush inside the timed interval");
     Add(app, "--priority", "the thread's priority during passes: high (default) or normal",
         [&](const std::string& v) { return (o.HighPriority = v == "high") || v == "normal"; });
-    Add(app, "--cpu", "the processor passes are pinned to, from 0 to 63, or any (default)",
+    Add(app, "--cpu", "a processor from 0 to 63 to pin the passes to, or any (default)",
         [&](const std::string& v) { return (o.Cpu = Whole(v, 0, 63)) || v == "any"; });
     app.add_option("--baseline", o.Baseline,
                    "judge all against one configuration: its number, or e.g. \"IPAGothic,12,bold\"");

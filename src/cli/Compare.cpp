@@ -1,6 +1,7 @@
 #include "cli/Compare.h"
 
 #include <cmath>
+
 #include "benchmark/RunInputs.h"
 #include "cli/Csv.h"
 #include "cli/Report.h"

@@ -223,6 +223,7 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
 
 std::string SelfCheck(CanvasBench& bench, frmCanvas& canvas, const Configuration& config, const CliOptions& options) {
     const std::string ansi = ToAnsi(FromUtf8(options.Text));
+    const int length = lstrlenA(ansi.c_str());
     const int pairs = options.RepetitionsGiven ? options.Repetitions : 21;
     const std::vector<std::int32_t> counts =
         options.Count ? std::vector<std::int32_t>{*options.Count} : std::vector<std::int32_t>{100, 1000, 10000, 100000};
@@ -241,8 +242,7 @@ std::string SelfCheck(CanvasBench& bench, frmCanvas& canvas, const Configuration
             HDC dc = canvas.hDC();
             LARGE_INTEGER before, after, frequency;
             QueryPerformanceCounter(&before);
-            for (std::int32_t i = 0; i < count; ++i)
-                ExtTextOutA(dc, 0, 0, 0, nullptr, ansi.c_str(), static_cast<int>(bench.TextBytes()), nullptr);
+            for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, ansi.c_str(), length, nullptr);
             QueryPerformanceCounter(&after);
             canvas.Refresh();
             QueryPerformanceFrequency(&frequency);
