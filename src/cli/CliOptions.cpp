@@ -106,7 +106,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         [&](const std::string& v) { return Store(o.TargetSeconds, Decimal(v, 0.001, 60)); });
     Add(app, "-r,--repetitions", "timed passes per configuration, a whole number from 1 to 10000 (default 5)",
         [&](const std::string& v) { return o.RepetitionsGiven = Store(o.Repetitions, Whole(v, 1, 10000)); });
-    Add(app, "-w,--warmup", "untimed passes first, from 0 to 10000, more until the time settles (default 1)",
+    Add(app, "-w,--warmup", "untimed passes first, 0 to 10000 (default 1; more follow until the time settles)",
         [&](const std::string& v) { return Store(o.Warmup, Whole(v, 0, 10000)); });
     app.add_flag("--flush", o.Flush, "call GdiFlush inside the timed interval");
     Add(app, "--priority", "the thread's priority during passes: high (default) or normal",
