@@ -47,11 +47,11 @@ bool Store(T& target, const std::optional<V>& value) {
 }
 
 // An option whose every value (each item of a comma list, for lists) is read
-// straight into its place; one that does not read is refused with what the
-// option accepts, and CLI11 puts the option's name in front.
-void Add(CLI::App& app, const std::string& names, const std::string& help, const std::string& accepts,
+// straight into its place; one that does not read is refused with the help's
+// word on what the option accepts, and CLI11 puts the option's name in front.
+void Add(CLI::App& app, const std::string& names, const std::string& accepts,
          std::function<bool(const std::string&)> read, bool list = false) {
-    CLI::Option* option = names.back() == '}' ? app.add_flag(names, help) : app.add_option(names, help);
+    CLI::Option* option = names.back() == '}' ? app.add_flag(names, accepts) : app.add_option(names, accepts);
     auto check = [=](std::string& value) {
         for (const std::string& item : list ? SplitList(value) : std::vector<std::string>{value})
             if (!read(item)) return "\"" + item + "\" is not accepted; give " + accepts;
@@ -83,47 +83,44 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     bool help = false, version = false, fonts = false, selfCheck = false;
     std::vector<std::string> compare;
     const auto toggle = [](Toggle& t) { return [&t](const std::string& v) { return Store(t, ReadToggle(v)); }; };
-    const std::string passes = "a whole number of passes from ";
+    const std::string onOff = "on, off or both (measured each way)";
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
     Add(
-        app, "-f,--face", "faces, comma-separated or repeated (default: the interactive program's)",
-        "font face names, comma-separated or the option repeated (see --list-fonts)",
+        app, "-f,--face", "faces, comma-separated or repeated (default: the interactive program's; see --list-fonts)",
         [&](const std::string& v) { return Store(o.Faces.emplace_back(), Face(v)); }, true);
     Add(
-        app, "-s,--size", "point sizes, comma-separated (default 12)",
-        "point sizes from 1 to 1000, comma-separated (e.g. 9,10.5,12)",
+        app, "-s,--size", "point sizes from 1 to 1000, comma-separated (e.g. 9,10.5,12; default 12)",
         [&](const std::string& v) { return Store(o.Sizes.emplace_back(), Decimal(v, kMinFontSize, kMaxFontSize)); },
         true);
-    Add(app, "--bold{on}", "bold: on, off, or both to measure each way", "on, off or both", toggle(o.Bold));
-    Add(app, "--italic{on}", "italic: on, off or both", "on, off or both", toggle(o.Italic));
-    Add(app, "--opaque{on}", "opaque background: on, off or both", "on, off or both", toggle(o.Opaque));
+    Add(app, "--bold{on}", onOff, toggle(o.Bold));
+    Add(app, "--italic{on}", onOff, toggle(o.Italic));
+    Add(app, "--opaque{on}", onOff, toggle(o.Opaque));
     // Read as the interactive count box reads it, but a pass must draw.
-    Add(app, "-n,--count", "calls per pass, or auto (default): grow until a pass lasts the target",
-        "a number of calls from 1 to 2147483647, or auto", [&](const std::string& v) {
+    Add(app, "-n,--count", "calls per pass from 1 to 2147483647, or auto (default; grown to last --target)",
+        [&](const std::string& v) {
             o.Count = ParseCount(AsciiWide(v));
             if (o.Count < 1) o.Count.reset();
             return v == "auto" || o.Count;
         });
-    Add(app, "--target", "seconds a pass lasts with --count auto (default 0.5)",
-        "the seconds one pass should last when --count is auto, from 0.001 to 60",
+    Add(app, "--target", "the seconds a pass should last with --count auto, from 0.001 to 60 (default 0.5)",
         [&](const std::string& v) { return Store(o.TargetSeconds, Decimal(v, 0.001, 60)); });
-    Add(app, "-r,--repetitions", "timed passes per configuration (default 5)", passes + "1 to 10000",
+    Add(app, "-r,--repetitions", "timed passes per configuration, a whole number from 1 to 10000 (default 5)",
         [&](const std::string& v) { return o.RepetitionsGiven = Store(o.Repetitions, Whole(v, 1, 10000)); });
-    Add(app, "-w,--warmup", "untimed passes first, more until the time settles (default 1)", passes + "0 to 10000",
+    Add(app, "-w,--warmup", "untimed passes first, 0 to 10000 (default 1; more follow until the time settles)",
         [&](const std::string& v) { return Store(o.Warmup, Whole(v, 0, 10000)); });
     app.add_flag("--flush", o.Flush, "call GdiFlush inside the timed interval");
-    Add(app, "--priority", "thread priority during passes: high (default) or normal", "high or normal",
+    Add(app, "--priority", "the thread's priority during passes: high (default) or normal",
         [&](const std::string& v) { return (o.HighPriority = v == "high") || v == "normal"; });
-    Add(app, "--cpu", "pin the passes to this processor (default any)", "a processor from 0 to 63, or any",
+    Add(app, "--cpu", "a processor from 0 to 63 to pin the passes to, or any (default)",
         [&](const std::string& v) { return (o.Cpu = Whole(v, 0, 63)) || v == "any"; });
     app.add_option("--baseline", o.Baseline,
                    "judge all against one configuration: its number, or e.g. \"IPAGothic,12,bold\"");
-    Add(app, "--margin", "changes below this many percent are no clear difference (default 2)",
-        "a percentage from 0 to 50", [&](const std::string& v) {
+    Add(app, "--margin", "the percentage from 0 to 50 below which a change is no clear difference (default 2)",
+        [&](const std::string& v) {
             const std::optional<double> percent = Decimal(v, 0, 50);
             return Store(o.Margin, percent ? std::optional<double>(*percent / 100) : std::nullopt);
         });
-    Add(app, "--format", "table (default), csv or json", "table, csv or json", [&](const std::string& v) {
+    Add(app, "--format", "table (default), csv or json", [&](const std::string& v) {
         o.Format = v == "csv" ? OutputFormat::Csv : v == "json" ? OutputFormat::Json : OutputFormat::Table;
         return v == "table" || v == "csv" || v == "json";
     });

@@ -1,8 +1,8 @@
 #include "cli/Compare.h"
 
 #include <cmath>
-#include <cstdlib>
 
+#include "benchmark/RunInputs.h"
 #include "cli/Csv.h"
 #include "cli/Report.h"
 
@@ -10,37 +10,45 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-// A record of this program's output: a JSON object, or a CSV row made one
-// with every field a string.
-std::optional<double> Number(const Json& o, const char* name) {
-    const auto it = o.find(name);
-    if (it != o.end() && it->is_number()) return it->get<double>();
-    if (it == o.end() || !it->is_string() || it->get<std::string>().empty()) return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(it->get_ref<const std::string&>().c_str(), &end);
-    return *end == '\0' && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+// A member of a record of this program's output (a JSON object, or a CSV row made one
+// with every field a string); null where there is none.
+Json Member(const Json& record, const char* name) {
+    const auto it = record.find(name);
+    return it == record.end() ? Json() : *it;
 }
 
-bool Flag(const Json& o, const char* name) {
-    const auto it = o.find(name);
-    return it != o.end() && (it->is_boolean() ? it->get<bool>() : *it == "true");
+std::optional<double> Number(const Json& record, const char* name) {
+    const Json value = Member(record, name);
+    if (value.is_number()) return value.get<double>();
+    const std::string text = value.is_string() ? value.get<std::string>() : "";
+    return ParseDecimal(std::wstring(text.begin(), text.end()));
 }
 
-std::string Text(const Json& o, const char* name) {
-    const auto it = o.find(name);
-    return it != o.end() && it->is_string() ? it->get<std::string>() : "";
+bool Flag(const Json& record, const char* name) {
+    const Json value = Member(record, name);
+    return value == true || value == "true";
+}
+
+std::string Text(const Json& record, const char* name) {
+    const Json value = Member(record, name);
+    return value.is_string() ? value.get<std::string>() : "";
+}
+
+std::vector<double> Numbers(const Json& record, const char* name) {
+    std::vector<double> values;
+    for (const Json& v : Member(record, name))
+        if (v.is_number()) values.push_back(v.get<double>());
+    return values;
 }
 
 std::optional<ResultRow> ReadRow(const Json& o, std::string& error) {
     const std::optional<double> size = Number(o, "size"), median = Number(o, "median_ms");
     error = !o.is_object() ? "not an object" : !o.contains("face") ? "no face" : !size ? "no size" : "no median_ms";
     if (!o.is_object() || !o.contains("face") || !size || !median) return std::nullopt;
-    ResultRow row{{Text(o, "face"), *size, Flag(o, "bold"), Flag(o, "italic"), Flag(o, "opaque")}, *median, {}, {}};
-    for (const Json& v : o.value("samples_ms", Json::array()))
-        if (v.is_number()) row.SamplesMs.push_back(v.get<double>());
-    for (const Json& v : o.value("reference_ms", Json::array()))
-        if (v.is_number()) row.ReferenceMs.push_back(v.get<double>());
-    return row;
+    return ResultRow{{Text(o, "face"), *size, Flag(o, "bold"), Flag(o, "italic"), Flag(o, "opaque")},
+                     *median,
+                     Numbers(o, "samples_ms"),
+                     Numbers(o, "reference_ms")};
 }
 
 std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const char* where, std::string& error) {
@@ -57,8 +65,7 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const 
     file.Description = Text(context, "program") + " " + Text(context, "version");
     for (const auto& [name, prefix] : {std::pair{"architecture", ", "}, {"wine_version", ", Wine "}, {"date", ", "}})
         if (!Text(context, name).empty()) file.Description += prefix + Text(context, name);
-    for (const Json& v : context.value("machine_reference_ms", Json::array()))
-        if (v.is_number()) file.ReferenceMs.push_back(v.get<double>());
+    file.ReferenceMs = Numbers(context, "machine_reference_ms");
     file.ReferenceKind = Text(context, "machine_reference");
     return file;
 }
@@ -140,27 +147,31 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
 
 std::string CompareReport(const std::string& oldName, const ResultFile& oldFile, const std::string& newName,
                           const ResultFile& newFile, const Comparisons& compared, OutputFormat format) {
-    auto number = [](const std::optional<double>& v) { return v ? Json(Precise(*v)) : Json(); };
+    const Comparison none{NAN, NAN, NAN, NAN};
     Json rows = Json::array();
+    std::vector<std::vector<std::string>> table = {
+        {"face", "size", "style", "background", "old", "new", "ratio", "adjusted", "95% interval", "verdict"}};
     for (const ComparedRow& r : compared.Rows) {
-        const auto& a = r.Adjusted;
+        const Comparison a = r.Adjusted.value_or(none);
+        const double oldMs = r.Old.value_or(NAN), newMs = r.New.value_or(NAN), ratio = r.Ratio().value_or(NAN);
         rows.push_back({{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
-                        {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque}, {"old_median_ms", number(r.Old)},
-                        {"new_median_ms", number(r.New)}, {"ratio", number(r.Ratio())},
-                        {"adjusted_ratio", number(a ? std::optional<double>(a->Ratio) : std::nullopt)},
-                        {"ratio_low", number(a ? std::optional<double>(a->Low) : std::nullopt)},
-                        {"ratio_high", number(a ? std::optional<double>(a->High) : std::nullopt)},
-                        {"p", number(a ? std::optional<double>(a->P) : std::nullopt)},
-                        {"verdict", VerdictName(a ? a->Call : Verdict::None)}});
+                        {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
+                        {"old_median_ms", PreciseOrNull(oldMs)}, {"new_median_ms", PreciseOrNull(newMs)},
+                        {"ratio", PreciseOrNull(ratio)}, {"adjusted_ratio", PreciseOrNull(a.Ratio)},
+                        {"ratio_low", PreciseOrNull(a.Low)}, {"ratio_high", PreciseOrNull(a.High)},
+                        {"p", PreciseOrNull(a.P)}, {"verdict", VerdictName(a.Call)}});
+        table.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
+                         r.Config.Opaque ? "opaque" : "transparent", FormatSignificant(oldMs, 3),
+                         FormatSignificant(newMs, 3), FormatSignificant(ratio, 3), FormatSignificant(a.Ratio, 3),
+                         IntervalText(a.Low, a.High), VerdictName(a.Call)});
     }
     if (format == OutputFormat::Csv) return CsvFromRows(rows);
     if (format == OutputFormat::Json) {
-        Json doc = {
-            {"old", oldName},
-            {"new", newName},
-            {"machine_ratio", number(compared.Machine ? std::optional<double>(compared.Machine->Ratio) : std::nullopt)},
-            {"note", compared.Note},
-            {"rows", rows}};
+        const Json doc = {{"old", oldName},
+                          {"new", newName},
+                          {"machine_ratio", PreciseOrNull(compared.Machine.value_or(none).Ratio)},
+                          {"note", compared.Note},
+                          {"rows", rows}};
         return doc.dump(2) + "\n";
     }
     std::string out = "old: " + oldName + (oldFile.Description.empty() ? "" : " (" + oldFile.Description + ")") +
@@ -171,15 +182,5 @@ std::string CompareReport(const std::string& oldName, const ResultFile& oldFile,
                IntervalText(compared.Machine->Low, compared.Machine->High) + "). ";
     out += compared.Note + "\nMedian time per call in ms; ratio is new / old, below 1 is faster; verdict from "
                            "Mann-Whitney's U (p < 0.05).\n\n";
-    std::vector<std::vector<std::string>> table = {
-        {"face", "size", "style", "background", "old", "new", "ratio", "adjusted", "95% interval", "verdict"}};
-    auto three = [](const std::optional<double>& v) { return v ? FormatSignificant(*v, 3) : "-"; };
-    for (const ComparedRow& r : compared.Rows) {
-        const auto& a = r.Adjusted;
-        table.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
-                         r.Config.Opaque ? "opaque" : "transparent", three(r.Old), three(r.New), three(r.Ratio()),
-                         a ? FormatSignificant(a->Ratio, 3) : "-", a ? IntervalText(a->Low, a->High) : "-",
-                         VerdictName(a ? a->Call : Verdict::None)});
-    }
     return out + AlignColumns(table, {false, true, false, false, true, true, true, true, true, false});
 }

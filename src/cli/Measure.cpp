@@ -75,10 +75,9 @@ RunSettings SettingsFor(const Configuration& config, const std::wstring& text, s
     return settings;
 }
 
-// Keeps what a run hands the report.
-struct ElapsedSink : IReportSink {
-    double elapsedMs = std::numeric_limits<double>::quiet_NaN();
-    void AppendResult(double ms, std::int32_t, const SharedFont&) override { elapsedMs = ms; }
+// The run's outcome says all a report would be told.
+struct NoReport : IReportSink {
+    void AppendResult(double, std::int32_t, const SharedFont&) override {}
 };
 
 }  // namespace
@@ -106,12 +105,15 @@ CanvasBench::CanvasBench(frmCanvas& canvas, const std::string& text)
     length_ = lstrlenA(ansi_.c_str());
 }
 
-bool CanvasBench::Prepare(const Configuration& config) {
-    ElapsedSink sink;
+RunOutcome CanvasBench::Run(const Configuration& config, std::int32_t count) {
+    NoReport report;
     // What the interactive program's message loop does between two runs.
     ProcessPendingMessages();
-    const RunOutcome outcome = RunBenchmark(nullptr, canvas_, SettingsFor(config, text_, 0), SharedFont(), sink);
-    return outcome.Refused == RunField::None && canvas_.IsOpen() && canvas_.hDC() != nullptr;
+    return RunBenchmark(nullptr, canvas_, SettingsFor(config, text_, count), SharedFont(), report);
+}
+
+bool CanvasBench::Prepare(const Configuration& config) {
+    return Run(config, 0).Refused == RunField::None && canvas_.IsOpen() && canvas_.hDC() != nullptr;
 }
 
 std::string CanvasBench::RealizedFace() const {
@@ -219,12 +221,9 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
     return results;
 }
 
-std::string SelfCheck(frmCanvas& canvas, const Configuration& config, const CliOptions& options) {
-    const std::wstring text = FromUtf8(options.Text);
-    const std::string ansi = ToAnsi(text);
+std::string SelfCheck(CanvasBench& bench, frmCanvas& canvas, const Configuration& config, const CliOptions& options) {
+    const std::string ansi = ToAnsi(FromUtf8(options.Text));
     const int length = lstrlenA(ansi.c_str());
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
     const int pairs = options.RepetitionsGiven ? options.Repetitions : 21;
     const std::vector<std::int32_t> counts =
         options.Count ? std::vector<std::int32_t>{*options.Count} : std::vector<std::int32_t>{100, 1000, 10000, 100000};
@@ -234,24 +233,19 @@ std::string SelfCheck(frmCanvas& canvas, const Configuration& config, const CliO
                       ConfigLabel(config) + ", " + std::to_string(pairs) +
                       " pairs a count.\nTimes are medians per call in microseconds; ratio = median of run / loop.\n\n";
     std::vector<std::vector<std::string>> rows = {{"count", "run", "loop", "ratio", "95% interval"}};
-    ElapsedSink sink;
     for (std::int32_t count : counts) {
-        const RunSettings settings = SettingsFor(config, text, count);
-        auto run = [&] {
-            ProcessPendingMessages();
-            RunBenchmark(nullptr, canvas, settings, SharedFont(), sink);
-            return sink.elapsedMs;
-        };
+        auto run = [&] { return bench.Run(config, count).ElapsedMs; };
         // What the run does around its loop: a cleared picture before, the window refreshed after.
         auto loop = [&] {
             ProcessPendingMessages();
             canvas.Cls();
             HDC dc = canvas.hDC();
-            LARGE_INTEGER before, after;
+            LARGE_INTEGER before, after, frequency;
             QueryPerformanceCounter(&before);
             for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, ansi.c_str(), length, nullptr);
             QueryPerformanceCounter(&after);
             canvas.Refresh();
+            QueryPerformanceFrequency(&frequency);
             return static_cast<double>(after.QuadPart - before.QuadPart) * 1000 /
                    static_cast<double>(frequency.QuadPart);
         };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "benchmark/Run.h"
 #include "benchmark/frmCanvas.h"
 #include "cli/CliOptions.h"
 #include "cli/Report.h"
@@ -18,6 +19,8 @@ class CanvasBench {
 public:
     CanvasBench(frmCanvas& canvas, const std::string& text);
 
+    // The interactive program's run of count calls, as a press of Test.
+    RunOutcome Run(const Configuration& config, std::int32_t count);
     // Sets the canvas up for config as a run does; false when the canvas
     // could not be shown.
     bool Prepare(const Configuration& config);
@@ -59,4 +62,4 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
 
 // The program's run path (RunBenchmark) against a bare counter-and-call loop
 // on the same canvas, alternating; a table of their ratio per count.
-std::string SelfCheck(frmCanvas& canvas, const Configuration& config, const CliOptions& options);
+std::string SelfCheck(CanvasBench& bench, frmCanvas& canvas, const Configuration& config, const CliOptions& options);

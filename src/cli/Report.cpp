@@ -16,9 +16,6 @@ std::string Percent(const std::optional<double>& fraction) {
     return fraction ? FormatSignificant(*fraction * 100, 3) + "%" : "-";
 }
 
-// Null where there is no figure.
-Json PreciseOrNull(double value) { return std::isfinite(value) ? Json(Precise(value)) : Json(); }
-
 // Rates keep three digits, as whole numbers where they are.
 Json Rate(double value) {
     if (!std::isfinite(value)) return Json();
@@ -31,6 +28,12 @@ bool IsWide(char32_t c) {
            (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
            (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
            (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+Json PreciseList(const std::vector<double>& values) {
+    Json list = Json::array();
+    for (double v : values) list.push_back(Precise(v));
+    return list;
 }
 
 bool Judged(const std::vector<Measurement>& results) {
@@ -58,10 +61,8 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
         r.update({{"ratio", PreciseOrNull(c ? c->Ratio : NAN)}, {"ratio_low", PreciseOrNull(c ? c->Low : NAN)},
                   {"ratio_high", PreciseOrNull(c ? c->High : NAN)}, {"p", PreciseOrNull(c ? c->P : NAN)},
                   {"verdict", VerdictText(m)}});
-    r["samples_ms"] = Json::array();
-    r["reference_ms"] = Json::array();
-    for (double ms : m.PerCallMs) r["samples_ms"].push_back(Precise(ms));
-    for (double ms : m.ReferenceMs) r["reference_ms"].push_back(Precise(ms));
+    r["samples_ms"] = PreciseList(m.PerCallMs);
+    r["reference_ms"] = PreciseList(m.ReferenceMs);
     return r;
 }
 
@@ -100,6 +101,8 @@ std::string FormatSignificant(double value, int digits) {
     return plain;
 }
 
+Json PreciseOrNull(double value) { return std::isfinite(value) ? Json(Precise(value)) : Json(); }
+
 double Precise(double value) { return std::strtod(PreciseText(value).c_str(), nullptr); }
 
 std::string PreciseText(double value) {
@@ -118,7 +121,7 @@ std::string ConfigLabel(const Configuration& config) {
 }
 
 std::string IntervalText(double low, double high) {
-    return FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3);
+    return std::isfinite(low) ? FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3) : "-";
 }
 
 std::string AlignColumns(const std::vector<std::vector<std::string>>& rows, const std::vector<bool>& rightAligned) {
@@ -197,8 +200,7 @@ std::string CsvReport(const std::vector<Measurement>& results, std::size_t textB
 
 std::string JsonReport(const RunContext& context, const std::vector<Measurement>& results) {
     const CliOptions& o = context.Options;
-    Json reference = Json::array(), rows = Json::array();
-    for (double ms : context.ReferenceMs) reference.push_back(Precise(ms));
+    Json rows = Json::array();
     for (const Measurement& m : results) rows.push_back(ResultRow(m, context.TextBytes, Judged(results)));
     const Json c = {{"program", kCliProgramName},
                     {"version", context.Version},
@@ -219,6 +221,6 @@ std::string JsonReport(const RunContext& context, const std::vector<Measurement>
                     {"priority", o.HighPriority ? "high" : "normal"},
                     {"cpu", o.Cpu ? Json(*o.Cpu) : Json()},
                     {"machine_reference", kMachineReference},
-                    {"machine_reference_ms", reference}};
+                    {"machine_reference_ms", PreciseList(context.ReferenceMs)}};
     return Json{{"context", c}, {"results", rows}}.dump(2) + "\n";
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/CliOptions.h"
 #include "cli/Statistics.h"
 
@@ -53,10 +55,13 @@ void JudgeAgainstBaseline(std::vector<Measurement>& results, std::size_t baselin
 std::string FormatSignificant(double value, int digits);
 // Six significant digits, as the machine-readable forms keep them.
 double Precise(double value);
+// Null where there is no figure.
+nlohmann::ordered_json PreciseOrNull(double value);
 std::string PreciseText(double value);
 
 std::string StyleName(bool bold, bool italic);
 std::string ConfigLabel(const Configuration& config);
+// "-" where there is no interval.
 std::string IntervalText(double low, double high);
 
 std::string TableReport(const RunContext& context, const std::vector<Measurement>& results);

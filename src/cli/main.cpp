@@ -101,11 +101,11 @@ int Measure(CliOptions options) {
     if (!conditions.Apply(options))
         return Usage("--cpu: this machine has no processor " + std::to_string(*options.Cpu));
     frmCanvas canvas;
+    CanvasBench bench(canvas, options.Text);
     if (options.Action == CliAction::SelfCheck) {
-        const std::string table = SelfCheck(canvas, configs.front(), options);
+        const std::string table = SelfCheck(bench, canvas, configs.front(), options);
         return refusals.refused ? kExitFailed : (Out(table), 0);
     }
-    CanvasBench bench(canvas, options.Text);
     RunContext context = SystemContext(options, bench.TextBytes());
     for (const Configuration& config : configs)
         if (!bench.Prepare(config) || refusals.refused)
