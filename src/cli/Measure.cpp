@@ -185,7 +185,8 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
     }
     // Slices long enough that the reference's reads, which push the text's data out of the
     // caches, cost the slice next to nothing.
-    const int slices = static_cast<int>(std::clamp(std::floor(shortestPass / kSliceMs), 1.0, double{kMaxSlices}));
+    const double fit = std::floor(shortestPass / kSliceMs);  // not a number if a pass failed
+    const int slices = fit >= 1 ? static_cast<int>(std::min(fit, double{kMaxSlices})) : 1;
     std::vector<std::vector<double>> sliceMs(configs.size()), sliceReferenceMs(configs.size());
     for (int round = 0; round < options.Repetitions; ++round) {
         for (int s = 0; s < slices; ++s)
