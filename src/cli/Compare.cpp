@@ -66,6 +66,13 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const 
     for (const auto& [name, prefix] : {std::pair{"architecture", ", "}, {"wine_version", ", Wine "}, {"date", ", "}})
         if (!Text(context, name).empty()) file.Description += prefix + Text(context, name);
     file.ReferenceMs = Numbers(context, "machine_reference_ms");
+    // Every slice's reference is thousands in a long sweep, and the machine's comparison
+    // pairs them all; the passes' own tell the same.
+    if (!file.Rows.empty() && !file.Rows.front().ReferenceMs.empty()) {
+        file.ReferenceMs.clear();
+        for (const ResultRow& row : file.Rows)
+            file.ReferenceMs.insert(file.ReferenceMs.end(), row.ReferenceMs.begin(), row.ReferenceMs.end());
+    }
     file.ReferenceKind = Text(context, "machine_reference");
     return file;
 }
@@ -118,6 +125,8 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
                           : "The machine's speed changed too much for a verdict (more than " +
                                 FormatSignificant(kMachineChangeLimit * 100, 2) + "%).";
 
+    const double oldTypical = Summarize(oldFile.ReferenceMs).Median;
+    const double newTypical = Summarize(newFile.ReferenceMs).Median;
     for (const ResultRow& row : oldFile.Rows) result.Rows.push_back({row.Config, row.MedianMs, std::nullopt, {}});
     for (const ResultRow& row : newFile.Rows) {
         std::size_t i = 0;
@@ -130,8 +139,6 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
             if (result.Rows[i].Adjusted) result.Rows[i].Adjusted->Call = Verdict::None;
             continue;
         }
-        const double oldTypical = Summarize(oldFile.ReferenceMs).Median;
-        const double newTypical = Summarize(newFile.ReferenceMs).Median;
         // The reference follows the drawing's speed only in part, and between runs it has moved
         // where the drawing did not: a change is called when it holds with the reference taken
         // out and without, beyond the margin and the reference's own move.

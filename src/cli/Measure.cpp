@@ -187,8 +187,10 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
     // caches, cost the slice next to nothing.
     const double fit = std::floor(shortestPass / kSliceMs);  // not a number if a pass failed
     const int slices = fit >= 1 ? static_cast<int>(std::min(fit, double{kMaxSlices})) : 1;
-    std::vector<std::vector<double>> sliceMs(configs.size()), sliceReferenceMs(configs.size());
     for (int round = 0; round < options.Repetitions; ++round) {
+        // A pass's reference weighs each slice by its time, so that time / reference is the
+        // sum of the slices' own.
+        std::vector<double> ms(configs.size()), inReferences(configs.size());
         for (int s = 0; s < slices; ++s)
             // Each round starts one configuration later, so none always follows the same one.
             for (std::size_t k = 0; k < configs.size(); ++k) {
@@ -197,18 +199,14 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
                 const std::int64_t count = results[c].Count;
                 const auto calls = static_cast<std::int32_t>(count * (s + 1) / slices - count * s / slices);
                 double reference = 0;
-                sliceMs[c].push_back(bench.Pass(configs[c], calls, options.Flush, &reference));
-                sliceReferenceMs[c].push_back(reference);
+                const double slice = bench.Pass(configs[c], calls, options.Flush, &reference);
+                ms[c] += slice;
+                inReferences[c] += slice / reference;
                 referenceMs.push_back(reference);
             }
         for (std::size_t c = 0; c < configs.size(); ++c) {
-            // The pass's reference weighs each slice by its time, so that time / reference
-            // is the sum of the slices' own.
-            double ms = 0, inReferences = 0;
-            for (std::size_t i = sliceMs[c].size() - slices; i < sliceMs[c].size(); ++i)
-                ms += sliceMs[c][i], inReferences += sliceMs[c][i] / sliceReferenceMs[c][i];
-            results[c].PerCallMs.push_back(ms / results[c].Count);
-            results[c].ReferenceMs.push_back(ms / inReferences);
+            results[c].PerCallMs.push_back(ms[c] / results[c].Count);
+            results[c].ReferenceMs.push_back(ms[c] / inReferences[c]);
         }
     }
     // Each pass as it would have taken with the machine at its typical speed of the run.
@@ -223,8 +221,8 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
 }
 
 std::string SelfCheck(CanvasBench& bench, frmCanvas& canvas, const Configuration& config, const CliOptions& options) {
-    const std::string ansi = ToAnsi(FromUtf8(options.Text));
-    const int length = lstrlenA(ansi.c_str());
+    const std::string& ansi = bench.AnsiText();
+    const int length = static_cast<int>(bench.TextBytes());
     const int pairs = options.RepetitionsGiven ? options.Repetitions : 21;
     const std::vector<std::int32_t> counts =
         options.Count ? std::vector<std::int32_t>{*options.Count} : std::vector<std::int32_t>{100, 1000, 10000, 100000};

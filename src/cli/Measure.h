@@ -30,6 +30,8 @@ public:
     // referenceMs, the machine reference timed just before the calls.
     double Pass(const Configuration& config, std::int32_t count, bool flush, double* referenceMs = nullptr);
 
+    // The text as drawn: in the ANSI code page, up to its first zero.
+    const std::string& AnsiText() const { return ansi_; }
     std::size_t TextBytes() const { return static_cast<std::size_t>(length_); }
 
 private:
