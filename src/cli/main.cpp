@@ -1,5 +1,3 @@
-#include <windows.h>
-
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -7,6 +5,7 @@
 #include "cli/Compare.h"
 #include "cli/Measure.h"
 #include "cli/Plot.h"
+#include "platform/Console.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
 #include "platform/Text.h"
@@ -17,24 +16,7 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// A real console gets UTF-16 through WriteConsoleW, which shows every face
-// name whatever the console's code page; a pipe or a file gets UTF-8.
-void Write(DWORD stream, const std::string& text) {
-    HANDLE handle = GetStdHandle(stream);
-    DWORD mode = 0, written = 0;
-    if (!GetConsoleMode(handle, &mode)) {
-        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
-    }
-    const std::wstring wide = FromUtf8(text);
-    constexpr size_t kChunk = 8192;  // older consoles refuse very long writes
-    for (size_t at = 0; at < wide.size(); at += kChunk)
-        WriteConsoleW(handle, wide.data() + at, static_cast<DWORD>(std::min(kChunk, wide.size() - at)), &written,
-                      nullptr);
-}
-
-void Out(const std::string& text) { Write(STD_OUTPUT_HANDLE, text); }
-void Err(const std::string& text) { Write(STD_ERROR_HANDLE, std::string(kCliProgramName) + ": " + text + "\n"); }
+void Err(const std::string& text) { WriteStderr(std::string(kCliProgramName) + ": " + text + "\n"); }
 
 int Usage(const std::string& message) { return Err(message), kExitUsage; }
 
@@ -62,7 +44,7 @@ int Compare(const CliOptions& options) {
         files[i] = *read;
     }
     const Comparisons compared = CompareFiles(files[0], files[1], options.Margin);
-    Out(CompareReport(options.CompareOld, files[0], options.CompareNew, files[1], compared, options.Format));
+    WriteStdout(CompareReport(options.CompareOld, files[0], options.CompareNew, files[1], compared, options.Format));
     return Plot(options.PlotFile, CompareChart(compared));
 }
 
@@ -104,7 +86,7 @@ int Measure(CliOptions options) {
     CanvasBench bench(canvas, options.Text);
     if (options.Action == CliAction::SelfCheck) {
         const std::string table = SelfCheck(bench, canvas, configs.front(), options);
-        return refusals.refused ? kExitFailed : (Out(table), 0);
+        return refusals.refused ? kExitFailed : (WriteStdout(table), 0);
     }
     RunContext context = SystemContext(options, bench.TextBytes());
     for (const Configuration& config : configs)
@@ -117,9 +99,9 @@ int Measure(CliOptions options) {
             Err("warning: \"" + m.Config.Face + "\" is drawn with \"" + m.RealizedFace +
                 "\", the face the font mapper chose");
     if (baseline) JudgeAgainstBaseline(results, *baseline, options.Margin);
-    Out(options.Format == OutputFormat::Csv    ? CsvReport(results, context.TextBytes)
-        : options.Format == OutputFormat::Json ? JsonReport(context, results)
-                                               : TableReport(context, results));
+    WriteStdout(options.Format == OutputFormat::Csv    ? CsvReport(results, context.TextBytes)
+                : options.Format == OutputFormat::Json ? JsonReport(context, results)
+                                                       : TableReport(context, results));
     return Plot(options.PlotFile, SweepChart(results));
 }
 
@@ -132,10 +114,10 @@ int wmain(int argc, wchar_t** argv) {
     if (!parsed.Options) return Usage(parsed.Error);
     const CliOptions& options = *parsed.Options;
     switch (options.Action) {
-    case CliAction::Help: Out(parsed.Usage); return 0;
-    case CliAction::Version: Out(std::string(kCliProgramName) + " " + CliVersion() + "\n"); return 0;
+    case CliAction::Help: WriteStdout(parsed.Usage); return 0;
+    case CliAction::Version: WriteStdout(std::string(kCliProgramName) + " " + CliVersion() + "\n"); return 0;
     case CliAction::ListFonts:
-        for (const std::wstring& face : ScreenFontNames()) Out(ToUtf8(face) + "\n");
+        for (const std::wstring& face : ScreenFontNames()) WriteStdout(ToUtf8(face) + "\n");
         return 0;
     case CliAction::Compare: return Compare(options);
     default: return Measure(options);
