@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cwchar>
 #include <iterator>
 #include <limits>
@@ -11,8 +10,8 @@
 #include "cli/AutoCount.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
+#include "platform/System.h"
 #include "platform/Text.h"
-#include "platform/Window.h"
 #include "timing/clsTiming.h"
 
 namespace {
@@ -30,31 +29,6 @@ constexpr int kReferenceReads = 100000;
 
 // Where the reference loop's result goes, so the compiler keeps the loop.
 volatile std::uint32_t g_referenceResult;
-
-// ntdll's own export, or nullptr; Wine's ntdll alone has wine_get_version.
-template <typename Proc>
-Proc NtdllProc(const char* name) {
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
-}
-
-// The version the system reports, which GetVersionEx would cap by manifest.
-std::string WindowsVersion() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    auto rtlGetVersion = NtdllProc<LONG(WINAPI*)(OSVERSIONINFOW*)>("RtlGetVersion");
-    if (!rtlGetVersion || rtlGetVersion(&info) != 0) return "unknown";
-    return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
-           std::to_string(info.dwBuildNumber);
-}
-
-std::string UtcNow() {
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
-    return text;
-}
 
 // The size as a count box would hold it: digits that read back exactly.
 std::wstring SizeText(double size) {
@@ -86,15 +60,13 @@ RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
     RunContext context;
     context.Version = CliVersion();
     context.Bits = static_cast<int>(sizeof(void*) * 8);
-    context.WindowsVersion = WindowsVersion();
-    auto wineVersion = NtdllProc<const char*(CDECL*)()>("wine_get_version");
-    context.WineVersion = wineVersion && wineVersion() ? wineVersion() : "";
-    context.AnsiCodePage = GetACP();
-    context.Dpi = ScreenDpi();
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    context.CounterFrequency = static_cast<std::uint64_t>(frequency.QuadPart);
-    context.Date = UtcNow();
+    const SystemDescription system = DescribeSystem();
+    context.WindowsVersion = system.WindowsVersion;
+    context.WineVersion = system.WineVersion;
+    context.AnsiCodePage = system.AnsiCodePage;
+    context.Dpi = system.Dpi;
+    context.CounterFrequency = system.CounterFrequency;
+    context.Date = system.Date;
     context.Options = options;
     context.TextBytes = textBytes;
     return context;
@@ -128,21 +100,6 @@ double CanvasBench::Pass(const Configuration& config, std::int32_t count, bool f
     HDC dc = canvas_.hDC();
     return flush ? TimeDrawLoopFlushed(dc, ansi_.c_str(), length_, count)
                  : TimeDrawLoop(dc, ansi_.c_str(), length_, count);
-}
-
-bool PassConditions::Apply(const CliOptions& options) {
-    if (options.HighPriority) {
-        oldPriority_ = GetThreadPriority(GetCurrentThread());
-        raised_ = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST) != 0;
-    }
-    if (!options.Cpu) return true;
-    oldAffinity_ = SetThreadAffinityMask(GetCurrentThread(), DWORD_PTR{1} << *options.Cpu);
-    return oldAffinity_ != 0;
-}
-
-PassConditions::~PassConditions() {
-    if (oldAffinity_) SetThreadAffinityMask(GetCurrentThread(), oldAffinity_);
-    if (raised_) SetThreadPriority(GetCurrentThread(), oldPriority_);
 }
 
 double MachineReferenceMs() {

@@ -1,6 +1,4 @@
 #pragma once
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,19 +37,6 @@ private:
     std::wstring text_;
     std::string ansi_;
     int length_ = 0;
-};
-
-// Raised priority and a pinned processor while it lives, as options ask;
-// false from Apply when the processor does not exist.
-class PassConditions {
-public:
-    bool Apply(const CliOptions& options);
-    ~PassConditions();
-
-private:
-    DWORD_PTR oldAffinity_ = 0;
-    int oldPriority_ = THREAD_PRIORITY_NORMAL;
-    bool raised_ = false;
 };
 
 // Milliseconds of a fixed loop that draws nothing: how fast the machine runs at the moment.

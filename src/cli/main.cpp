@@ -8,6 +8,7 @@
 #include "platform/Console.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
+#include "platform/System.h"
 #include "platform/Text.h"
 #include "ui/SystemFont.h"
 
@@ -79,8 +80,8 @@ int Measure(CliOptions options) {
     if (!options.Baseline.empty() && !(baseline = FindBaseline(options.Baseline, configs, error))) return Usage(error);
 
     RefusalsToStderr refusals;
-    PassConditions conditions;
-    if (!conditions.Apply(options))
+    ThreadConditions conditions;
+    if (!conditions.Apply(options.HighPriority, options.Cpu))
         return Usage("--cpu: this machine has no processor " + std::to_string(*options.Cpu));
     frmCanvas canvas;
     CanvasBench bench(canvas, options.Text);
