@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
-#include <iterator>
 #include <limits>
 
 #include "benchmark/Run.h"
@@ -88,11 +87,7 @@ bool CanvasBench::Prepare(const Configuration& config) {
     return Run(config, 0).Refused == RunField::None && canvas_.IsOpen() && canvas_.hDC() != nullptr;
 }
 
-std::string CanvasBench::RealizedFace() const {
-    wchar_t face[LF_FACESIZE] = L"";
-    GetTextFaceW(canvas_.hDC(), static_cast<int>(std::size(face)), face);
-    return ToUtf8(face);
-}
+std::string CanvasBench::RealizedFace() const { return ToUtf8(::RealizedFace(canvas_.hDC())); }
 
 double CanvasBench::Pass(const Configuration& config, std::int32_t count, bool flush, double* referenceMs) {
     if (!Prepare(config)) return std::numeric_limits<double>::quiet_NaN();
@@ -128,8 +123,7 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         bench.Prepare(m.Config);
         m.RealizedFace = bench.RealizedFace();
         auto pass = [&](std::int32_t count) { return bench.Pass(m.Config, count, options.Flush); };
-        m.Substituted = CompareStringOrdinal(FromUtf8(m.RealizedFace).c_str(), -1, FromUtf8(m.Config.Face).c_str(),
-                                             -1, TRUE) != CSTR_EQUAL;
+        m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
         m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);
         // The first passes fill glyph and font caches; go on until two agree.
         double last = 0;

@@ -45,14 +45,11 @@ std::vector<std::wstring> EnumerateFaces(const std::wstring& face) {
     return names;
 }
 
-// Ignoring case, as the font mapper does.
-bool HasFace(const std::vector<std::wstring>& names, const std::wstring& face) {
-    return std::any_of(names.begin(), names.end(), [&](const std::wstring& name) {
-        return CompareStringOrdinal(name.c_str(), -1, face.c_str(), -1, TRUE) == CSTR_EQUAL;
-    });
-}
-
 }  // namespace
+
+bool SameFace(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
 
 std::vector<std::wstring> ScreenFontNames() {
     std::vector<std::wstring> names = EnumerateFaces(L"");
@@ -63,14 +60,19 @@ std::vector<std::wstring> ScreenFontNames() {
 
 bool IsScreenFont(const std::wstring& face) {
     if (face.empty() || face.size() >= LF_FACESIZE) return false;
-    return HasFace(EnumerateFaces(face), face);
+    const std::vector<std::wstring> names = EnumerateFaces(face);
+    return std::any_of(names.begin(), names.end(), [&](const std::wstring& name) { return SameFace(name, face); });
 }
 
 std::wstring RealizedFace(HFONT font) {
     WindowDC screen(nullptr);
     SelectGuard select(screen.get(), font);
+    return RealizedFace(screen.get());
+}
+
+std::wstring RealizedFace(HDC dc) {
     wchar_t face[LF_FACESIZE] = L"";
-    GetTextFaceW(screen.get(), static_cast<int>(std::size(face)), face);
+    GetTextFaceW(dc, static_cast<int>(std::size(face)), face);
     return face;
 }
 

@@ -28,8 +28,11 @@ SharedFont MakeFont(const FontSpec& description);
 std::vector<std::wstring> ScreenFontNames();
 bool IsScreenFont(const std::wstring& face);
 
-// The face the font mapper really picks for a font.
+// The face the font mapper really picks for a font, or for the font selected into a DC.
 std::wstring RealizedFace(HFONT font);
+std::wstring RealizedFace(HDC dc);
+// Ignoring case, as the font mapper does.
+bool SameFace(const std::wstring& a, const std::wstring& b);
 
 // The screen font a font is drawn with: its own face when that is one,
 // else the face the mapper stands in with (Wine's "MS Shell Dlg"). Both
