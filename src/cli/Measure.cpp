@@ -71,10 +71,9 @@ RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
     return context;
 }
 
+// Up to the first zero, as the run draws it.
 CanvasBench::CanvasBench(frmCanvas& canvas, const std::string& text)
-    : canvas_(canvas), text_(FromUtf8(text)), ansi_(ToAnsi(text_)) {
-    length_ = lstrlenA(ansi_.c_str());
-}
+    : canvas_(canvas), text_(FromUtf8(text)), ansi_(ToAnsi(text_).c_str()), length_(static_cast<int>(ansi_.size())) {}
 
 RunOutcome CanvasBench::Run(const Configuration& config, std::int32_t count) {
     NoReport report;
