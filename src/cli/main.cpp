@@ -1,12 +1,11 @@
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "cli/Compare.h"
 #include "cli/Measure.h"
 #include "cli/Plot.h"
 #include "platform/Console.h"
 #include "platform/Dialogs.h"
+#include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/System.h"
 #include "platform/Text.h"
@@ -22,11 +21,7 @@ void Err(const std::string& text) { WriteStderr(std::string(kCliProgramName) + "
 int Usage(const std::string& message) { return Err(message), kExitUsage; }
 
 int Plot(const std::string& path, const std::string& svg) {
-    if (path.empty()) return 0;
-    std::ofstream file(FromUtf8(path).c_str(), std::ios::binary);
-    file << svg;
-    file.close();
-    if (file) return 0;
+    if (path.empty() || WriteWholeFile(path, svg)) return 0;
     Err("--plot: cannot write \"" + path + "\"");
     return kExitFailed;
 }
@@ -35,11 +30,10 @@ int Compare(const CliOptions& options) {
     ResultFile files[2];
     for (int i = 0; i < 2; ++i) {
         const std::string& name = i ? options.CompareNew : options.CompareOld;
-        std::ifstream file(FromUtf8(name).c_str(), std::ios::binary);
-        const std::string text(std::istreambuf_iterator<char>(file), {});
+        const std::optional<std::string> text = ReadWholeFile(name);
+        if (!text) return Usage("--compare: cannot read \"" + name + "\"");
         std::string error;
-        if (!file.is_open() || file.bad()) return Usage("--compare: cannot read \"" + name + "\"");
-        std::optional<ResultFile> read = ReadResults(text, error);
+        std::optional<ResultFile> read = ReadResults(*text, error);
         if (!read)
             return Usage("--compare: \"" + name + "\" is not a JSON or CSV output of this program (" + error + ")");
         files[i] = *read;
