@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "benchmark/RunInputs.h"
 #include "cli/Csv.h"
 #include "cli/Report.h"
 
@@ -10,45 +9,30 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-// A member of a record of this program's output (a JSON object, or a CSV row made one
-// with every field a string); null where there is none.
-Json Member(const Json& record, const char* name) {
-    const auto it = record.find(name);
-    return it == record.end() ? Json() : *it;
-}
-
-std::optional<double> Number(const Json& record, const char* name) {
-    const Json value = Member(record, name);
-    if (value.is_number()) return value.get<double>();
-    const std::string text = value.is_string() ? value.get<std::string>() : "";
-    return ParseDecimal(std::wstring(text.begin(), text.end()));
-}
-
-bool Flag(const Json& record, const char* name) {
-    const Json value = Member(record, name);
-    return value == true || value == "true";
-}
-
 std::string Text(const Json& record, const char* name) {
-    const Json value = Member(record, name);
-    return value.is_string() ? value.get<std::string>() : "";
+    const auto it = record.find(name);
+    return it != record.end() && it->is_string() ? it->get<std::string>() : "";
 }
 
-std::vector<double> Numbers(const Json& record, const char* name) {
-    std::vector<double> values;
-    for (const Json& v : Member(record, name))
-        if (v.is_number()) values.push_back(v.get<double>());
-    return values;
-}
-
+// A record of this program's output: a JSON object, or a CSV row typed alike when read.
 std::optional<ResultRow> ReadRow(const Json& o, std::string& error) {
-    const std::optional<double> size = Number(o, "size"), median = Number(o, "median_ms");
-    error = !o.is_object() ? "not an object" : !o.contains("face") ? "no face" : !size ? "no size" : "no median_ms";
-    if (!o.is_object() || !o.contains("face") || !size || !median) return std::nullopt;
-    return ResultRow{{Text(o, "face"), *size, Flag(o, "bold"), Flag(o, "italic"), Flag(o, "opaque")},
-                     *median,
-                     Numbers(o, "samples_ms"),
-                     Numbers(o, "reference_ms")};
+    const auto number = [&](const char* name) { return o.contains(name) && o[name].is_number(); };
+    error = !o.is_object()         ? "not an object"
+            : !o.contains("face")  ? "no face"
+            : !number("size")      ? "no size"
+            : !number("median_ms") ? "no median_ms"
+                                   : "";
+    if (!error.empty()) return std::nullopt;
+    try {
+        return ResultRow{
+            {o["face"], o["size"], o.value("bold", false), o.value("italic", false), o.value("opaque", false)},
+            o["median_ms"],
+            o.value("samples_ms", std::vector<double>()),
+            o.value("reference_ms", std::vector<double>())};
+    } catch (const Json::exception& e) {
+        error = e.what();
+        return std::nullopt;
+    }
 }
 
 std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const char* where, std::string& error) {
@@ -65,7 +49,7 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const 
     file.Description = Text(context, "program") + " " + Text(context, "version");
     for (const auto& [name, prefix] : {std::pair{"architecture", ", "}, {"wine_version", ", Wine "}, {"date", ", "}})
         if (!Text(context, name).empty()) file.Description += prefix + Text(context, name);
-    file.ReferenceMs = Numbers(context, "machine_reference_ms");
+    file.ReferenceMs = context.value("machine_reference_ms", std::vector<double>());
     // Every slice's reference is thousands in a long sweep, and the machine's comparison
     // pairs them all; the passes' own tell the same.
     if (!file.Rows.empty() && !file.Rows.front().ReferenceMs.empty()) {
@@ -108,7 +92,12 @@ std::optional<ResultFile> ReadResults(const std::string& text, std::string& erro
     for (std::size_t i = 1; i < cells.size(); ++i) {
         if (cells[i].size() == 1 && cells[i][0].empty()) continue;  // a blank line
         Json row = Json::object();
-        for (std::size_t c = 0; c < cells[0].size() && c < cells[i].size(); ++c) row[cells[0][c]] = cells[i][c];
+        for (std::size_t c = 0; c < cells[0].size() && c < cells[i].size(); ++c) {
+            // Figures and flags read as JSON would hold them; a face may be named like either.
+            const Json typed = Json::parse(cells[i][c], nullptr, false);
+            const bool keep = cells[0][c] != "face" && (typed.is_number() || typed.is_boolean());
+            row[cells[0][c]] = keep ? typed : Json(cells[i][c]);
+        }
         rows.push_back(row);
     }
     return ReadRows(rows, Json(), "line ", error);
