@@ -2,12 +2,29 @@
 
 #include <cmath>
 
-#include "cli/Csv.h"
 #include "cli/Report.h"
 
 using Json = nlohmann::ordered_json;
 
 namespace {
+
+// Rows of fields; accepts LF or CRLF line ends and quoted fields spanning
+// lines. A trailing line end adds no empty row.
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i], next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (quoted && c == '"' && next == '"') rows.back().back() += text[++i];
+        else if (c == '"') quoted = !quoted;
+        else if (quoted || (c != ',' && c != '\n' && c != '\r')) rows.back().back() += c;
+        else if (c == ',') rows.back().emplace_back();
+        else if (c == '\n' || next != '\n') rows.emplace_back(1);  // CR LF ends the row at its LF
+    }
+    // The last line end starts no row.
+    if (rows.back().size() == 1 && rows.back()[0].empty()) rows.pop_back();
+    return rows;
+}
 
 std::string Text(const Json& record, const char* name) {
     const auto it = record.find(name);
@@ -152,10 +169,10 @@ std::string CompareReport(const std::string& oldName, const ResultFile& oldFile,
         const double oldMs = r.Old.value_or(NAN), newMs = r.New.value_or(NAN), ratio = r.Ratio().value_or(NAN);
         rows.push_back({{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
                         {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
-                        {"old_median_ms", PreciseOrNull(oldMs)}, {"new_median_ms", PreciseOrNull(newMs)},
-                        {"ratio", PreciseOrNull(ratio)}, {"adjusted_ratio", PreciseOrNull(a.Ratio)},
-                        {"ratio_low", PreciseOrNull(a.Low)}, {"ratio_high", PreciseOrNull(a.High)},
-                        {"p", PreciseOrNull(a.P)}, {"verdict", VerdictName(a.Call)}});
+                        {"old_median_ms", Precise(oldMs)}, {"new_median_ms", Precise(newMs)},
+                        {"ratio", Precise(ratio)}, {"adjusted_ratio", Precise(a.Ratio)},
+                        {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)},
+                        {"p", Precise(a.P)}, {"verdict", VerdictName(a.Call)}});
         table.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
                          r.Config.Opaque ? "opaque" : "transparent", FormatSignificant(oldMs, 3),
                          FormatSignificant(newMs, 3), FormatSignificant(ratio, 3), FormatSignificant(a.Ratio, 3),
@@ -165,7 +182,7 @@ std::string CompareReport(const std::string& oldName, const ResultFile& oldFile,
     if (format == OutputFormat::Json) {
         const Json doc = {{"old", oldName},
                           {"new", newName},
-                          {"machine_ratio", PreciseOrNull(compared.Machine.value_or(none).Ratio)},
+                          {"machine_ratio", Precise(compared.Machine.value_or(none).Ratio)},
                           {"note", compared.Note},
                           {"rows", rows}};
         return doc.dump(2) + "\n";

@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "cli/Compare.h"
-#include "cli/Csv.h"
 #include "cli/Plot.h"
 #include "cli/Report.h"
 
