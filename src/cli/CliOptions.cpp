@@ -77,7 +77,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         "turns. Exit status: 0 done, 1 the measurement could not run, 2 bad arguments.",
         kCliProgramName);
     app.set_help_flag();
-    app.allow_extras();
     app.allow_windows_style_options(false);  // "/tmp/a.json" is a file, not an option
     CliOptions o;
     bool help = false, version = false, fonts = false, selfCheck = false;
@@ -137,14 +136,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));  // CLI11 takes them last first
     } catch (const CLI::ParseError& e) {
         result.Error = e.what();
-        return result;
-    }
-    if (!app.remaining().empty()) {
-        const std::string arg = app.remaining().front();
-        result.Error = "\"" + arg +
-                       (!arg.empty() && arg[0] == '-' ? "\": is not an option; see --help"
-                                                      : "\": is not expected here: every value follows its option; "
-                                                        "see --help");
         return result;
     }
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
