@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include <cmath>
+
 #include <CLI/CLI.hpp>
 
 #include "benchmark/RunInputs.h"
@@ -28,10 +30,8 @@ std::vector<std::string> SplitList(const std::string& value) {
 }
 
 std::optional<int> Whole(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int value = std::stoi(text);
-    return value >= low && value <= high ? std::optional<int>(value) : std::nullopt;
+    const std::optional<double> value = Decimal(text, low, high);
+    return value && *value == std::floor(*value) ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }
 
 std::optional<Toggle> ReadToggle(const std::string& text) {
