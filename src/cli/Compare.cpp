@@ -166,7 +166,8 @@ std::string CompareReport(const std::string& oldName, const ResultFile& oldFile,
         {"face", "size", "style", "background", "old", "new", "ratio", "adjusted", "95% interval", "verdict"}};
     for (const ComparedRow& r : compared.Rows) {
         const Comparison a = r.Adjusted.value_or(none);
-        const double oldMs = r.Old.value_or(NAN), newMs = r.New.value_or(NAN), ratio = r.Ratio().value_or(NAN);
+        const double oldMs = r.Old.value_or(NAN), newMs = r.New.value_or(NAN);
+        const double ratio = oldMs > 0 ? newMs / oldMs : NAN;
         rows.push_back({{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
                         {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
                         {"old_median_ms", Precise(oldMs)}, {"new_median_ms", Precise(newMs)},
