@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <cmath>
+#include <sstream>
 
 #include <CLI/CLI.hpp>
 
@@ -17,16 +18,12 @@ std::optional<double> Decimal(const std::string& text, double low, double high) 
     return value && *value >= low && *value <= high ? value : std::nullopt;
 }
 
+// Items of a comma list, trimmed; an empty one is kept, for the reader to refuse.
 std::vector<std::string> SplitList(const std::string& value) {
     std::vector<std::string> items;
-    for (std::size_t begin = 0;;) {
-        const std::size_t comma = value.find(',', begin);
-        const std::string item = value.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin);
-        const std::size_t first = item.find_first_not_of(" \t");
-        items.push_back(first == std::string::npos ? "" : item.substr(first, item.find_last_not_of(" \t") - first + 1));
-        if (comma == std::string::npos) return items;
-        begin = comma + 1;
-    }
+    std::istringstream in(value + ",");  // the comma added ends the last item, so "12," reads "12" and ""
+    for (std::string item; std::getline(in, item, ',');) items.push_back(CLI::detail::trim_copy(item, " \t"));
+    return items;
 }
 
 std::optional<int> Whole(const std::string& text, int low, int high) {
