@@ -8,22 +8,32 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-// Rows of fields; accepts LF or CRLF line ends and quoted fields spanning
-// lines. A trailing line end adds no empty row.
-std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
-    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+// A CSV table's lines under its header as JSON objects, figures and flags typed as JSON holds
+// them; accepts LF or CRLF line ends and quoted fields spanning lines, and skips blank lines.
+Json CsvRecords(const std::string& text) {
+    std::vector<std::vector<std::string>> cells(1, std::vector<std::string>(1));
     bool quoted = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i], next = i + 1 < text.size() ? text[i + 1] : '\0';
-        if (quoted && c == '"' && next == '"') rows.back().back() += text[++i];
+        if (quoted && c == '"' && next == '"') cells.back().back() += text[++i];
         else if (c == '"') quoted = !quoted;
-        else if (quoted || (c != ',' && c != '\n' && c != '\r')) rows.back().back() += c;
-        else if (c == ',') rows.back().emplace_back();
-        else if (c == '\n' || next != '\n') rows.emplace_back(1);  // CR LF ends the row at its LF
+        else if (quoted || (c != ',' && c != '\n' && c != '\r')) cells.back().back() += c;
+        else if (c == ',') cells.back().emplace_back();
+        else if (c == '\n' || next != '\n') cells.emplace_back(1);  // CR LF ends the row at its LF
     }
-    // The last line end starts no row.
-    if (rows.back().size() == 1 && rows.back()[0].empty()) rows.pop_back();
-    return rows;
+    Json records = Json::array();
+    for (std::size_t i = 1; i < cells.size(); ++i) {
+        if (cells[i].size() == 1 && cells[i][0].empty()) continue;
+        Json record = Json::object();
+        for (std::size_t c = 0; c < cells[0].size() && c < cells[i].size(); ++c) {
+            // A face may be named like a figure or a flag.
+            const Json typed = Json::parse(cells[i][c], nullptr, false);
+            const bool keep = cells[0][c] != "face" && (typed.is_number() || typed.is_boolean());
+            record[cells[0][c]] = keep ? typed : Json(cells[i][c]);
+        }
+        records.push_back(record);
+    }
+    return records;
 }
 
 std::string Text(const Json& record, const char* name) {
@@ -92,7 +102,11 @@ std::vector<double> InReferenceUnits(const ResultRow& row, double typical) {
 std::optional<ResultFile> ReadResults(const std::string& text, std::string& error) {
     const std::string body = text.substr(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
     const std::size_t first = body.find_first_not_of(" \t\r\n");
-    if (first != std::string::npos && (body[first] == '{' || body[first] == '[')) {
+    if (first == std::string::npos) {
+        error = "empty file";
+        return std::nullopt;
+    }
+    if (body[first] == '{' || body[first] == '[') {
         const Json document = Json::parse(body, nullptr, false);
         if (document.is_discarded()) error = "not valid JSON";
         else if (!document.is_object() || !document.contains("results") || !document["results"].is_array())
@@ -100,24 +114,7 @@ std::optional<ResultFile> ReadResults(const std::string& text, std::string& erro
         else return ReadRows(document["results"], document.value("context", Json()), "result ", error);
         return std::nullopt;
     }
-    const std::vector<std::vector<std::string>> cells = ParseCsv(body);
-    if (cells.empty()) {
-        error = "empty file";
-        return std::nullopt;
-    }
-    Json rows = Json::array();
-    for (std::size_t i = 1; i < cells.size(); ++i) {
-        if (cells[i].size() == 1 && cells[i][0].empty()) continue;  // a blank line
-        Json row = Json::object();
-        for (std::size_t c = 0; c < cells[0].size() && c < cells[i].size(); ++c) {
-            // Figures and flags read as JSON would hold them; a face may be named like either.
-            const Json typed = Json::parse(cells[i][c], nullptr, false);
-            const bool keep = cells[0][c] != "face" && (typed.is_number() || typed.is_boolean());
-            row[cells[0][c]] = keep ? typed : Json(cells[i][c]);
-        }
-        rows.push_back(row);
-    }
-    return ReadRows(rows, Json(), "line ", error);
+    return ReadRows(CsvRecords(body), Json(), "line ", error);
 }
 
 Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, double margin) {

@@ -75,7 +75,7 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         {"{\"results\": 3}", "no \"results\" array"},
         {"{\"results\": [{\"face\": \"A\", \"size\": 12}]}", "result 1: no median_ms"},
         {"face,size,median_ms\n\"A\nB\",12,abc\n", "line 2: no median_ms"},
-        {"", "empty file"},
+        {" \r\n", "empty file"},
         {"{\"results\": [", "not valid JSON"}};
     for (const auto& [text, message] : bad) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
