@@ -1,5 +1,8 @@
 #include "cli/CliOptions.h"
 
+#include <cmath>
+#include <sstream>
+
 #include <CLI/CLI.hpp>
 
 #include "benchmark/RunInputs.h"
@@ -15,23 +18,17 @@ std::optional<double> Decimal(const std::string& text, double low, double high) 
     return value && *value >= low && *value <= high ? value : std::nullopt;
 }
 
+// Items of a comma list, trimmed; an empty one is kept, for the reader to refuse.
 std::vector<std::string> SplitList(const std::string& value) {
     std::vector<std::string> items;
-    for (std::size_t begin = 0;;) {
-        const std::size_t comma = value.find(',', begin);
-        const std::string item = value.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin);
-        const std::size_t first = item.find_first_not_of(" \t");
-        items.push_back(first == std::string::npos ? "" : item.substr(first, item.find_last_not_of(" \t") - first + 1));
-        if (comma == std::string::npos) return items;
-        begin = comma + 1;
-    }
+    std::istringstream in(value + ",");  // the comma added ends the last item, so "12," reads "12" and ""
+    for (std::string item; std::getline(in, item, ',');) items.push_back(CLI::detail::trim_copy(item, " \t"));
+    return items;
 }
 
 std::optional<int> Whole(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int value = std::stoi(text);
-    return value >= low && value <= high ? std::optional<int>(value) : std::nullopt;
+    const std::optional<double> value = Decimal(text, low, high);
+    return value && *value == std::floor(*value) ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }
 
 std::optional<Toggle> ReadToggle(const std::string& text) {
@@ -77,7 +74,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         "turns. Exit status: 0 done, 1 the measurement could not run, 2 bad arguments.",
         kCliProgramName);
     app.set_help_flag();
-    app.allow_extras();
     app.allow_windows_style_options(false);  // "/tmp/a.json" is a file, not an option
     CliOptions o;
     bool help = false, version = false, fonts = false, selfCheck = false;
@@ -137,14 +133,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));  // CLI11 takes them last first
     } catch (const CLI::ParseError& e) {
         result.Error = e.what();
-        return result;
-    }
-    if (!app.remaining().empty()) {
-        const std::string arg = app.remaining().front();
-        result.Error = "\"" + arg +
-                       (!arg.empty() && arg[0] == '-' ? "\": is not an option; see --help"
-                                                      : "\": is not expected here: every value follows its option; "
-                                                        "see --help");
         return result;
     }
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];

@@ -2,53 +2,64 @@
 
 #include <cmath>
 
-#include "benchmark/RunInputs.h"
-#include "cli/Csv.h"
 #include "cli/Report.h"
 
 using Json = nlohmann::ordered_json;
 
 namespace {
 
-// A member of a record of this program's output (a JSON object, or a CSV row made one
-// with every field a string); null where there is none.
-Json Member(const Json& record, const char* name) {
-    const auto it = record.find(name);
-    return it == record.end() ? Json() : *it;
-}
-
-std::optional<double> Number(const Json& record, const char* name) {
-    const Json value = Member(record, name);
-    if (value.is_number()) return value.get<double>();
-    const std::string text = value.is_string() ? value.get<std::string>() : "";
-    return ParseDecimal(std::wstring(text.begin(), text.end()));
-}
-
-bool Flag(const Json& record, const char* name) {
-    const Json value = Member(record, name);
-    return value == true || value == "true";
+// A CSV table's lines under its header as JSON objects, figures and flags typed as JSON holds
+// them; accepts LF or CRLF line ends and quoted fields spanning lines, and skips blank lines.
+Json CsvRecords(const std::string& text) {
+    std::vector<std::vector<std::string>> cells(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i], next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (quoted && c == '"' && next == '"') cells.back().back() += text[++i];
+        else if (c == '"') quoted = !quoted;
+        else if (quoted || (c != ',' && c != '\n' && c != '\r')) cells.back().back() += c;
+        else if (c == ',') cells.back().emplace_back();
+        else if (c == '\n' || next != '\n') cells.emplace_back(1);  // CR LF ends the row at its LF
+    }
+    Json records = Json::array();
+    for (std::size_t i = 1; i < cells.size(); ++i) {
+        if (cells[i].size() == 1 && cells[i][0].empty()) continue;
+        Json record = Json::object();
+        for (std::size_t c = 0; c < cells[0].size() && c < cells[i].size(); ++c) {
+            // A face may be named like a figure or a flag.
+            const Json typed = Json::parse(cells[i][c], nullptr, false);
+            const bool keep = cells[0][c] != "face" && (typed.is_number() || typed.is_boolean());
+            record[cells[0][c]] = keep ? typed : Json(cells[i][c]);
+        }
+        records.push_back(record);
+    }
+    return records;
 }
 
 std::string Text(const Json& record, const char* name) {
-    const Json value = Member(record, name);
-    return value.is_string() ? value.get<std::string>() : "";
+    const auto it = record.find(name);
+    return it != record.end() && it->is_string() ? it->get<std::string>() : "";
 }
 
-std::vector<double> Numbers(const Json& record, const char* name) {
-    std::vector<double> values;
-    for (const Json& v : Member(record, name))
-        if (v.is_number()) values.push_back(v.get<double>());
-    return values;
-}
-
+// A record of this program's output: a JSON object, or a CSV row typed alike when read.
 std::optional<ResultRow> ReadRow(const Json& o, std::string& error) {
-    const std::optional<double> size = Number(o, "size"), median = Number(o, "median_ms");
-    error = !o.is_object() ? "not an object" : !o.contains("face") ? "no face" : !size ? "no size" : "no median_ms";
-    if (!o.is_object() || !o.contains("face") || !size || !median) return std::nullopt;
-    return ResultRow{{Text(o, "face"), *size, Flag(o, "bold"), Flag(o, "italic"), Flag(o, "opaque")},
-                     *median,
-                     Numbers(o, "samples_ms"),
-                     Numbers(o, "reference_ms")};
+    const auto number = [&](const char* name) { return o.contains(name) && o[name].is_number(); };
+    error = !o.is_object()         ? "not an object"
+            : !o.contains("face")  ? "no face"
+            : !number("size")      ? "no size"
+            : !number("median_ms") ? "no median_ms"
+                                   : "";
+    if (!error.empty()) return std::nullopt;
+    try {
+        return ResultRow{
+            {o["face"], o["size"], o.value("bold", false), o.value("italic", false), o.value("opaque", false)},
+            o["median_ms"],
+            o.value("samples_ms", std::vector<double>()),
+            o.value("reference_ms", std::vector<double>())};
+    } catch (const Json::exception& e) {
+        error = e.what();
+        return std::nullopt;
+    }
 }
 
 std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const char* where, std::string& error) {
@@ -65,7 +76,7 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context, const 
     file.Description = Text(context, "program") + " " + Text(context, "version");
     for (const auto& [name, prefix] : {std::pair{"architecture", ", "}, {"wine_version", ", Wine "}, {"date", ", "}})
         if (!Text(context, name).empty()) file.Description += prefix + Text(context, name);
-    file.ReferenceMs = Numbers(context, "machine_reference_ms");
+    file.ReferenceMs = context.value("machine_reference_ms", std::vector<double>());
     // Every slice's reference is thousands in a long sweep, and the machine's comparison
     // pairs them all; the passes' own tell the same.
     if (!file.Rows.empty() && !file.Rows.front().ReferenceMs.empty()) {
@@ -91,7 +102,11 @@ std::vector<double> InReferenceUnits(const ResultRow& row, double typical) {
 std::optional<ResultFile> ReadResults(const std::string& text, std::string& error) {
     const std::string body = text.substr(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
     const std::size_t first = body.find_first_not_of(" \t\r\n");
-    if (first != std::string::npos && (body[first] == '{' || body[first] == '[')) {
+    if (first == std::string::npos) {
+        error = "empty file";
+        return std::nullopt;
+    }
+    if (body[first] == '{' || body[first] == '[') {
         const Json document = Json::parse(body, nullptr, false);
         if (document.is_discarded()) error = "not valid JSON";
         else if (!document.is_object() || !document.contains("results") || !document["results"].is_array())
@@ -99,19 +114,7 @@ std::optional<ResultFile> ReadResults(const std::string& text, std::string& erro
         else return ReadRows(document["results"], document.value("context", Json()), "result ", error);
         return std::nullopt;
     }
-    const std::vector<std::vector<std::string>> cells = ParseCsv(body);
-    if (cells.empty()) {
-        error = "empty file";
-        return std::nullopt;
-    }
-    Json rows = Json::array();
-    for (std::size_t i = 1; i < cells.size(); ++i) {
-        if (cells[i].size() == 1 && cells[i][0].empty()) continue;  // a blank line
-        Json row = Json::object();
-        for (std::size_t c = 0; c < cells[0].size() && c < cells[i].size(); ++c) row[cells[0][c]] = cells[i][c];
-        rows.push_back(row);
-    }
-    return ReadRows(rows, Json(), "line ", error);
+    return ReadRows(CsvRecords(body), Json(), "line ", error);
 }
 
 Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, double margin) {
@@ -160,13 +163,14 @@ std::string CompareReport(const std::string& oldName, const ResultFile& oldFile,
         {"face", "size", "style", "background", "old", "new", "ratio", "adjusted", "95% interval", "verdict"}};
     for (const ComparedRow& r : compared.Rows) {
         const Comparison a = r.Adjusted.value_or(none);
-        const double oldMs = r.Old.value_or(NAN), newMs = r.New.value_or(NAN), ratio = r.Ratio().value_or(NAN);
+        const double oldMs = r.Old.value_or(NAN), newMs = r.New.value_or(NAN);
+        const double ratio = oldMs > 0 ? newMs / oldMs : NAN;
         rows.push_back({{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
                         {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
-                        {"old_median_ms", PreciseOrNull(oldMs)}, {"new_median_ms", PreciseOrNull(newMs)},
-                        {"ratio", PreciseOrNull(ratio)}, {"adjusted_ratio", PreciseOrNull(a.Ratio)},
-                        {"ratio_low", PreciseOrNull(a.Low)}, {"ratio_high", PreciseOrNull(a.High)},
-                        {"p", PreciseOrNull(a.P)}, {"verdict", VerdictName(a.Call)}});
+                        {"old_median_ms", Precise(oldMs)}, {"new_median_ms", Precise(newMs)},
+                        {"ratio", Precise(ratio)}, {"adjusted_ratio", Precise(a.Ratio)},
+                        {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)},
+                        {"p", Precise(a.P)}, {"verdict", VerdictName(a.Call)}});
         table.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
                          r.Config.Opaque ? "opaque" : "transparent", FormatSignificant(oldMs, 3),
                          FormatSignificant(newMs, 3), FormatSignificant(ratio, 3), FormatSignificant(a.Ratio, 3),
@@ -176,7 +180,7 @@ std::string CompareReport(const std::string& oldName, const ResultFile& oldFile,
     if (format == OutputFormat::Json) {
         const Json doc = {{"old", oldName},
                           {"new", newName},
-                          {"machine_ratio", PreciseOrNull(compared.Machine.value_or(none).Ratio)},
+                          {"machine_ratio", Precise(compared.Machine.value_or(none).Ratio)},
                           {"note", compared.Note},
                           {"rows", rows}};
         return doc.dump(2) + "\n";

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,9 +33,6 @@ struct ComparedRow {
     Configuration Config;
     std::optional<double> Old;  // median ms a call
     std::optional<double> New;
-    std::optional<double> Ratio() const {
-        return Old && New && *Old > 0 ? std::optional<double>(*New / *Old) : std::nullopt;
-    }
     // New against old with the machine's change taken out; none without samples.
     std::optional<Comparison> Adjusted;
 };

@@ -6,11 +6,17 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "cli/Csv.h"
-
 using Json = nlohmann::ordered_json;
 
 namespace {
+
+// RFC 4180 fields: quoted only when they hold a comma, a quote or a line break.
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
 
 std::string Percent(const std::optional<double>& fraction) {
     return fraction ? FormatSignificant(*fraction * 100, 3) + "%" : "-";
@@ -51,15 +57,15 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
               {"size", m.Config.Size}, {"bold", m.Config.Bold}, {"italic", m.Config.Italic},
               {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", s.N},
               {"min_ms", Precise(s.Min)}, {"median_ms", Precise(s.Median)}, {"mean_ms", Precise(s.Mean)},
-              {"stddev_ms", PreciseOrNull(s.StdDev.value_or(NAN))}, {"cv", PreciseOrNull(s.Cv.value_or(NAN))},
-              {"adjusted_cv", PreciseOrNull(m.AdjustedCv.value_or(NAN))},
+              {"stddev_ms", Precise(s.StdDev.value_or(NAN))}, {"cv", Precise(s.Cv.value_or(NAN))},
+              {"adjusted_cv", Precise(m.AdjustedCv.value_or(NAN))},
               {"calls_per_second", Rate(m.CallsPerSecond())},
               {"bytes_per_second", Rate(m.CallsPerSecond() * static_cast<double>(textBytes))},
               {"max_ms", Precise(s.Max)}};
     const std::optional<Comparison>& c = m.VsBaseline;
     if (judged)
-        r.update({{"ratio", PreciseOrNull(c ? c->Ratio : NAN)}, {"ratio_low", PreciseOrNull(c ? c->Low : NAN)},
-                  {"ratio_high", PreciseOrNull(c ? c->High : NAN)}, {"p", PreciseOrNull(c ? c->P : NAN)},
+        r.update({{"ratio", Precise(c ? c->Ratio : NAN)}, {"ratio_low", Precise(c ? c->Low : NAN)},
+                  {"ratio_high", Precise(c ? c->High : NAN)}, {"p", Precise(c ? c->P : NAN)},
                   {"verdict", VerdictText(m)}});
     r["samples_ms"] = PreciseList(m.PerCallMs);
     r["reference_ms"] = PreciseList(m.ReferenceMs);
@@ -101,9 +107,9 @@ std::string FormatSignificant(double value, int digits) {
     return plain;
 }
 
-Json PreciseOrNull(double value) { return std::isfinite(value) ? Json(Precise(value)) : Json(); }
-
-double Precise(double value) { return std::strtod(PreciseText(value).c_str(), nullptr); }
+Json Precise(double value) {
+    return std::isfinite(value) ? Json(std::strtod(PreciseText(value).c_str(), nullptr)) : Json();
+}
 
 std::string PreciseText(double value) {
     char text[40];
@@ -122,6 +128,27 @@ std::string ConfigLabel(const Configuration& config) {
 
 std::string IntervalText(double low, double high) {
     return std::isfinite(low) ? FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3) : "-";
+}
+
+std::string CsvFromRows(const nlohmann::ordered_json& rows) {
+    std::string out;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        std::string header, line, comma;
+        for (const auto& [name, value] : rows[r].items()) {
+            if (value.is_array()) continue;
+            header += comma + CsvField(name);
+            char number[32] = "";
+            if (value.is_number_float()) std::snprintf(number, sizeof number, "%.15g", value.get<double>());
+            line += comma + (value.is_string()         ? CsvField(value.get<std::string>())
+                             : value.is_number_float() ? std::string(number)
+                             : value.is_null()         ? ""
+                                                       : value.dump());
+            comma = ",";
+        }
+        if (r == 0) out += header + "\n";
+        out += line + "\n";
+    }
+    return out;
 }
 
 std::string AlignColumns(const std::vector<std::vector<std::string>>& rows, const std::vector<bool>& rightAligned) {

@@ -53,10 +53,8 @@ void JudgeAgainstBaseline(std::vector<Measurement>& results, std::size_t baselin
 // value rounded to `digits` significant digits, in plain notation
 // (1234567 -> "1230000", 0.0012345 -> "0.00123"); "-" when not finite.
 std::string FormatSignificant(double value, int digits);
-// Six significant digits, as the machine-readable forms keep them.
-double Precise(double value);
-// Null where there is no figure.
-nlohmann::ordered_json PreciseOrNull(double value);
+// Six significant digits, as the machine-readable forms keep them; null where there is no figure.
+nlohmann::ordered_json Precise(double value);
 std::string PreciseText(double value);
 
 std::string StyleName(bool bold, bool italic);
@@ -67,6 +65,10 @@ std::string IntervalText(double low, double high);
 std::string TableReport(const RunContext& context, const std::vector<Measurement>& results);
 std::string CsvReport(const std::vector<Measurement>& results, std::size_t textBytes);
 std::string JsonReport(const RunContext& context, const std::vector<Measurement>& results);
+
+// A CSV table of JSON objects that share their members: the members' names
+// make the header; arrays are left out, null is an empty field.
+std::string CsvFromRows(const nlohmann::ordered_json& rows);
 
 // Columns two spaces apart; those marked in rightAligned (numbers) are
 // padded on the left. The last column is never padded on the right.

@@ -40,7 +40,7 @@ TEST(CliOptions, ActionsPreferHelpThenVersionThenFonts) {
 // The message names the option, on one line, so a script's author knows what to fix.
 TEST(CliOptions, RefusesWithTheOptionNamed) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--frobnicate"}, "\"--frobnicate\": "}, {{"stray"}, "\"stray\": "}, {{"--size", "12,"}, "--size: "},
+        {{"--frobnicate"}, "expected: --frobnicate"}, {{"stray"}, "expected: stray"}, {{"--size", "12,"}, "--size: "},
         {{"-s", "1001"}, "--size: "}, {{"--count", "0"}, "--count: "}, {{"--count", "3000000000"}, "--count: "},
         {{"--count"}, "--count: "}, {{"--repetitions", "2.5"}, "--repetitions: "}, {{"--warmup", "-1"}, "--warmup: "},
         {{"--target", "nan"}, "--target: "}, {{"--format", "xml"}, "--format: "}, {{"--face", "A,,B"}, "--face: "},
@@ -49,7 +49,7 @@ TEST(CliOptions, RefusesWithTheOptionNamed) {
     for (const auto& [args, names] : cases) {
         ParsedArguments parsed = ParseArguments(args);
         EXPECT_FALSE(parsed.Options.has_value()) << names;
-        EXPECT_EQ(parsed.Error.rfind(names, 0), 0u) << parsed.Error;
+        EXPECT_NE(parsed.Error.find(names), std::string::npos) << parsed.Error;
         EXPECT_EQ(parsed.Error.find('\n'), std::string::npos);
     }
 }

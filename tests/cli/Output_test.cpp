@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "cli/Compare.h"
-#include "cli/Csv.h"
 #include "cli/Plot.h"
 #include "cli/Report.h"
 
@@ -70,11 +69,13 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         EXPECT_EQ(file->Rows[1].Config, SampleResults()[1].Config);
         EXPECT_EQ(file->Rows[0].MedianMs, 0.005);
     }
+    // A face named like a number stays a name.
+    EXPECT_EQ(ReadResults("face,size,median_ms\n1942,9,0.5\n", error).value().Rows[0].Config.Face, "1942");
     const std::pair<const char*, const char*> bad[] = {
         {"{\"results\": 3}", "no \"results\" array"},
         {"{\"results\": [{\"face\": \"A\", \"size\": 12}]}", "result 1: no median_ms"},
         {"face,size,median_ms\n\"A\nB\",12,abc\n", "line 2: no median_ms"},
-        {"", "empty file"},
+        {" \r\n", "empty file"},
         {"{\"results\": [", "not valid JSON"}};
     for (const auto& [text, message] : bad) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
