@@ -12,7 +12,7 @@
 # The machine's load goes with every figure. The A/B runs fill the A/A gaps.
 # COMPARE_ONLY=1 judges the A/A runs kept from last time again, with this build.
 # Usage: [ARCHS="x86_64 i686"] [BEFORE=commit] [AA_GAP=s] [AA_RUNS=n] [AB_RUNS=n]
-#        [AB_FACE=face] [AB_STYLE=--italic=both] [PASSES=n] [TARGET=s] [SKIP_CV=1] [COMPARE_ONLY=1] scripts/bench-verdicts.sh
+#        [AB_FACE=face] [AB_SIZE=9,12] [AB_STYLE=--italic=both] [PASSES=n] [TARGET=s] [SKIP_CV=1] [COMPARE_ONLY=1] scripts/bench-verdicts.sh
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -30,7 +30,7 @@ passes=${PASSES:-10}
 target=${TARGET:-0.5}
 sweep=(--face "Liberation Sans,IPAゴシック" --size 12 --bold=both --repetitions "$passes" --target "$target")
 aa=(--face "Liberation Sans" --size 12 --repetitions "$passes" --target "$target")
-ab=(--face "${AB_FACE:-IPAゴシック}" --size 12 ${AB_STYLE:-} --opaque=both --baseline 1 --repetitions "$passes" --target "$target")
+ab=(--face "${AB_FACE:-IPAゴシック}" --size "${AB_SIZE:-12}" ${AB_STYLE:-} --opaque=both --baseline 1 --repetitions "$passes" --target "$target")
 
 build() {  # source dir, build dir, arch
   mkdir -p "$2"
@@ -40,6 +40,7 @@ build() {  # source dir, build dir, arch
     exit 1
   fi
 }
+built=$(git rev-parse --short HEAD)$(git diff --quiet HEAD -- src || echo +)
 mkdir -p "$out/before-src"
 git archive "$before" | tar -x -C "$out/before-src"
 for arch in $archs; do
@@ -59,8 +60,8 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : 
 # The column named $1 of a CSV on standard input (no quoted commas here).
 column() { awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == name) c = i; next } { print $c }'; }
 # The field named $1 in the CSV file $2 of the configuration judged against
-# the first: the second, or the last with AB_STYLE (e.g. --italic=both).
-second() { column "$1" <"$2" | sed -n "$([ -n "${AB_STYLE:-}" ] && echo '$' || echo 2)p"; }
+# the first: the second, or the last with AB_STYLE (e.g. --italic=both) or two sizes.
+second() { column "$1" <"$2" | sed -n "$([ -n "${AB_STYLE:-}${AB_SIZE:-}" ] && echo '$' || echo 2)p"; }
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(wine --version)"
 for arch in $archs; do
@@ -92,7 +93,7 @@ for arch in $archs; do
     csv=$(scripts/wine-run.sh "$bin" "${sweep[@]}" "${extra[@]}" --format csv 2>/dev/null)
     for cv in cv adjusted_cv; do
       echo "$csv" | head -1 | grep -q "\b$cv\b" || continue
-      echo "   $which ($( [ "$which" = before ] && echo "$before" || git rev-parse --short HEAD)): $cv per configuration" \
+      echo "   $which ($( [ "$which" = before ] && echo "$before" || echo "$built")): $cv per configuration" \
         "$(echo "$csv" | column $cv | awk '{ printf " %.2f%%", $1 * 100 }'); median $(echo "$csv" | column $cv |
         median | awk '{ printf "%.2f%%", $1 * 100 }'); $(load)"
     done
