@@ -19,8 +19,8 @@ namespace {
 constexpr int kMaxSettlingPasses = 5;
 constexpr double kSettled = 0.02;
 
-// A pass is drawn in slices of about this many milliseconds, the slices of all passes
-// and configurations in turns, so the machine's changes of speed hit them alike; each
+// A pass is drawn in slices of about this many milliseconds, the slices of all
+// configurations in turns, so the machine's changes of speed hit them alike; each
 // slice follows a reference of about 1 ms.
 constexpr double kSliceMs = 25;
 constexpr int kMaxSlices = 20;
@@ -137,32 +137,28 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
     // caches, cost the slice next to nothing.
     const double fit = std::floor(shortestPass / kSliceMs);  // not a number if a pass failed
     const int slices = fit >= 1 ? static_cast<int>(std::min(fit, double{kMaxSlices})) : 1;
-    // Each pass's slices are spread over the whole run, so every pass sees the same mix of the
-    // machine's fast and slow spells: passes differ by what the drawing does, not by when they ran.
-    // A pass's reference weighs each slice by its time, so that time / reference is the sum of
-    // the slices' own.
-    const auto passes = static_cast<std::size_t>(options.Repetitions);
-    const std::size_t n = configs.size();
-    std::vector<double> ms(passes * n), inReferences(passes * n);
-    for (int s = 0; s < slices; ++s)
-        for (std::size_t p = 0; p < passes; ++p)
-            // Each pass starts one configuration later, so none always follows the same one.
-            for (std::size_t k = 0; k < n; ++k) {
-                const std::size_t c = (k + p) % n;
+    for (int round = 0; round < options.Repetitions; ++round) {
+        // A pass's reference weighs each slice by its time, so that time / reference is the
+        // sum of the slices' own.
+        std::vector<double> ms(configs.size()), inReferences(configs.size());
+        for (int s = 0; s < slices; ++s)
+            // Each round starts one configuration later, so none always follows the same one.
+            for (std::size_t k = 0; k < configs.size(); ++k) {
+                const std::size_t c = (k + static_cast<std::size_t>(round)) % configs.size();
                 // The slices' counts add up to the pass's exactly.
                 const std::int64_t count = results[c].Count;
                 const auto calls = static_cast<std::int32_t>(count * (s + 1) / slices - count * s / slices);
                 double reference = 0;
                 const double slice = bench.Pass(configs[c], calls, options.Flush, &reference);
-                ms[p * n + c] += slice;
-                inReferences[p * n + c] += slice / reference;
+                ms[c] += slice;
+                inReferences[c] += slice / reference;
                 referenceMs.push_back(reference);
             }
-    for (std::size_t p = 0; p < passes; ++p)
-        for (std::size_t c = 0; c < n; ++c) {
-            results[c].PerCallMs.push_back(ms[p * n + c] / results[c].Count);
-            results[c].ReferenceMs.push_back(ms[p * n + c] / inReferences[p * n + c]);
+        for (std::size_t c = 0; c < configs.size(); ++c) {
+            results[c].PerCallMs.push_back(ms[c] / results[c].Count);
+            results[c].ReferenceMs.push_back(ms[c] / inReferences[c]);
         }
+    }
     // Each pass as it would have taken with the machine at its typical speed of the run.
     const double typical = Summarize(referenceMs).Median;
     for (Measurement& m : results) {
