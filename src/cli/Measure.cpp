@@ -57,15 +57,9 @@ struct NoReport : IReportSink {
 
 RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
     RunContext context;
+    static_cast<SystemDescription&>(context) = DescribeSystem();
     context.Version = CliVersion();
     context.Bits = static_cast<int>(sizeof(void*) * 8);
-    const SystemDescription system = DescribeSystem();
-    context.WindowsVersion = system.WindowsVersion;
-    context.WineVersion = system.WineVersion;
-    context.AnsiCodePage = system.AnsiCodePage;
-    context.Dpi = system.Dpi;
-    context.CounterFrequency = system.CounterFrequency;
-    context.Date = system.Date;
     context.Options = options;
     context.TextBytes = textBytes;
     return context;

@@ -9,20 +9,15 @@
 
 #include "cli/CliOptions.h"
 #include "cli/Statistics.h"
+#include "platform/SystemDescription.h"
 
 // What the machine reference is; files with another one cannot be set against it.
 constexpr const char* kMachineReference = "4 MiB scattered reads";
 
-// Where and how the figures were taken.
-struct RunContext {
+// Where and how the figures were taken: the system, and what was asked of the program.
+struct RunContext : SystemDescription {
     std::string Version;
-    int Bits = 0;                // 32 or 64
-    std::string WindowsVersion;  // "10.0.19045", as the system reports itself
-    std::string WineVersion;     // empty when not under Wine
-    unsigned AnsiCodePage = 0;
-    int Dpi = 0;
-    std::uint64_t CounterFrequency = 0;
-    std::string Date;  // ISO 8601, UTC
+    int Bits = 0;               // 32 or 64
     CliOptions Options;         // the text, count, passes and pass conditions asked for
     std::size_t TextBytes = 0;  // in the ANSI code page, as drawn
     // A fixed loop of memory reads timed beside every pass: how fast the
