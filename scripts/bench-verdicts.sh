@@ -50,7 +50,10 @@ done
 
 # Wine's background services start here, not under the pipes that carry the figures.
 scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
-wineserver=${WINESERVER:-$(command -v wineserver)}
+etb_root=$root
+. scripts/wine-env.sh
+etb_wine_env
+wineserver=$WINESERVER
 "$wineserver" -p >/dev/null 2>&1 || true
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
@@ -63,7 +66,7 @@ column() { awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == n
 # the first: the second, or the last with AB_STYLE (e.g. --italic=both) or two sizes.
 second() { column "$1" <"$2" | sed -n "$([ -n "${AB_STYLE:-}${AB_SIZE:-}" ] && echo '$' || echo 2)p"; }
 
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(wine --version)"
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $("$WINELOADER" --version)"
 for arch in $archs; do
   if [ "$arch" = i686 ] && ! scripts/wine-run.sh --runs-32bit; then
     echo; echo "== i686: built ($out/i686/ExtTextOutBenchCli.exe), not run: this kernel runs no 32-bit programs"

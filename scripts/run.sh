@@ -2,8 +2,8 @@
 # Builds ExtTextOutBench.exe and starts it: directly on Windows, under Wine
 # elsewhere. Without a display it runs headless instead: one run with the
 # default settings, the report printed, and a screenshot of the three
-# windows saved to build/screenshot.png (ETB_RUN_MENU=1: with the report's
-# system menu open).
+# windows saved to build/screenshot.png (ETB_SCREENSHOT: elsewhere;
+# ETB_RUN_MENU=1: with the report's system menu open).
 # ETB_BUILD_DIR overrides the build directory (the preset's by default).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,8 +14,31 @@ case "$(uname -s)" in
   *) on_windows=0 ;;
 esac
 
+if [ -z "${ETB_RUN_BUILT:-}" ] && [ "$on_windows" = 0 ]; then
+  if ! bash scripts/setup.sh; then
+    echo "run: could not install what is missing; building with what is there" >&2
+  fi
+  # Which Wine starts here, said once and plainly, before anything is built.
+  etb_root=$root
+  . scripts/wine-env.sh
+  etb_wine_env || exit $?
+fi
+
 # The 32-bit build is the primary one; some kernels cannot run 32-bit Wine.
-if [ "$on_windows" = 1 ] || scripts/wine-run.sh --runs-32bit; then arch=i686; else arch=x86_64; fi
+if [ -n "${ETB_RUN_ARCH:-}" ]; then
+  arch=$ETB_RUN_ARCH
+elif [ "$on_windows" = 1 ]; then
+  arch=i686
+else
+  runs32=0
+  scripts/wine-run.sh --runs-32bit || runs32=$?
+  case "$runs32" in
+    0) arch=i686 ;;
+    1) arch=x86_64
+       echo "run: this Wine runs no 32-bit programs here (a kernel without 32-bit support, or ETB_WINE_64BIT_ONLY): running the 64-bit build" >&2 ;;
+    *) exit "$runs32" ;;  # no Wine, or no prefix: wine-run said why
+  esac
+fi
 build="${ETB_BUILD_DIR:-$root/build/$arch}"
 exe="$build/ExtTextOutBench.exe"
 driver="$build/tools/etb_driver.exe"
@@ -24,9 +47,6 @@ headless=0
 if [ -n "${ETB_RUN_HEADLESS:-}" ] || { [ "$on_windows" = 0 ] && [ -z "${DISPLAY:-}" ]; }; then headless=1; fi
 
 if [ -z "${ETB_RUN_BUILT:-}" ]; then
-  if [ "$on_windows" = 0 ] && ! bash scripts/setup.sh; then
-    echo "run: could not install what is missing; building with what is there" >&2
-  fi
   cmake --preset "mingw-$arch" -B "$build" >/dev/null
   targets=(ExtTextOutBench)
   [ "$headless" = 1 ] && targets+=(etb_driver)
@@ -41,7 +61,7 @@ if [ "$headless" = 0 ]; then
 fi
 
 if [ -z "${ETB_RUN_HEADLESS:-}" ]; then
-  export ETB_RUN_BUILT=1 ETB_RUN_HEADLESS=1 ETB_BUILD_DIR="$build"
+  export ETB_RUN_BUILT=1 ETB_RUN_HEADLESS=1 ETB_BUILD_DIR="$build" ETB_RUN_ARCH="$arch"
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 
@@ -49,7 +69,7 @@ fi
 # is read, so they do not hold it open.
 scripts/wine-run.sh --warm
 mkdir -p build
-shot="$root/build/screenshot.png"
+shot="${ETB_SCREENSHOT:-$root/build/screenshot.png}"
 geometry_file=$(mktemp)
 trap 'rm -f "$geometry_file"' EXIT
 

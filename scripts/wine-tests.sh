@@ -6,9 +6,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+etb_root=$root
+. scripts/wine-env.sh
+etb_wine_env || exit $?
 mkdir -p "$(dirname "$WINEPREFIX")"
-wineserver=${WINESERVER:-$(command -v wineserver)}
+wineserver=$WINESERVER
 
 # One test run per prefix at a time: a second one would otherwise kill the
 # server, and with it the programs, of the first.
@@ -32,6 +34,8 @@ if [ ! -f build/i686/CTestTestfile.cmake ]; then
   echo "NOTE: no i686 build (cmake --preset mingw-i686): its tests were not run."
 elif scripts/wine-run.sh --runs-32bit; then
   ctest --preset mingw-i686 "$@"
+elif etb_64bit_only; then
+  echo "NOTE: ETB_WINE_64BIT_ONLY is set, so this run behaves as on a kernel without 32-bit support: the i686 build was made, its tests were not run."
 else
   echo "NOTE: this Wine runs no 32-bit programs here (a kernel without ia32 emulation, or no 32-bit Wine): the i686 build was made, its tests were not run."
 fi
