@@ -3,7 +3,8 @@
 # natively (ASan + UBSan) with a short fuzz run, and the Windows builds
 # under Wine.
 #   scripts/test.sh [ctest options]     e.g. -L fast: only the window-free and in-process tests
-# ETB_FUZZ_SECONDS sets the fuzz time per target (3; 0 skips fuzzing).
+# ETB_FUZZ_SECONDS sets the fuzz time per target (3; 0 skips fuzzing);
+# ETB_SMOKE=0 skips the two headless runs of scripts/run.sh at the end.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -62,5 +63,28 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/wine-tests.sh "$@" || status=$?
 fi
+
+# The README's run command as a newcomer types it, headless: once as this
+# machine runs it and once as a machine without 32-bit support would. Each
+# must print a report entry and leave a PNG.
+run_command() {
+  local label=$1 log="$logs/run-$1.log" shot="$logs/run-$1.png"
+  shift
+  rm -f "$shot"
+  if env -u DISPLAY "$@" ETB_SCREENSHOT="$shot" bash scripts/run.sh >"$log" 2>&1 &&
+      grep -q '^試行時間: ' "$log" && grep -q '^1回あたりの平均時間: ' "$log" &&
+      [ "$(head -c 8 "$shot" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ]; then
+    echo "run.sh ($label): report entry printed, screenshot $shot"
+  else
+    echo "== run.sh ($label) FAILED:" >&2
+    tail -n 40 "$log" >&2
+    status=1
+  fi
+}
+if [ "${ETB_SMOKE:-1}" != 0 ]; then
+  run_command as-this-machine-runs-it
+  run_command 64-bit-only ETB_WINE_64BIT_ONLY=1
+fi
+
 collect || status=1
 exit "$status"
