@@ -12,9 +12,5 @@ int ShowMessageBox(HWND owner, const std::wstring& text, UINT type);
 using MessageBoxHook = std::function<int(HWND owner, const std::wstring& text, UINT type)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 
-void Beep();
-using BeepHook = std::function<void()>;
-void SetBeepHook(BeepHook hook);
-
 // Handles every message waiting in this thread's queue, then returns.
 void ProcessPendingMessages();

@@ -86,7 +86,8 @@ protected:
     HWND hwnd_ = nullptr;
 };
 
-// Brings a window to the front, or shows it the first time, owned as it was created.
+// Brings a window to the front, or shows it the first time, owned as it was
+// created; the keyboard stays where it was, so Enter runs again.
 void ShowModeless(HWND window);
 
 std::wstring WindowText(HWND window);

@@ -1,16 +1,32 @@
 #include "timing/CounterServices.h"
+#include "timing/clsTiming.h"
 
 #include <windows.h>
 
 #include "platform/Dialogs.h"
 
+namespace {
+
+CounterReading Reading(const LARGE_INTEGER& value) {
+    return {value.u.LowPart, static_cast<std::uint32_t>(value.u.HighPart)};
+}
+
+}  // namespace
+
 namespace counter {
 
 bool QueryFrequency(CounterReading& frequency) {
-    return QueryPerformanceFrequency(reinterpret_cast<LARGE_INTEGER*>(&frequency)) != 0;
+    LARGE_INTEGER value{};
+    const bool available = QueryPerformanceFrequency(&value) != 0;
+    frequency = Reading(value);
+    return available;
 }
 
-void Query(CounterReading& value) { QueryPerformanceCounter(reinterpret_cast<LARGE_INTEGER*>(&value)); }
+void Query(CounterReading& reading) {
+    LARGE_INTEGER value;
+    QueryPerformanceCounter(&value);
+    reading = Reading(value);
+}
 
 void ShowUnavailableMessage() {
     ShowMessageBox(GetActiveWindow(), L"Performance Counter not available", MB_OK | MB_ICONEXCLAMATION);
@@ -19,3 +35,15 @@ void ShowUnavailableMessage() {
 void ProcessPendingMessages() { ::ProcessPendingMessages(); }
 
 }  // namespace counter
+
+std::uint64_t ReadCounterTicks() {
+    LARGE_INTEGER value;
+    QueryPerformanceCounter(&value);
+    return static_cast<std::uint64_t>(value.QuadPart);
+}
+
+double CounterTicksToMs(std::uint64_t ticks) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(ticks) * 1000 / static_cast<double>(frequency.QuadPart);
+}

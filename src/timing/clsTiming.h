@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "timing/CounterReading.h"
@@ -16,9 +17,6 @@ public:
     void Resume();
     void Wait(double& milliseconds, bool& pumpMessages);
 
-    bool Available() const { return CounterAvailable != 0; }
-    double Overhead() const { return CallOverhead; }
-
 private:
     static double CounterValue(const CounterReading& reading);
 
@@ -31,3 +29,7 @@ private:
     short CounterAvailable = 0;  // 0 or -1
     bool Paused = false;
 };
+
+// The counter read bare, for a loop timed without the stopwatch's correction.
+std::uint64_t ReadCounterTicks();
+double CounterTicksToMs(std::uint64_t ticks);

@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <string>
 
+#include "benchmark/Run.h"
 #include "platform/Dialogs.h"
+#include "platform/Locale.h"
 #include "ui/KeyFilter.h"
-#include "ui/SystemFont.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ struct frmMain::ControlLayout {
 // In tab order, which is also creation order.
 const frmMain::ControlLayout frmMain::kControls[] = {
     {&frmMain::lblString, Kind::Label, L"文字列(&S):", 180, 240, 795, 180, 100},
-    {&frmMain::txtString, Kind::TextBox, L"The quick brown fox jumps over the lazy dog.", 1260, 180, 3255, 315, 101},
+    {&frmMain::txtString, Kind::TextBox, L"", 1260, 180, 3255, 315, 101},
     {&frmMain::lblTimes, Kind::Label, L"試行回数(&T):", 180, 660, 975, 180, 102},
     {&frmMain::cmbTimes, Kind::ComboEdit, L"", 1260, 600, 1275, 300, 103},
     {&frmMain::lblFace, Kind::Label, L"書体(&F):", 180, 1080, 615, 180, 104},
@@ -138,7 +139,7 @@ bool frmMain::Form_Load() {
     // The font before the controls, so that each is made with it and each
     // label at its fitted size: under Wine every later resize costs a frame
     // recalculation that reads all the system's metrics fonts again.
-    font_ = MakeFont(SystemMenuFont(hwnd_));
+    font_ = MakeFont(SystemMenuFont());
     if (!CreateControls()) return false;
     FillLists();
     return true;
@@ -200,33 +201,35 @@ bool frmMain::CreateControls() {
 }
 
 void frmMain::FillLists() {
+    SetWindowTextW(txtString, std::wstring(std::begin(kDefaultText), std::end(kDefaultText) - 1).c_str());
     for (int i = 1; i <= 100; ++i) ComboBox_AddString(cmbTimes, std::to_wstring(i).c_str());
     SetWindowTextW(cmbTimes, L"10");
 
-    // Only faces a run accepts. It opens on the one the controls show, added
-    // when the list knows it by another name (Wine lists "IPAGothic" as
-    // "IPAゴシック"), or on the first face when a run would refuse it.
+    // Only faces a run accepts; the default one is added when the list
+    // knows it by another name (Wine lists "IPAGothic" as "IPAゴシック").
     for (const std::wstring& face : ScreenFontNames()) ComboBox_AddString(cmbFont, face.c_str());
-    const std::wstring face = ScreenFaceOf(*font_);
+    const std::wstring face = DefaultFace(*font_);
     int index = ComboBox_FindStringExact(cmbFont, -1, face.c_str());
-    if (index == CB_ERR && IsScreenFont(face)) index = ComboBox_AddString(cmbFont, face.c_str());
-    ComboBox_SetCurSel(cmbFont, index == CB_ERR ? 0 : index);
+    if (index == CB_ERR) index = ComboBox_AddString(cmbFont, face.c_str());
+    ComboBox_SetCurSel(cmbFont, index);
 
     for (int size = 7; size <= 18; ++size) ComboBox_AddString(cmbSize, std::to_wstring(size).c_str());
-    SetWindowTextW(cmbSize, L"12");
+    SetWindowTextW(cmbSize, std::to_wstring(static_cast<int>(kDefaultSize)).c_str());
 }
 
 void frmMain::cmdTest_Click() {
-    RunOutcome outcome = RunBenchmark(hwnd_, canvas_, CurrentSettings(), font_, report_);
-    HWND box = nullptr;
-    switch (outcome.Refused) {
-    case RunField::Count: box = cmbTimes; break;
-    case RunField::Face: box = cmbFont; break;
-    case RunField::Size: box = cmbSize; break;
-    case RunField::None:
-    case RunField::Canvas: return;
+    const auto read = ReadRunSettings(CurrentSettings(), UserNumberSeparators().Thousand, IsScreenFont);
+    if (const Refusal* refusal = std::get_if<Refusal>(&read)) {
+        ShowMessageBox(hwnd_, refusal->Message, MB_OK | MB_ICONEXCLAMATION);
+        FocusControl(refusal->Field == RunField::Count ? cmbTimes : refusal->Field == RunField::Face ? cmbFont : cmbSize);
+        return;
     }
-    FocusControl(box);
+    const RunRequest& request = std::get<RunRequest>(read);
+    if (const std::optional<double> elapsed = RunBenchmark(hwnd_, canvas_, request))
+        report_.AppendResult(*elapsed, request.Count, font_);
+    else
+        ShowMessageBox(hwnd_, L"描画用のウィンドウまたはビットマップを作れませんでした。\r\n測定は行っていません。",
+                       MB_OK | MB_ICONEXCLAMATION);
 }
 
 // As in a dialog: the control that had the focus gets it back, the first
@@ -274,7 +277,7 @@ void frmMain::Form_Unload() {
 
 LRESULT CALLBACK frmMain::NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if ((message == WM_CHAR || message == WM_IME_CHAR) && !IsAcceptedNumericKey(static_cast<unsigned>(wParam))) {
-        Beep();
+        MessageBeep(MB_OK);
         return 0;
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, NumberBox_KeyPress, 1);

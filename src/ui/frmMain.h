@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "benchmark/Run.h"
+#include "benchmark/RunRequest.h"
 #include "benchmark/frmCanvas.h"
 #include "benchmark/frmReport.h"
 #include "platform/Font.h"

@@ -1,4 +1,5 @@
 #include "benchmark/RunInputs.h"
+#include "benchmark/RunRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,28 @@ TEST(RunInputs, SizeTakesFractionsFromOneToAThousand) {
 TEST(RunInputs, RefusalsCutALongValueBetweenCharacters) {
     EXPECT_NE(CountRefusal(std::wstring(39, L'9') + L"\xD83D\xDE00" L"99").find(L"「" + std::wstring(39, L'9') + L"…」"), std::wstring::npos);
     EXPECT_NE(SizeRefusal(std::wstring(38, L'9') + L"\xD83D\xDE00" L"99").find(L"99\xD83D\xDE00…」"), std::wstring::npos);
+}
+
+// The first box that cannot be used, in the order count, face, size, is
+// named with its value; otherwise every value comes through typed.
+TEST(RunInputs, SettingsBecomeARequestOrTheFirstRefusal) {
+    auto installed = [](const std::wstring& face) { return face == L"IPAGothic"; };
+    const struct { RunSettings settings; std::optional<RunField> refused; const wchar_t* shown; } cases[] = {
+        {{L"t", L"x", L"None", L"0"}, RunField::Count, L"「x」"}, {{L"t", L"1", L"None", L"0"}, RunField::Face, L"「None」"},
+        {{L"t", L"1", L"", L"12"}, RunField::Face, L"選ばれていません"}, {{L"t", L"1", L"IPAGothic", L"0.5"}, RunField::Size, L"「0.5」"},
+        {{L"日本", L"1,000", L"IPAGothic", L"10.5", 2, 0, 1}, std::nullopt, nullptr}};
+    for (const auto& c : cases) {
+        const auto read = ReadRunSettings(c.settings, L",", installed);
+        if (c.refused) {
+            const Refusal* refusal = std::get_if<Refusal>(&read);
+            ASSERT_TRUE(refusal);
+            EXPECT_TRUE(refusal->Field == *c.refused && refusal->Message.find(c.shown) != std::wstring::npos) << c.settings.Count;
+            continue;
+        }
+        const RunRequest& request = std::get<RunRequest>(read);
+        EXPECT_TRUE(request.Text == L"日本" && request.Count == 1000 && request.Opaque &&
+                    request.Font == (FontSpec{L"IPAGothic", 10.5, true, false, false, false, 1}));
+    }
 }
 
 }  // namespace

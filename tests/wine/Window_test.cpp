@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <regex>
 
@@ -13,7 +14,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
 #include "platform/Window.h"
-#include "ui/SystemFont.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -46,99 +46,85 @@ std::wstring PickFace(const wchar_t* face, const wchar_t* other) { return IsScre
 
 int Inked(const std::vector<DWORD>& pixels) { return static_cast<int>(pixels.size() - std::count(pixels.begin(), pixels.end(), 0xFFFFFFu)); }
 
-// The fixture is the report: it keeps the counts and the font each run hands over.
-class RunTest : public WindowTest, public IReportSink {
+class RunTest : public WindowTest {
 protected:
     void TearDown() override { canvas.Close(), DestroyWindow(owner), WindowTest::TearDown(); }
-    void AppendResult(double, std::int32_t count, const SharedFont& font) override { counts.push_back(count), reportFont = font; }
-    RunOutcome Run(RunSettings settings) { return RunBenchmark(owner, canvas, settings, textFont, *this); }
-    // The canvas's area as dc holds it (0x00RRGGBB), or, given a text, as
-    // drawing that text in dc's font on white gives.
-    std::vector<DWORD> Pixels(HDC dc, const wchar_t* text = nullptr) {
+    std::optional<double> Run(const wchar_t* text, std::int32_t count, const std::wstring& face, double size, bool bold = false, bool italic = false, bool opaque = false) {
+        FontSpec font;
+        font.Name = face, font.Size = size, font.Bold = bold, font.Italic = italic;
+        return RunBenchmark(owner, canvas, {text, count, font, opaque});
+    }
+    // The canvas's area (0x00RRGGBB) as draw leaves a white memory copy of it.
+    std::vector<DWORD> Pixels(const std::function<void(HDC)>& draw) {
         RECT r{};
         GetClientRect(canvas.Handle(), &r);
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
+        HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
         HGDIOBJ previous = SelectObject(memory, bitmap);
-        if (text) {
-            PatBlt(memory, 0, 0, r.right, r.bottom, WHITENESS);
-            SelectObject(memory, GetCurrentObject(dc, OBJ_FONT));
-            SetBkMode(memory, TRANSPARENT);
-            ExtTextOutW(memory, 0, 0, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr);
-        } else {
-            BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-        }
+        PatBlt(memory, 0, 0, r.right, r.bottom, WHITENESS);
+        draw(memory);
         SelectObject(memory, previous);
         BITMAPINFO info{{sizeof info.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         std::vector<DWORD> pixels(static_cast<size_t>(r.right) * r.bottom);
         GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
+        DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
         for (DWORD& p : pixels) p &= 0xFFFFFF;  // the unused byte
         return pixels;
+    }
+    // What the canvas paints, and what the text gives drawn alone in its font.
+    std::vector<DWORD> Painted() { return Pixels([&](HDC dc) { SendMessageW(canvas.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); }); }
+    std::vector<DWORD> Drawn(const wchar_t* text) {
+        return Pixels([&](HDC dc) { SelectObject(dc, canvas.Font()->Handle()), SetBkMode(dc, TRANSPARENT), ExtTextOutW(dc, 0, 0, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr); });
     }
 
     HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     frmCanvas canvas;
-    std::vector<std::int32_t> counts;
-    SharedFont textFont = MakeFont(DefaultGuiFontSpec()), reportFont;
     const std::wstring latin = PickFace(L"Liberation Sans", L"DejaVu Sans"), japanese = PickFace(L"IPAGothic", L"IPAゴシック");
 };
 
 // The canvas shows exactly the text's own glyphs, so '?', UTF-8 bytes or a
-// wrong code page fail; the font and the background mode follow the boxes.
-TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFontAndBackgroundMode) {
-    const struct {  // check-box values: 2 is grayed
-        const wchar_t *text, *count; const std::wstring& face; const wchar_t* size; int bold, italic, opaque, mode; std::int32_t calls;
-    } cases[] = {{L"The quick brown fox", L"10", latin, L"12", 0, 0, 0, TRANSPARENT, 10},
-                 {L"日本語テキスト", L"1,000", japanese, L"10.5", 2, 1, 1, OPAQUE, 1000},
-                 {L"ﾃｷｽﾄ①", L"1", japanese, L"36", 1, 2, 2, OPAQUE, 1},
-                 {L"none drawn", L"0", latin, L"12", 0, 0, 0, TRANSPARENT, 0}};
+// wrong code page fail, in the chosen font.
+TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFont) {
+    const struct { const wchar_t* text; std::int32_t count; const std::wstring& face; double size; bool bold, italic, opaque; } cases[] = {
+        {L"The quick brown fox", 10, latin, 12, false, false, false}, {L"日本語テキスト", 1000, japanese, 10.5, true, true, true},
+        {L"ﾃｷｽﾄ①", 1, japanese, 36, true, false, true}, {L"none drawn", 0, latin, 12, false, false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.text));
-        ASSERT_EQ(Run({c.text, c.count, c.face, c.size, c.bold, c.italic, c.opaque}).Refused, RunField::None);
-        HDC dc = canvas.hDC(), screen = GetDC(canvas.Handle());
-        const std::vector<DWORD> expected = Pixels(dc, c.calls ? c.text : L"");
-        EXPECT_TRUE(Pixels(dc) == expected);
-        EXPECT_TRUE(Pixels(screen) == expected);  // and the window shows it
-        ReleaseDC(canvas.Handle(), screen);
+        ASSERT_TRUE(Run(c.text, c.count, c.face, c.size, c.bold, c.italic, c.opaque));
+        const std::vector<DWORD> expected = Drawn(c.count ? c.text : L"");
+        EXPECT_TRUE(Painted() == expected);
+        HWND window = canvas.Handle();  // and the window shows it
+        EXPECT_TRUE(Pixels([&](HDC dc) { WindowDC screen(window); BitBlt(dc, 0, 0, 2000, 2000, screen.get(), 0, 0, SRCCOPY); }) == expected);
         LOGFONTW font{};
-        GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
-        wchar_t face[LF_FACESIZE] = L"";
-        GetTextFaceW(dc, LF_FACESIZE, face);
-        EXPECT_TRUE(font.lfHeight == -std::lround(std::wcstod(c.size, nullptr) * ScreenDpi() / 72) && c.face == face &&
-                    font.lfWeight == (c.bold ? FW_BOLD : FW_NORMAL) && !font.lfItalic == !c.italic && GetBkMode(dc) == c.mode);
-        EXPECT_TRUE(counts.back() == c.calls && reportFont == textFont);  // the report gets the text box's own font object
+        GetObjectW(canvas.Font()->Handle(), sizeof font, &font);
+        EXPECT_TRUE(font.lfHeight == -std::lround(c.size * ScreenDpi() / 72) && c.face == RealizedFace(canvas.Font()->Handle()) &&
+                    font.lfWeight == (c.bold ? FW_BOLD : FW_NORMAL) && !font.lfItalic == !c.italic && font.lfCharSet == DEFAULT_CHARSET);
     }
-    EXPECT_GT(Inked(Pixels(canvas.hDC(), L"日本語")), 20);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_GT(Inked(Drawn(L"日本語")), 20);
 }
 
-TEST_F(RunTest, TheCanvasIsOwnedKeepsItsDrawingAndComesBackAsNewAfterItIsClosed) {
-    for (int opaque : {1, 0}) {
-        ASSERT_EQ(Run({L"text", L"1", latin, L"12", 0, 0, opaque}).Refused, RunField::None);
+TEST_F(RunTest, TheCanvasIsOwnedKeepsItsDrawingAndComesBackAfterItIsClosed) {
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(Run(L"text", 1, latin, 12));
         HWND window = canvas.Handle();
         EXPECT_TRUE(GetWindow(window, GW_OWNER) == owner && WindowText(window) == L"レンダリング");
+        EXPECT_TRUE(GetForegroundWindow() != window);  // shown, but the keyboard stays with its owner
         RECT r{};
         GetClientRect(window, &r);
         EXPECT_TRUE(r.right == MulDiv(6315, ScreenDpi(), 1440) && r.bottom == MulDiv(1695, ScreenDpi(), 1440));
-        const int inked = Inked(Pixels(canvas.hDC()));
+        const int inked = Inked(Painted());
         SetWindowPos(window, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
-        EXPECT_TRUE(inked > 0 && Inked(Pixels(canvas.hDC())) == inked);
+        EXPECT_TRUE(inked > 0 && Inked(Painted()) == inked);
         SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_FALSE(IsWindow(window));
-        ASSERT_TRUE(canvas.Show(owner));
-        EXPECT_TRUE(canvas.Font() == DefaultGuiFontSpec() && canvas.FontTransparent());
+        EXPECT_FALSE(IsWindow(window) || canvas.Font());
     }
 }
 
-// The system refuses a canvas for an owner that is gone: the user is told, no entry is made.
-TEST_F(RunTest, ACanvasThatCannotBeMadeIsToldAndAddsNoEntry) {
+// The system refuses a canvas for an owner that is gone; a bitmap that cannot grow keeps the old one.
+TEST_F(RunTest, ACanvasOrBitmapThatCannotBeMadeStopsTheRun) {
     DestroyWindow(owner);
-    EXPECT_EQ(Run({L"text", L"1", latin, L"12"}).Refused, RunField::Canvas);
-    EXPECT_TRUE(messages.size() == 1 && messages[0].find(L"作れませんでした") != std::wstring::npos && counts.empty());
-
-    BackingBitmap bitmap;  // a bitmap that cannot grow keeps the old one
+    EXPECT_FALSE(Run(L"text", 1, latin, 12));
+    BackingBitmap bitmap;
     ASSERT_TRUE(bitmap.Cover(20, 10, RGB(255, 255, 255)));
     SetPixel(bitmap.dc(), 3, 3, RGB(0, 0, 0));
     EXPECT_FALSE(bitmap.Cover(200000, 200000, RGB(255, 255, 255)));
