@@ -2,9 +2,8 @@
 
 #include <utility>
 
-const wchar_t kProgramTitle[] = L"ExtTextOutBench";
-
 namespace {
+const wchar_t kProgramTitle[] = L"ExtTextOutBench";
 MessageBoxHook g_messageBoxHook;
 }  // namespace
 

@@ -4,8 +4,6 @@
 #include <functional>
 #include <string>
 
-extern const wchar_t kProgramTitle[];
-
 // A message box captioned with the program's title. Tests running inside
 // the process can take the box's place.
 int ShowMessageBox(HWND owner, const std::wstring& text, UINT type);
