@@ -68,16 +68,14 @@ bool frmMain::Create() {
     options.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
     options.clientWidthTwips = kClientWidthTwips;
     options.clientHeightTwips = kClientHeightTwips;
-    return CreateTopLevel(L"ExtTextOutBench.Main", options, 0, GetSysColorBrush(COLOR_BTNFACE));
-}
-
-bool frmMain::PreTranslate(MSG& msg) {
-    if (!IsOpen() || !IsDialogMessageW(hwnd_, &msg)) return false;
-    // Wine's Tab in a window that is no dialog strips every button of its
-    // default look; put it back where a dialog keeps it.
-    ShowDefaultButton();
+    options.dialog = true;
+    if (!CreateTopLevel(L"ExtTextOutBench.Main", options, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    FocusControl(txtString);
     return true;
 }
+
+bool frmMain::PreTranslate(MSG& msg) { return IsOpen() && IsDialogMessageW(hwnd_, &msg); }
 
 RunSettings frmMain::CurrentSettings() const {
     RunSettings settings;
@@ -98,18 +96,6 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
-    case DM_GETDEFID:
-        return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) Form_Deactivate();
-        else if (!HIWORD(wParam)) Form_Activate();
-        return 0;
-    case WM_NEXTDLGCTL:
-        // IsDialogMessage moves the focus this way for a label's access key:
-        // first to the label, then on to the next tab stop.
-        if (LOWORD(lParam)) FocusControl(reinterpret_cast<HWND>(wParam));
-        else FocusControl(GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0));
-        return 0;
     case WM_CLOSE:
         Form_Unload();
         DestroyWindow(hwnd_);
@@ -123,8 +109,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void frmMain::OnCommand(int id, HWND control, UINT code) {
     switch (code) {
-    case EN_SETFOCUS:
     case CBN_SETFOCUS:
+        // The dialog manager selects an edit box's text when it moves the
+        // focus there, but not a combo box's.
+        if (control == cmbTimes || control == cmbSize) ComboBox_SetEditSel(control, 0, -1);
+        [[fallthrough]];
+    case EN_SETFOCUS:
         ShowDefaultButton();
         return;
     }
@@ -232,30 +222,12 @@ void frmMain::cmdTest_Click() {
                        MB_OK | MB_ICONEXCLAMATION);
 }
 
-// As in a dialog: the control that had the focus gets it back, the first
-// tab stop at start, rather than the form itself, which takes no keys.
-void frmMain::Form_Activate() {
-    HWND control = activeControl_ && IsChild(hwnd_, activeControl_) ? activeControl_
-                                                                      : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-    if (control) SetFocus(control);
-}
-
-void frmMain::Form_Deactivate() {
-    HWND focus = GetFocus();
-    if (focus && IsChild(hwnd_, focus)) activeControl_ = focus;
-}
-
-void frmMain::FocusControl(HWND control) {
-    if (!control) return;
-    SetFocus(control);
-    // Selected, so typing replaces it, as in a dialog. Combo boxes select
-    // their text by themselves only the first time they get the focus.
-    if (control == cmbTimes || control == cmbSize) ComboBox_SetEditSel(control, 0, -1);
-    else if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) Edit_SetSel(control, 0, -1);
-}
+// The dialog manager's move: the text selected, so typing replaces it.
+void frmMain::FocusControl(HWND control) { SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE); }
 
 // As a dialog shows it: a push button with the focus is the default while
-// it has it; otherwise Test is.
+// it has it; otherwise Test is. The dialog manager sees to it for the moves
+// it makes itself; Wine's does not when a click moves the focus.
 void frmMain::ShowDefaultButton() {
     HWND focus = GetFocus();
     if (!focus || !IsChild(hwnd_, focus)) return;

@@ -27,7 +27,6 @@ protected:
     void TearDown() override { main.reset(), DispatchPending(), SetMessageBoxHook(nullptr); }
     void Open() {
         ASSERT_TRUE((main = std::make_unique<frmMain>())->Create());
-        ShowWindow(main->Handle(), SW_SHOWNORMAL);
         HWND child = GetWindow(main->Handle(), GW_CHILD);
         for (HWND& control : controls) control = child, child = GetWindow(child, GW_HWNDNEXT);
     }
