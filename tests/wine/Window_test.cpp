@@ -48,12 +48,7 @@ int Inked(const std::vector<DWORD>& pixels) { return static_cast<int>(pixels.siz
 class RunTest : public WindowTest {
 protected:
     void TearDown() override { canvas.Close(), DestroyWindow(owner), WindowTest::TearDown(); }
-    std::optional<double> Run(const wchar_t* text, std::int32_t count, const std::wstring& face, double size, bool bold = false, bool italic = false, bool opaque = false) {
-        FontSpec font;
-        font.Name = face, font.Size = size, font.Bold = bold, font.Italic = italic;
-        return RunBenchmark(owner, canvas, {text, count, font, opaque});
-    }
-    // The canvas's area (0x00RRGGBB) as draw leaves a white memory copy of it.
+    // The canvas's area (0x00RRGGBB) as draw leaves a white copy of it.
     std::vector<DWORD> Pixels(const std::function<void(HDC)>& draw) {
         RECT r{};
         GetClientRect(canvas.Handle(), &r);
@@ -70,59 +65,46 @@ protected:
         for (DWORD& p : pixels) p &= 0xFFFFFF;  // the unused byte
         return pixels;
     }
-    // What the canvas paints, and what the text gives drawn alone in its font.
     std::vector<DWORD> Painted() { return Pixels([&](HDC dc) { SendMessageW(canvas.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); }); }
-    std::vector<DWORD> Drawn(const wchar_t* text) {
-        return Pixels([&](HDC dc) { SelectObject(dc, canvas.Font()->Handle()), SetBkMode(dc, TRANSPARENT), ExtTextOutW(dc, 0, 0, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr); });
-    }
 
     HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     frmCanvas canvas;
     const std::wstring latin = PickFace(L"Liberation Sans", L"DejaVu Sans"), japanese = PickFace(L"IPAGothic", L"IPAゴシック");
 };
 
-// The canvas shows exactly the text's own glyphs, so '?', UTF-8 bytes or a
-// wrong code page fail, in the chosen font.
-TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFont) {
-    const struct { const wchar_t* text; std::int32_t count; const std::wstring& face; double size; bool bold, italic, opaque; } cases[] = {
-        {L"The quick brown fox", 10, latin, 12, false, false, false}, {L"日本語テキスト", 1000, japanese, 10.5, true, true, true},
-        {L"ﾃｷｽﾄ①", 1, japanese, 36, true, false, true}, {L"none drawn", 0, latin, 12, false, false, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Utf8(c.text));
-        ASSERT_TRUE(Run(c.text, c.count, c.face, c.size, c.bold, c.italic, c.opaque));
-        const std::vector<DWORD> expected = Drawn(c.count ? c.text : L"");
-        EXPECT_TRUE(Painted() == expected);
-        HWND window = canvas.Handle();  // and the window shows it
-        EXPECT_TRUE(Pixels([&](HDC dc) { WindowDC screen(window); BitBlt(dc, 0, 0, 2000, 2000, screen.get(), 0, 0, SRCCOPY); }) == expected);
-        LOGFONTW font{};
-        GetObjectW(canvas.Font()->Handle(), sizeof font, &font);
-        EXPECT_TRUE(font.lfHeight == -std::lround(c.size * ScreenDpi() / 72) && c.face == RealizedFace(canvas.Font()->Handle()) &&
-                    font.lfWeight == (c.bold ? FW_BOLD : FW_NORMAL) && !font.lfItalic == !c.italic && font.lfCharSet == DEFAULT_CHARSET);
-    }
-    EXPECT_GT(Inked(Drawn(L"日本語")), 20);
-}
-
-TEST_F(RunTest, TheCanvasIsOwnedKeepsItsDrawingAndComesBackAfterItIsClosed) {
-    for (int round = 0; round < 2; ++round) {
-        ASSERT_TRUE(Run(L"text", 1, latin, 12));
+// The canvas, owned and shown without taking the keyboard, paints exactly
+// the text's own glyphs in the chosen font, so '?', UTF-8 bytes or a wrong
+// code page fail; growing keeps the picture.
+TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFontAndKeepsThem) {
+    const RunRequest cases[] = {{L"The quick brown fox", 10, {latin, 12}}, {L"日本語テキスト", 1000, {japanese, 10.5, true, true}, true},
+                                {L"ﾃｷｽﾄ①", 1, {japanese, 36, true}, true}, {L"none drawn", 0, {latin, 12}}};
+    for (const RunRequest& c : cases) {
+        SCOPED_TRACE(Utf8(c.Text));
+        ASSERT_TRUE(RunBenchmark(owner, canvas, c));
         HWND window = canvas.Handle();
-        EXPECT_TRUE(GetWindow(window, GW_OWNER) == owner && WindowText(window) == L"レンダリング");
-        EXPECT_TRUE(GetForegroundWindow() != window);  // shown, but the keyboard stays with its owner
-        RECT r{};
-        GetClientRect(window, &r);
-        EXPECT_TRUE(r.right == MulDiv(6315, ScreenDpi(), 1440) && r.bottom == MulDiv(1695, ScreenDpi(), 1440));
-        const int inked = Inked(Painted());
-        SetWindowPos(window, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
-        EXPECT_TRUE(inked > 0 && Inked(Painted()) == inked);
-        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_FALSE(IsWindow(window) || canvas.Font());
+        HFONT font = canvas.Font()->Handle();
+        const auto expected = Pixels([&](HDC dc) { SelectObject(dc, font), SetBkMode(dc, TRANSPARENT), ExtTextOutW(dc, 0, 0, 0, nullptr, c.Text.c_str(), c.Count ? static_cast<UINT>(c.Text.size()) : 0, nullptr); });
+        EXPECT_TRUE(Painted() == expected && (!c.Count || Inked(expected) > 20));
+        EXPECT_TRUE(Pixels([&](HDC dc) { WindowDC shown(window); BitBlt(dc, 0, 0, 2000, 2000, shown.get(), 0, 0, SRCCOPY); }) == expected);
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof lf, &lf);
+        EXPECT_TRUE(lf.lfHeight == -std::lround(c.Font.Size * ScreenDpi() / 72) && c.Font.Name == RealizedFace(font) &&
+                    lf.lfWeight == (c.Font.Bold ? FW_BOLD : FW_NORMAL) && !lf.lfItalic == !c.Font.Italic && lf.lfCharSet == DEFAULT_CHARSET);
+        EXPECT_TRUE(GetWindow(window, GW_OWNER) == owner && GetForegroundWindow() != window && WindowText(window) == L"レンダリング");
     }
+    RECT r{};
+    GetClientRect(canvas.Handle(), &r);
+    EXPECT_TRUE(r.right == MulDiv(6315, ScreenDpi(), 1440) && r.bottom == MulDiv(1695, ScreenDpi(), 1440));
+    ASSERT_TRUE(RunBenchmark(owner, canvas, cases[0]));
+    const int inked = Inked(Painted());
+    SetWindowPos(canvas.Handle(), nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(inked > 0 && Inked(Painted()) == inked);
 }
 
 // The system refuses a canvas for an owner that is gone; a bitmap that cannot grow keeps the old one.
 TEST_F(RunTest, ACanvasOrBitmapThatCannotBeMadeStopsTheRun) {
     DestroyWindow(owner);
-    EXPECT_FALSE(Run(L"text", 1, latin, 12));
+    EXPECT_FALSE(RunBenchmark(owner, canvas, {L"text", 1, {latin, 12}}));
     BackingBitmap bitmap;
     ASSERT_TRUE(bitmap.Cover(20, 10, RGB(255, 255, 255)));
     SetPixel(bitmap.dc(), 3, 3, RGB(0, 0, 0));
