@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "cli/Compare.h"
+#include "AppDriver.h"
 #include "platform/Font.h"
 #include "platform/Text.h"
 
@@ -138,12 +138,6 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: cli_end_to_end PATH-TO-ExtTextOutBenchCli.exe\n");
         return 2;
     }
-    g_exe = argv[1];
-    // ctest hands over a Unix path when the tests run under Wine, whose Z: drive is the root.
-    if (!g_exe.empty() && g_exe[0] == L'/') {
-        for (wchar_t& c : g_exe)
-            if (c == L'/') c = L'\\';
-        g_exe = L"Z:" + g_exe;
-    }
+    g_exe = e2e::DosPath(argv[1]);  // ctest hands over a Unix path under Wine
     return RUN_ALL_TESTS();
 }

@@ -37,23 +37,14 @@ TEST(RunInputs, RefusalsCutALongValueBetweenCharacters) {
 // The first box that cannot be used, in the order count, face, size, is
 // named with its value; otherwise every value comes through typed.
 TEST(RunInputs, SettingsBecomeARequestOrTheFirstRefusal) {
-    auto installed = [](const std::wstring& face) { return face == L"IPAGothic"; };
-    const struct { RunSettings settings; std::optional<RunField> refused; const wchar_t* shown; } cases[] = {
-        {{L"t", L"x", L"None", L"0"}, RunField::Count, L"「x」"}, {{L"t", L"1", L"None", L"0"}, RunField::Face, L"「None」"},
-        {{L"t", L"1", L"", L"12"}, RunField::Face, L"選ばれていません"}, {{L"t", L"1", L"IPAGothic", L"0.5"}, RunField::Size, L"「0.5」"},
-        {{L"日本", L"1,000", L"IPAGothic", L"10.5", 2, 0, 1}, std::nullopt, nullptr}};
-    for (const auto& c : cases) {
-        const auto read = ReadRunSettings(c.settings, L",", installed);
-        if (c.refused) {
-            const Refusal* refusal = std::get_if<Refusal>(&read);
-            ASSERT_TRUE(refusal);
-            EXPECT_TRUE(refusal->Field == *c.refused && refusal->Message.find(c.shown) != std::wstring::npos) << c.settings.Count;
-            continue;
-        }
-        const RunRequest& request = std::get<RunRequest>(read);
-        EXPECT_TRUE(request.Text == L"日本" && request.Count == 1000 && request.Opaque &&
-                    request.Font == (FontSpec{L"IPAGothic", 10.5, true, false, false, false, 1}));
+    auto read = [](RunSettings settings) { return ReadRunSettings(settings, L",", [](const std::wstring& face) { return face == L"IPAGothic"; }); };
+    const std::pair<RunSettings, RunField> refused[] = {{{L"t", L"x", L"No", L"0"}, RunField::Count}, {{L"t", L"1", L"No", L"0"}, RunField::Face}, {{L"t", L"1", L"IPAGothic", L"0"}, RunField::Size}};
+    for (const auto& [settings, field] : refused) {
+        const auto refusal = std::get<Refusal>(read(settings));
+        EXPECT_TRUE(refusal.Field == field && refusal.Message.find(L"「" + (field == RunField::Count ? settings.Count : field == RunField::Face ? settings.Face : settings.Size) + L"」") != std::wstring::npos);
     }
+    const auto request = std::get<RunRequest>(read({L"日本", L"1,000", L"IPAGothic", L"10.5", 2, 0, 1}));
+    EXPECT_TRUE(request.Text == L"日本" && request.Count == 1000 && request.Opaque && request.Font == (FontSpec{L"IPAGothic", 10.5, true, false}));
 }
 
 }  // namespace
