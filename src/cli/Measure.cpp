@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/System.h"
 #include "platform/Text.h"
+#include "timing/CounterServices.h"
 #include "timing/clsTiming.h"
 
 namespace {
@@ -164,11 +165,14 @@ std::string SelfCheck(CanvasBench& bench, const Configuration& config, const Cli
         auto loop = [&] {
             ProcessPendingMessages();
             HDC dc = bench.Canvas.Prepare(bench.Fonts.front(), request.Opaque);
-            const std::uint64_t before = ReadCounterTicks();
+            CounterReading before, after, frequency;
+            counter::Query(before);
             for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, bench.Ansi.c_str(), length, nullptr);
-            const std::uint64_t after = ReadCounterTicks();
+            counter::Query(after);
             bench.Canvas.Refresh();
-            return CounterTicksToMs(after - before);
+            counter::QueryFrequency(frequency);
+            auto value = [](const CounterReading& r) { return r.LowPart + r.HighPart * 4294967296.0; };
+            return (value(after) - value(before)) * 1000 / value(frequency);
         };
         run();
         loop();

@@ -1,5 +1,4 @@
 #include "timing/CounterServices.h"
-#include "timing/clsTiming.h"
 
 #include <windows.h>
 
@@ -7,6 +6,7 @@
 
 namespace {
 
+// Copied field by field: the two types share their size, not their type.
 CounterReading Reading(const LARGE_INTEGER& value) {
     return {value.u.LowPart, static_cast<std::uint32_t>(value.u.HighPart)};
 }
@@ -35,15 +35,3 @@ void ShowUnavailableMessage() {
 void ProcessPendingMessages() { ::ProcessPendingMessages(); }
 
 }  // namespace counter
-
-std::uint64_t ReadCounterTicks() {
-    LARGE_INTEGER value;
-    QueryPerformanceCounter(&value);
-    return static_cast<std::uint64_t>(value.QuadPart);
-}
-
-double CounterTicksToMs(std::uint64_t ticks) {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(ticks) * 1000 / static_cast<double>(frequency.QuadPart);
-}

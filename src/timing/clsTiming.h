@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 #include "timing/CounterReading.h"
@@ -29,7 +28,3 @@ private:
     short CounterAvailable = 0;  // 0 or -1
     bool Paused = false;
 };
-
-// The counter read bare, for a loop timed without the stopwatch's correction.
-std::uint64_t ReadCounterTicks();
-double CounterTicksToMs(std::uint64_t ticks);
