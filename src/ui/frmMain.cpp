@@ -70,8 +70,11 @@ bool frmMain::Create() {
     options.clientHeightTwips = kClientHeightTwips;
     options.dialog = true;
     if (!CreateTopLevel(L"ExtTextOutBench.Main", options, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
+    // Showing gives the dialog manager's first focus, the text box with its
+    // text selected; it opens showing the text from its start instead.
     ShowWindow(hwnd_, SW_SHOWNORMAL);
-    FocusControl(txtString);
+    SetFocus(txtString);
+    Edit_SetSel(txtString, 0, 0);
     return true;
 }
 
