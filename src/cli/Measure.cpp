@@ -51,14 +51,9 @@ double MachineReferenceMs() {
 CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuration>& configs)
     : Ansi(ToAnsi(FromUtf8(text)).c_str()) {
     for (const Configuration& config : configs) {
-        RunRequest& request = Requests.emplace_back();
-        request.Text = FromUtf8(text);
-        request.Font.Name = FromUtf8(config.Face);
-        request.Font.Size = config.Size;
-        request.Font.Bold = config.Bold;
-        request.Font.Italic = config.Italic;
-        request.Opaque = config.Opaque;
-        Fonts.push_back(MakeFont(request.Font));
+        const FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
+        Requests.push_back({FromUtf8(text), 0, font, config.Opaque});
+        Fonts.push_back(MakeFont(font));
     }
 }
 

@@ -81,15 +81,8 @@ bool frmMain::Create() {
 bool frmMain::PreTranslate(MSG& msg) { return IsOpen() && IsDialogMessageW(hwnd_, &msg); }
 
 RunSettings frmMain::CurrentSettings() const {
-    RunSettings settings;
-    settings.Text = WindowText(txtString);
-    settings.Count = WindowText(cmbTimes);
-    settings.Face = WindowText(cmbFont);
-    settings.Size = WindowText(cmbSize);
-    settings.Bold = Button_GetCheck(chkBold);
-    settings.Italic = Button_GetCheck(chkItalic);
-    settings.Opaque = Button_GetCheck(chkOpaque);
-    return settings;
+    return {WindowText(txtString), WindowText(cmbTimes), WindowText(cmbFont), WindowText(cmbSize),
+            Button_GetCheck(chkBold), Button_GetCheck(chkItalic), Button_GetCheck(chkOpaque)};
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
