@@ -10,7 +10,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     frmMain main;
     if (!main.Create()) return 1;
-    ShowWindow(main.Handle(), SW_SHOWNORMAL);
 
     MSG msg;
     BOOL got;

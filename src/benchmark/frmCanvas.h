@@ -5,40 +5,37 @@
 #include "platform/Font.h"
 #include "platform/Window.h"
 
-// The window the benchmark draws on. Created on first use and again after
-// the user closes it, each time with its initial properties.
+// The window the benchmark draws on: everything is drawn into its backing
+// bitmap, which painting copies to the screen. Made on first use and again
+// after the user closes it.
 class frmCanvas : public BaseWindow<frmCanvas> {
 public:
-    static constexpr COLORREF kBackColor = RGB(255, 255, 255);
     ~frmCanvas() override { DestroyOpenWindow(); }
 
     // Shows the canvas owned by owner (creating it if needed) and brings it
-    // to the front.
+    // to the front; false when the window or its bitmap cannot be made.
     bool Show(HWND owner);
     void Close();
 
-    const FontSpec& Font() const { return font_->Description(); }
-    void SetFont(const FontSpec& font);
-    // False when the backing bitmap cannot be made.
-    bool SetAutoRedraw(bool on);
-    void Cls();
-    void SetFontTransparent(bool transparent);
-    bool FontTransparent() const { return fontTransparent_; }
-    // The backing bitmap's DC while AutoRedraw is on, the window's own otherwise.
-    HDC hDC() const;
+    // The bitmap cleared and set up to draw text in font, filling the text
+    // cells or not; nullptr when the bitmap cannot cover the window.
+    HDC Prepare(const SharedFont& font, bool opaque);
+    // The font the last Prepare selected, if the window still lives.
+    const SharedFont& Font() const { return font_; }
+    // Shows the bitmap on screen now.
     void Refresh();
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    bool Form_Load();
-    void Form_Paint();
-    void Form_Resize(int width, int height);
-    void Form_Unload();
-    void ApplyDrawingState(HDC dc);
+    bool OnCreate();
+    void OnSize(int width, int height);
+    void OnPaint();
+    void PaintContent(HDC dc, const RECT& area) const;
+    void OnDestroy();
 
-    SharedFont font_ = MakeFont(DefaultGuiFontSpec());
+    static constexpr COLORREF kBackColor = RGB(255, 255, 255);
+    // Declared first, so that it outlives the bitmap's DC it is selected into.
+    SharedFont font_;
     BackingBitmap backing_;
-    bool autoRedraw_ = false;
-    bool fontTransparent_ = true;
 };

@@ -4,12 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "benchmark/Run.h"
 #include "platform/Font.h"
 #include "platform/Window.h"
 
 // Collects one entry per run. The text lives as long as the window.
-class frmReport : public BaseWindow<frmReport>, public IReportSink {
+class frmReport : public BaseWindow<frmReport> {
 public:
     ~frmReport() override { DestroyOpenWindow(); }
 
@@ -18,7 +17,8 @@ public:
 
     bool Show();
     void Close();
-    void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) override;
+    // One entry for a run; the text is shown in font.
+    void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

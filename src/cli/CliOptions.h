@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "benchmark/RunRequest.h"
+
 // Text is UTF-8 everywhere in the console program; only the Windows side
 // converts, at the API it calls.
 inline const char kCliProgramName[] = "ExtTextOutBenchCli";
-inline const char kDefaultText[] = "The quick brown fox jumps over the lazy dog.";
-constexpr double kDefaultSize = 12;  // what the interactive program opens with
 
 enum class OutputFormat { Table, Csv, Json };
 

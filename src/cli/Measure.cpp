@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cwchar>
 #include <limits>
 
 #include "benchmark/Run.h"
 #include "cli/AutoCount.h"
 #include "platform/Dialogs.h"
-#include "platform/Font.h"
 #include "platform/System.h"
 #include "platform/Text.h"
+#include "timing/CounterServices.h"
 #include "timing/clsTiming.h"
 
 namespace {
@@ -29,67 +28,7 @@ constexpr int kReferenceReads = 100000;
 // Where the reference loop's result goes, so the compiler keeps the loop.
 volatile std::uint32_t g_referenceResult;
 
-// The size as a count box would hold it: digits that read back exactly.
-std::wstring SizeText(double size) {
-    wchar_t text[40];
-    swprintf(text, 40, L"%.17g", size);
-    return text;
-}
-
-RunSettings SettingsFor(const Configuration& config, const std::wstring& text, std::int32_t count) {
-    RunSettings settings;
-    settings.Text = text;
-    settings.Count = std::to_wstring(count);
-    settings.Face = FromUtf8(config.Face);
-    settings.Size = SizeText(config.Size);
-    settings.Bold = config.Bold ? 1 : 0;
-    settings.Italic = config.Italic ? 1 : 0;
-    settings.Opaque = config.Opaque ? 1 : 0;
-    return settings;
-}
-
-// The run's outcome says all a report would be told.
-struct NoReport : IReportSink {
-    void AppendResult(double, std::int32_t, const SharedFont&) override {}
-};
-
-}  // namespace
-
-RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
-    RunContext context;
-    static_cast<SystemDescription&>(context) = DescribeSystem();
-    context.Version = CliVersion();
-    context.Bits = static_cast<int>(sizeof(void*) * 8);
-    context.Options = options;
-    context.TextBytes = textBytes;
-    return context;
-}
-
-// Up to the first zero, as the run draws it.
-CanvasBench::CanvasBench(frmCanvas& canvas, const std::string& text)
-    : canvas_(canvas), text_(FromUtf8(text)), ansi_(ToAnsi(text_).c_str()), length_(static_cast<int>(ansi_.size())) {}
-
-RunOutcome CanvasBench::Run(const Configuration& config, std::int32_t count) {
-    NoReport report;
-    // What the interactive program's message loop does between two runs.
-    ProcessPendingMessages();
-    return RunBenchmark(nullptr, canvas_, SettingsFor(config, text_, count), SharedFont(), report);
-}
-
-bool CanvasBench::Prepare(const Configuration& config) {
-    return Run(config, 0).Refused == RunField::None && canvas_.IsOpen() && canvas_.hDC() != nullptr;
-}
-
-std::string CanvasBench::RealizedFace() const { return ToUtf8(::RealizedFace(canvas_.hDC())); }
-
-double CanvasBench::Pass(const Configuration& config, std::int32_t count, bool flush, double* referenceMs) {
-    if (!Prepare(config)) return std::numeric_limits<double>::quiet_NaN();
-    if (referenceMs) *referenceMs = MachineReferenceMs();
-    HDC dc = canvas_.hDC();
-    return flush ? TimeDrawLoopFlushed(dc, ansi_.c_str(), length_, count)
-                 : TimeDrawLoop(dc, ansi_.c_str(), length_, count);
-}
-
+// Milliseconds of a fixed loop that draws nothing: how fast the machine runs at the moment.
 double MachineReferenceMs() {
     // Scattered reads over 4 MiB, beyond the processor's own caches. On a shared virtual machine
     // the drawing slows and recovers with the memory system, which a loop in cache never sees.
@@ -106,6 +45,45 @@ double MachineReferenceMs() {
     return ms;
 }
 
+}  // namespace
+
+// The text is drawn up to its first zero, as the run draws it.
+CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuration>& configs)
+    : Ansi(ToAnsi(FromUtf8(text)).c_str()) {
+    for (const Configuration& config : configs) {
+        const FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
+        Requests.push_back({FromUtf8(text), 0, font, config.Opaque});
+        Fonts.push_back(MakeFont(font));
+    }
+}
+
+bool CanvasBench::Open() { return Canvas.Show(nullptr); }
+
+double CanvasBench::Pass(std::size_t c, std::int32_t count, bool flush, double* referenceMs) {
+    // What the interactive program's message loop does between two runs.
+    ProcessPendingMessages();
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    if (!dc) return std::numeric_limits<double>::quiet_NaN();
+    if (referenceMs) *referenceMs = MachineReferenceMs();
+    const int length = static_cast<int>(Ansi.size());
+    return flush ? TimeDrawLoopFlushed(dc, Ansi.c_str(), length, count) : TimeDrawLoop(dc, Ansi.c_str(), length, count);
+}
+
+std::string CanvasBench::RealizedFace(std::size_t c) {
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    return dc ? ToUtf8(::RealizedFace(dc)) : std::string();
+}
+
+RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
+    RunContext context;
+    static_cast<SystemDescription&>(context) = DescribeSystem();
+    context.Version = CliVersion();
+    context.Bits = static_cast<int>(sizeof(void*) * 8);
+    context.Options = options;
+    context.TextBytes = textBytes;
+    return context;
+}
+
 std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Configuration>& configs,
                                       const CliOptions& options, std::vector<double>& referenceMs) {
     std::vector<Measurement> results(configs.size());
@@ -113,9 +91,8 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
     for (std::size_t c = 0; c < configs.size(); ++c) {
         Measurement& m = results[c];
         m.Config = configs[c];
-        bench.Prepare(m.Config);
-        m.RealizedFace = bench.RealizedFace();
-        auto pass = [&](std::int32_t count) { return bench.Pass(m.Config, count, options.Flush); };
+        m.RealizedFace = bench.RealizedFace(c);
+        auto pass = [&](std::int32_t count) { return bench.Pass(c, count, options.Flush); };
         m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
         m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);
         // The first passes fill glyph and font caches; go on until two agree.
@@ -143,7 +120,7 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
                 const std::int64_t count = results[c].Count;
                 const auto calls = static_cast<std::int32_t>(count * (s + 1) / slices - count * s / slices);
                 double reference = 0;
-                const double slice = bench.Pass(configs[c], calls, options.Flush, &reference);
+                const double slice = bench.Pass(c, calls, options.Flush, &reference);
                 ms[c] += slice;
                 inReferences[c] += slice / reference;
                 referenceMs.push_back(reference);
@@ -164,12 +141,12 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
     return results;
 }
 
-std::string SelfCheck(CanvasBench& bench, frmCanvas& canvas, const Configuration& config, const CliOptions& options) {
-    const std::string& ansi = bench.AnsiText();
-    const int length = static_cast<int>(bench.TextBytes());
+std::string SelfCheck(CanvasBench& bench, const Configuration& config, const CliOptions& options) {
     const int pairs = options.RepetitionsGiven ? options.Repetitions : 21;
     const std::vector<std::int32_t> counts =
         options.Count ? std::vector<std::int32_t>{*options.Count} : std::vector<std::int32_t>{100, 1000, 10000, 100000};
+    RunRequest request = bench.Requests.front();
+    const int length = static_cast<int>(bench.Ansi.size());
 
     std::string out = "Self-check: the program's run (RunBenchmark, as a press of Test) against a bare loop of\n"
                       "QueryPerformanceCounter and ExtTextOutA on the same canvas, alternating; " +
@@ -177,20 +154,20 @@ std::string SelfCheck(CanvasBench& bench, frmCanvas& canvas, const Configuration
                       " pairs a count.\nTimes are medians per call in microseconds; ratio = median of run / loop.\n\n";
     std::vector<std::vector<std::string>> rows = {{"count", "run", "loop", "ratio", "95% interval"}};
     for (std::int32_t count : counts) {
-        auto run = [&] { return bench.Run(config, count).ElapsedMs; };
-        // What the run does around its loop: a cleared picture before, the window refreshed after.
+        request.Count = count;
+        auto run = [&] { return ProcessPendingMessages(), RunBenchmark(nullptr, bench.Canvas, request).value_or(0); };
+        // What the run does around its loop: the canvas prepared before, the window refreshed after.
         auto loop = [&] {
             ProcessPendingMessages();
-            canvas.Cls();
-            HDC dc = canvas.hDC();
-            LARGE_INTEGER before, after, frequency;
-            QueryPerformanceCounter(&before);
-            for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, ansi.c_str(), length, nullptr);
-            QueryPerformanceCounter(&after);
-            canvas.Refresh();
-            QueryPerformanceFrequency(&frequency);
-            return static_cast<double>(after.QuadPart - before.QuadPart) * 1000 /
-                   static_cast<double>(frequency.QuadPart);
+            HDC dc = bench.Canvas.Prepare(bench.Fonts.front(), request.Opaque);
+            CounterReading before, after, frequency;
+            counter::Query(before);
+            for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, bench.Ansi.c_str(), length, nullptr);
+            counter::Query(after);
+            bench.Canvas.Refresh();
+            counter::QueryFrequency(frequency);
+            auto value = [](const CounterReading& r) { return r.LowPart + r.HighPart * 4294967296.0; };
+            return (value(after) - value(before)) * 1000 / value(frequency);
         };
         run();
         loop();

@@ -1,15 +1,11 @@
-#include <algorithm>
-
 #include "cli/Compare.h"
 #include "cli/Measure.h"
 #include "cli/Plot.h"
 #include "platform/Console.h"
-#include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/System.h"
 #include "platform/Text.h"
-#include "ui/SystemFont.h"
 
 namespace {
 
@@ -43,25 +39,8 @@ int Compare(const CliOptions& options) {
     return Plot(options.PlotFile, CompareChart(compared));
 }
 
-// The run shows its refusals in a message box; here they go to stderr.
-struct RefusalsToStderr {
-    bool refused = false;
-    RefusalsToStderr() {
-        SetMessageBoxHook([this](HWND, const std::wstring& text, UINT) {
-            std::string line = ToUtf8(text);
-            std::replace_if(
-                line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-            Err(line);
-            refused = true;
-            return IDOK;
-        });
-    }
-    ~RefusalsToStderr() { SetMessageBoxHook(nullptr); }
-};
-
 int Measure(CliOptions options) {
-    // The face the main window opens on.
-    if (options.Faces.empty()) options.Faces.push_back(ToUtf8(ScreenFaceOf(*MakeFont(SystemMenuFont(nullptr)))));
+    if (options.Faces.empty()) options.Faces.push_back(ToUtf8(DefaultFace(*MakeFont(SystemMenuFont()))));
     if (options.Sizes.empty()) options.Sizes.push_back(kDefaultSize);
     // Every face is checked before anything is measured.
     for (const std::string& face : options.Faces)
@@ -73,22 +52,16 @@ int Measure(CliOptions options) {
     std::string error;
     if (!options.Baseline.empty() && !(baseline = FindBaseline(options.Baseline, configs, error))) return Usage(error);
 
-    RefusalsToStderr refusals;
     ThreadConditions conditions;
     if (!conditions.Apply(options.HighPriority, options.Cpu))
         return Usage("--cpu: this machine has no processor " + std::to_string(*options.Cpu));
-    frmCanvas canvas;
-    CanvasBench bench(canvas, options.Text);
-    if (options.Action == CliAction::SelfCheck) {
-        const std::string table = SelfCheck(bench, canvas, configs.front(), options);
-        return refusals.refused ? kExitFailed : (WriteStdout(table), 0);
-    }
-    RunContext context = SystemContext(options, bench.TextBytes());
-    for (const Configuration& config : configs)
-        if (!bench.Prepare(config) || refusals.refused)
-            return Err("the canvas could not be set up for \"" + config.Face + "\""), kExitFailed;
+    CanvasBench bench(options.Text, configs);
+    for (std::size_t c = 0; c < configs.size(); ++c)
+        if (!bench.Open() || bench.RealizedFace(c).empty())
+            return Err("the canvas could not be set up for \"" + configs[c].Face + "\""), kExitFailed;
+    if (options.Action == CliAction::SelfCheck) return WriteStdout(SelfCheck(bench, configs.front(), options)), 0;
+    RunContext context = SystemContext(options, bench.Ansi.size());
     std::vector<Measurement> results = MeasureSweep(bench, configs, options, context.ReferenceMs);
-    if (refusals.refused) return kExitFailed;
     for (const Measurement& m : results)
         if (m.Substituted)
             Err("warning: \"" + m.Config.Face + "\" is drawn with \"" + m.RealizedFace +

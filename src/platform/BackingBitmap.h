@@ -20,7 +20,6 @@ public:
     void Release();
 
     HDC dc() const { return dc_.get(); }
-    bool exists() const { return static_cast<bool>(bitmap_); }
 
 private:
     // Declared so that destruction selects the bitmap out before deleting it.

@@ -2,11 +2,9 @@
 
 #include <utility>
 
-const wchar_t kProgramTitle[] = L"ExtTextOutBench";
-
 namespace {
+const wchar_t kProgramTitle[] = L"ExtTextOutBench";
 MessageBoxHook g_messageBoxHook;
-BeepHook g_beepHook;
 }  // namespace
 
 int ShowMessageBox(HWND owner, const std::wstring& text, UINT type) {
@@ -15,13 +13,6 @@ int ShowMessageBox(HWND owner, const std::wstring& text, UINT type) {
 }
 
 void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
-
-void Beep() {
-    if (g_beepHook) g_beepHook();
-    else MessageBeep(MB_OK);
-}
-
-void SetBeepHook(BeepHook hook) { g_beepHook = std::move(hook); }
 
 void ProcessPendingMessages() {
     MSG msg;

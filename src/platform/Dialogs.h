@@ -4,17 +4,11 @@
 #include <functional>
 #include <string>
 
-extern const wchar_t kProgramTitle[];
-
 // A message box captioned with the program's title. Tests running inside
 // the process can take the box's place.
 int ShowMessageBox(HWND owner, const std::wstring& text, UINT type);
 using MessageBoxHook = std::function<int(HWND owner, const std::wstring& text, UINT type)>;
 void SetMessageBoxHook(MessageBoxHook hook);
-
-void Beep();
-using BeepHook = std::function<void()>;
-void SetBeepHook(BeepHook hook);
 
 // Handles every message waiting in this thread's queue, then returns.
 void ProcessPendingMessages();

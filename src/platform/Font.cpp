@@ -1,25 +1,13 @@
 #include "platform/Font.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/Text.h"
 #include "platform/Window.h"
 
 FontObject::FontObject(const FontSpec& description) : description_(description) {
-    LogFontFields fields = LogFontFromFontSpec(description, ScreenDpi());
-    LOGFONTW lf{};
-    lf.lfHeight = fields.Height;
-    lf.lfWeight = fields.Weight;
-    lf.lfItalic = fields.Italic;
-    lf.lfUnderline = fields.Underline;
-    lf.lfStrikeOut = fields.StrikeOut;
-    lf.lfCharSet = fields.CharSet;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    fields.FaceName.copy(lf.lfFaceName, std::size(lf.lfFaceName) - 1);
+    LOGFONTW lf{};  // the zero fields are the defaults: precision, quality, pitch
+    SetLogFont(lf, description, ScreenDpi());
     handle_.reset(CreateFontIndirectW(&lf));
 }
 
@@ -59,7 +47,7 @@ std::vector<std::wstring> ScreenFontNames() {
 }
 
 bool IsScreenFont(const std::wstring& face) {
-    if (face.empty() || face.size() >= LF_FACESIZE) return false;
+    if (face.empty() || face.size() > kMaxFaceLength) return false;
     const std::vector<std::wstring> names = EnumerateFaces(face);
     return std::any_of(names.begin(), names.end(), [&](const std::wstring& name) { return SameFace(name, face); });
 }
@@ -76,21 +64,30 @@ std::wstring RealizedFace(HDC dc) {
     return face;
 }
 
-std::wstring ScreenFaceOf(const FontObject& font) {
-    const std::wstring& face = font.Description().Name;
-    return IsScreenFont(face) ? face : RealizedFace(font.Handle());
+std::wstring DefaultFace(const FontObject& menuFont) {
+    const std::wstring& face = menuFont.Description().Name;
+    if (IsScreenFont(face)) return face;
+    const std::wstring realized = RealizedFace(menuFont.Handle());
+    if (IsScreenFont(realized)) return realized;
+    const std::vector<std::wstring> faces = ScreenFontNames();
+    return faces.empty() ? realized : faces.front();
 }
 
-FontSpec DefaultGuiFontSpec() {
-    LOGFONTA lf{};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    FontSpec font = FontFromLogFontBytes(reinterpret_cast<const unsigned char*>(&lf), ScreenDpi());
-    font.Charset = DEFAULT_CHARSET;
-    return font;
+namespace {
+NonClientMetricsReader g_reader = SystemParametersInfoA;
 }
 
-FontSpec FontFromLogFontBytes(const unsigned char* logFontA, int dpi) {
-    LogFontARecord record;
-    std::memcpy(&record, logFontA, sizeof record);
-    return FontFromLogFont(record, dpi, FromAnsi);
+void SetNonClientMetricsReader(NonClientMetricsReader reader) { g_reader = reader ? reader : SystemParametersInfoA; }
+
+FontSpec SystemMenuFont() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = kNonClientMetricsSize;
+    g_reader(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
+    FontSpec font = FontFromLogFont(metrics.lfMenuFont, ScreenDpi(), FromAnsi);
+    // A record the system left empty names no face and no size: the stock
+    // GUI font rather than the mapper's guess.
+    if (!font.Name.empty() && font.Size > 0) return font;
+    LOGFONTA gui{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    return FontFromLogFont(gui, ScreenDpi(), FromAnsi);
 }

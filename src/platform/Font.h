@@ -1,12 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/LogFont.h"
 #include "platform/Handles.h"
+#include "platform/LogFont.h"
 
 // A font description with its realised handle. Shared by every control
 // that shows it, and freed when the last of them lets go.
@@ -34,13 +35,22 @@ std::wstring RealizedFace(HDC dc);
 // Ignoring case, as the font mapper does.
 bool SameFace(const std::wstring& a, const std::wstring& b);
 
-// The screen font a font is drawn with: its own face when that is one,
-// else the face the mapper stands in with (Wine's "MS Shell Dlg"). Both
-// programs start on this face of the menu font.
-std::wstring ScreenFaceOf(const FontObject& font);
+// The face both programs open on: the menu font's own face when it is a
+// screen font, else the one the mapper draws it with (Wine's "MS Shell
+// Dlg" is only a substitute name), else the first screen font.
+std::wstring DefaultFace(const FontObject& menuFont);
 
-// The stock GUI font as a description, for windows that have none yet.
-FontSpec DefaultGuiFontSpec();
+// NONCLIENTMETRICSA as the system has filled it since before the padded
+// border was added: the record is read in that size.
+constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
+static_assert(kNonClientMetricsSize == 340 && offsetof(NONCLIENTMETRICSA, lfMenuFont) == 160,
+              "NONCLIENTMETRICSA layout");
 
-// Reads a LOGFONTA from a byte record.
-FontSpec FontFromLogFontBytes(const unsigned char* logFontA, int dpi);
+// Reads the system's non-client metrics; tests replace it to make the
+// call fail.
+using NonClientMetricsReader = BOOL(WINAPI*)(UINT action, UINT size, PVOID record, UINT flags);
+void SetNonClientMetricsReader(NonClientMetricsReader reader);
+
+// The system's menu font at the screen's resolution, or the stock GUI font
+// when the system gives none.
+FontSpec SystemMenuFont();

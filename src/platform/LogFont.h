@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,41 +21,44 @@ struct FontSpec {
     bool operator!=(const FontSpec& other) const { return !(*this == other); }
 };
 
-// The LOGFONT fields a FontSpec decides; the rest stay at their defaults.
-struct LogFontFields {
-    std::int32_t Height = 0;  // negative: character height in pixels
-    std::int32_t Weight = 400;
-    std::uint8_t Italic = 0;
-    std::uint8_t Underline = 0;
-    std::uint8_t StrikeOut = 0;
-    std::uint8_t CharSet = 1;
-    std::wstring FaceName;  // at most 31 characters
-};
+// A LOGFONT's face holds this many characters before its terminator.
+constexpr std::size_t kMaxFaceLength = 31;
 
-LogFontFields LogFontFromFontSpec(const FontSpec& font, int dpi);
-
-// LOGFONTA as it lies in memory (60 bytes), readable without <windows.h>.
-struct LogFontARecord {
-    std::int32_t lfHeight;
-    std::int32_t lfWidth;
-    std::int32_t lfEscapement;
-    std::int32_t lfOrientation;
-    std::int32_t lfWeight;
-    std::uint8_t lfItalic;
-    std::uint8_t lfUnderline;
-    std::uint8_t lfStrikeOut;
-    std::uint8_t lfCharSet;
-    std::uint8_t lfOutPrecision;
-    std::uint8_t lfClipPrecision;
-    std::uint8_t lfQuality;
-    std::uint8_t lfPitchAndFamily;
-    char lfFaceName[32];
-};
-static_assert(sizeof(LogFontARecord) == 60, "LOGFONTA layout");
+// A positive LOGFONT height is taken as points; otherwise it is the
+// character height in pixels at dpi.
+double PointsFromLogFontHeight(std::int32_t height, int dpi);
+// The negative pixel height of a size in points: never 0 (the mapper's
+// default) and within 32 bits.
+std::int32_t LogFontHeightFromPoints(double points, int dpi);
 
 // Converts ANSI bytes (no terminator needed) to text.
 using AnsiDecoder = std::wstring (*)(const char* bytes, std::size_t length);
 
-// Reads a LOGFONTA into a FontSpec. A positive height is taken as points;
-// otherwise the character height in pixels is converted with dpi.
-FontSpec FontFromLogFont(const LogFontARecord& logFont, int dpi, AnsiDecoder decode);
+// A LOGFONTA read into a FontSpec. A template over the structure, so that
+// it is tested without <windows.h>.
+template <typename LogFontA>
+FontSpec FontFromLogFont(const LogFontA& logFont, int dpi, AnsiDecoder decode) {
+    std::size_t length = 0;
+    while (length < sizeof logFont.lfFaceName && logFont.lfFaceName[length] != '\0') ++length;
+    FontSpec font;
+    font.Name = decode(logFont.lfFaceName, length);
+    font.Size = PointsFromLogFontHeight(logFont.lfHeight, dpi);
+    font.Charset = logFont.lfCharSet;
+    font.Italic = logFont.lfItalic != 0;
+    font.Underline = logFont.lfUnderline != 0;
+    font.Strikethrough = logFont.lfStrikeOut != 0;
+    font.Bold = logFont.lfWeight > 400;
+    return font;
+}
+
+// The fields of a LOGFONTW a FontSpec decides; the others stay as they are.
+template <typename LogFontW>
+void SetLogFont(LogFontW& logFont, const FontSpec& font, int dpi) {
+    logFont.lfHeight = LogFontHeightFromPoints(font.Size, dpi);
+    logFont.lfWeight = font.Bold ? 700 : 400;
+    logFont.lfItalic = font.Italic ? 1 : 0;
+    logFont.lfUnderline = font.Underline ? 1 : 0;
+    logFont.lfStrikeOut = font.Strikethrough ? 1 : 0;
+    logFont.lfCharSet = font.Charset;
+    logFont.lfFaceName[font.Name.copy(logFont.lfFaceName, kMaxFaceLength)] = 0;
+}

@@ -58,6 +58,8 @@ bool ThreadConditions::Apply(bool highPriority, std::optional<int> cpu) {
         raised_ = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST) != 0;
     }
     if (!cpu) return true;
+    // A processor past the mask's width is one this build cannot pin to.
+    if (*cpu < 0 || *cpu >= static_cast<int>(sizeof(DWORD_PTR) * 8)) return false;
     oldAffinity_ = SetThreadAffinityMask(GetCurrentThread(), DWORD_PTR{1} << *cpu);
     return oldAffinity_ != 0;
 }

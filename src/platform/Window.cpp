@@ -9,9 +9,8 @@ int ScreenDpi() {
 }
 
 void ShowModeless(HWND window) {
-    if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
-    else if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (!IsWindowVisible(window) || IsIconic(window)) ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 std::wstring WindowText(HWND window) {

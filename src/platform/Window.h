@@ -14,6 +14,8 @@ struct WindowOptions {
     int clientWidthTwips = 0;
     int clientHeightTwips = 0;
     HWND owner = nullptr;
+    // DefDlgProcW does the keyboard and focus work, as in a dialog box.
+    bool dialog = false;
 };
 
 // The classic base for a window class: the static procedure finds the
@@ -60,6 +62,7 @@ protected:
         if (!GetClassInfoExW(instance, className, &wc)) {
             wc.cbSize = sizeof wc;
             wc.style = classStyle;
+            wc.cbWndExtra = options.dialog ? DLGWINDOWEXTRA : 0;
             wc.lpfnWndProc = WindowProc;
             wc.hInstance = instance;
             wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -67,6 +70,7 @@ protected:
             wc.lpszClassName = className;
             if (!RegisterClassExW(&wc)) return false;
         }
+        dialog_ = options.dialog;
         const int dpi = ScreenDpi();
         RECT rect{0, 0, TwipsToPixels(options.clientWidthTwips, dpi), TwipsToPixels(options.clientHeightTwips, dpi)};
         AdjustWindowRectEx(&rect, options.style, FALSE, options.exStyle);
@@ -80,13 +84,15 @@ protected:
     }
 
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
-        return DefWindowProcW(hwnd_, message, wParam, lParam);
+        return dialog_ ? DefDlgProcW(hwnd_, message, wParam, lParam) : DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 
     HWND hwnd_ = nullptr;
+    bool dialog_ = false;
 };
 
-// Brings a window to the front, or shows it the first time, owned as it was created.
+// Brings a window to the front, or shows it the first time, owned as it was
+// created; the keyboard stays where it was, so Enter runs again.
 void ShowModeless(HWND window);
 
 std::wstring WindowText(HWND window);

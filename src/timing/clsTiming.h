@@ -16,9 +16,6 @@ public:
     void Resume();
     void Wait(double& milliseconds, bool& pumpMessages);
 
-    bool Available() const { return CounterAvailable != 0; }
-    double Overhead() const { return CallOverhead; }
-
 private:
     static double CounterValue(const CounterReading& reading);
 

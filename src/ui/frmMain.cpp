@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <string>
 
+#include "benchmark/Run.h"
 #include "platform/Dialogs.h"
+#include "platform/Locale.h"
 #include "ui/KeyFilter.h"
-#include "ui/SystemFont.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ struct frmMain::ControlLayout {
 // In tab order, which is also creation order.
 const frmMain::ControlLayout frmMain::kControls[] = {
     {&frmMain::lblString, Kind::Label, L"文字列(&S):", 180, 240, 795, 180, 100},
-    {&frmMain::txtString, Kind::TextBox, L"The quick brown fox jumps over the lazy dog.", 1260, 180, 3255, 315, 101},
+    {&frmMain::txtString, Kind::TextBox, L"", 1260, 180, 3255, 315, 101},
     {&frmMain::lblTimes, Kind::Label, L"試行回数(&T):", 180, 660, 975, 180, 102},
     {&frmMain::cmbTimes, Kind::ComboEdit, L"", 1260, 600, 1275, 300, 103},
     {&frmMain::lblFace, Kind::Label, L"書体(&F):", 180, 1080, 615, 180, 104},
@@ -67,27 +68,21 @@ bool frmMain::Create() {
     options.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
     options.clientWidthTwips = kClientWidthTwips;
     options.clientHeightTwips = kClientHeightTwips;
-    return CreateTopLevel(L"ExtTextOutBench.Main", options, 0, GetSysColorBrush(COLOR_BTNFACE));
-}
-
-bool frmMain::PreTranslate(MSG& msg) {
-    if (!IsOpen() || !IsDialogMessageW(hwnd_, &msg)) return false;
-    // Wine's Tab in a window that is no dialog strips every button of its
-    // default look; put it back where a dialog keeps it.
-    ShowDefaultButton();
+    options.dialog = true;
+    if (!CreateTopLevel(L"ExtTextOutBench.Main", options, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
+    // Showing gives the dialog manager's first focus, the text box with its
+    // text selected; it opens showing the text from its start instead.
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetFocus(txtString);
+    Edit_SetSel(txtString, 0, 0);
     return true;
 }
 
+bool frmMain::PreTranslate(MSG& msg) { return IsOpen() && IsDialogMessageW(hwnd_, &msg); }
+
 RunSettings frmMain::CurrentSettings() const {
-    RunSettings settings;
-    settings.Text = WindowText(txtString);
-    settings.Count = WindowText(cmbTimes);
-    settings.Face = WindowText(cmbFont);
-    settings.Size = WindowText(cmbSize);
-    settings.Bold = Button_GetCheck(chkBold);
-    settings.Italic = Button_GetCheck(chkItalic);
-    settings.Opaque = Button_GetCheck(chkOpaque);
-    return settings;
+    return {WindowText(txtString), WindowText(cmbTimes), WindowText(cmbFont), WindowText(cmbSize),
+            Button_GetCheck(chkBold), Button_GetCheck(chkItalic), Button_GetCheck(chkOpaque)};
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -96,18 +91,6 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return Form_Load() ? 0 : -1;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-        return 0;
-    case DM_GETDEFID:
-        return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) Form_Deactivate();
-        else if (!HIWORD(wParam)) Form_Activate();
-        return 0;
-    case WM_NEXTDLGCTL:
-        // IsDialogMessage moves the focus this way for a label's access key:
-        // first to the label, then on to the next tab stop.
-        if (LOWORD(lParam)) FocusControl(reinterpret_cast<HWND>(wParam));
-        else FocusControl(GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0));
         return 0;
     case WM_CLOSE:
         Form_Unload();
@@ -122,8 +105,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void frmMain::OnCommand(int id, HWND control, UINT code) {
     switch (code) {
-    case EN_SETFOCUS:
     case CBN_SETFOCUS:
+        // The dialog manager selects an edit box's text when it moves the
+        // focus there, but not a combo box's.
+        if (control == cmbTimes || control == cmbSize) ComboBox_SetEditSel(control, 0, -1);
+        [[fallthrough]];
+    case EN_SETFOCUS:
         ShowDefaultButton();
         return;
     }
@@ -138,7 +125,7 @@ bool frmMain::Form_Load() {
     // The font before the controls, so that each is made with it and each
     // label at its fitted size: under Wine every later resize costs a frame
     // recalculation that reads all the system's metrics fonts again.
-    font_ = MakeFont(SystemMenuFont(hwnd_));
+    font_ = MakeFont(SystemMenuFont());
     if (!CreateControls()) return false;
     FillLists();
     return true;
@@ -200,59 +187,43 @@ bool frmMain::CreateControls() {
 }
 
 void frmMain::FillLists() {
+    SetWindowTextW(txtString, std::wstring(std::begin(kDefaultText), std::end(kDefaultText) - 1).c_str());
     for (int i = 1; i <= 100; ++i) ComboBox_AddString(cmbTimes, std::to_wstring(i).c_str());
     SetWindowTextW(cmbTimes, L"10");
 
-    // Only faces a run accepts. It opens on the one the controls show, added
-    // when the list knows it by another name (Wine lists "IPAGothic" as
-    // "IPAゴシック"), or on the first face when a run would refuse it.
+    // Only faces a run accepts; the default one is added when the list
+    // knows it by another name (Wine lists "IPAGothic" as "IPAゴシック").
     for (const std::wstring& face : ScreenFontNames()) ComboBox_AddString(cmbFont, face.c_str());
-    const std::wstring face = ScreenFaceOf(*font_);
+    const std::wstring face = DefaultFace(*font_);
     int index = ComboBox_FindStringExact(cmbFont, -1, face.c_str());
-    if (index == CB_ERR && IsScreenFont(face)) index = ComboBox_AddString(cmbFont, face.c_str());
-    ComboBox_SetCurSel(cmbFont, index == CB_ERR ? 0 : index);
+    if (index == CB_ERR) index = ComboBox_AddString(cmbFont, face.c_str());
+    ComboBox_SetCurSel(cmbFont, index);
 
     for (int size = 7; size <= 18; ++size) ComboBox_AddString(cmbSize, std::to_wstring(size).c_str());
-    SetWindowTextW(cmbSize, L"12");
+    SetWindowTextW(cmbSize, std::to_wstring(static_cast<int>(kDefaultSize)).c_str());
 }
 
 void frmMain::cmdTest_Click() {
-    RunOutcome outcome = RunBenchmark(hwnd_, canvas_, CurrentSettings(), font_, report_);
-    HWND box = nullptr;
-    switch (outcome.Refused) {
-    case RunField::Count: box = cmbTimes; break;
-    case RunField::Face: box = cmbFont; break;
-    case RunField::Size: box = cmbSize; break;
-    case RunField::None:
-    case RunField::Canvas: return;
+    const auto read = ReadRunSettings(CurrentSettings(), UserNumberSeparators().Thousand, IsScreenFont);
+    if (const Refusal* refusal = std::get_if<Refusal>(&read)) {
+        ShowMessageBox(hwnd_, refusal->Message, MB_OK | MB_ICONEXCLAMATION);
+        FocusControl(refusal->Field == RunField::Count ? cmbTimes : refusal->Field == RunField::Face ? cmbFont : cmbSize);
+        return;
     }
-    FocusControl(box);
+    const RunRequest& request = std::get<RunRequest>(read);
+    if (const std::optional<double> elapsed = RunBenchmark(hwnd_, canvas_, request))
+        report_.AppendResult(*elapsed, request.Count, font_);
+    else
+        ShowMessageBox(hwnd_, L"描画用のウィンドウまたはビットマップを作れませんでした。\r\n測定は行っていません。",
+                       MB_OK | MB_ICONEXCLAMATION);
 }
 
-// As in a dialog: the control that had the focus gets it back, the first
-// tab stop at start, rather than the form itself, which takes no keys.
-void frmMain::Form_Activate() {
-    HWND control = activeControl_ && IsChild(hwnd_, activeControl_) ? activeControl_
-                                                                      : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-    if (control) SetFocus(control);
-}
-
-void frmMain::Form_Deactivate() {
-    HWND focus = GetFocus();
-    if (focus && IsChild(hwnd_, focus)) activeControl_ = focus;
-}
-
-void frmMain::FocusControl(HWND control) {
-    if (!control) return;
-    SetFocus(control);
-    // Selected, so typing replaces it, as in a dialog. Combo boxes select
-    // their text by themselves only the first time they get the focus.
-    if (control == cmbTimes || control == cmbSize) ComboBox_SetEditSel(control, 0, -1);
-    else if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) Edit_SetSel(control, 0, -1);
-}
+// The dialog manager's move: the text selected, so typing replaces it.
+void frmMain::FocusControl(HWND control) { SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE); }
 
 // As a dialog shows it: a push button with the focus is the default while
-// it has it; otherwise Test is.
+// it has it; otherwise Test is. The dialog manager sees to it for the moves
+// it makes itself; Wine's does not when a click moves the focus.
 void frmMain::ShowDefaultButton() {
     HWND focus = GetFocus();
     if (!focus || !IsChild(hwnd_, focus)) return;
@@ -274,7 +245,7 @@ void frmMain::Form_Unload() {
 
 LRESULT CALLBACK frmMain::NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if ((message == WM_CHAR || message == WM_IME_CHAR) && !IsAcceptedNumericKey(static_cast<unsigned>(wParam))) {
-        Beep();
+        MessageBeep(MB_OK);
         return 0;
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, NumberBox_KeyPress, 1);

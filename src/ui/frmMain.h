@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "benchmark/Run.h"
+#include "benchmark/RunRequest.h"
 #include "benchmark/frmCanvas.h"
 #include "benchmark/frmReport.h"
 #include "platform/Font.h"
@@ -12,6 +12,7 @@ class frmMain : public BaseWindow<frmMain> {
 public:
     ~frmMain() override { DestroyOpenWindow(); }
 
+    // Creates and shows the window, the focus on the text box.
     bool Create();
     // Lets the dialog manager handle keyboard navigation for this window.
     bool PreTranslate(MSG& msg);
@@ -28,8 +29,6 @@ private:
     RunSettings CurrentSettings() const;
     bool Form_Load();
     void Form_Unload();
-    void Form_Activate();
-    void Form_Deactivate();
     void cmdTest_Click();
     void cmdExit_Click();
     void OnCommand(int id, HWND control, UINT code);
@@ -44,7 +43,6 @@ private:
     void FillLists();
 
     SharedFont font_;  // one object for all thirteen controls
-    HWND activeControl_ = nullptr;  // child; gets the focus back on activation
     frmCanvas canvas_;
     frmReport report_;
 };

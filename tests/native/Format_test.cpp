@@ -31,21 +31,31 @@ TEST(ReportEntry, DateTotalAverageAndAnEmptyLine) {
 
 std::wstring Latin1(const char* bytes, std::size_t length) { return std::wstring(bytes, bytes + length); }
 
+// The LOGFONT fields the conversions use, as both structures name them.
+template <typename Char>
+struct LogFont {
+    std::int32_t lfHeight = 0, lfWeight = 0;
+    std::uint8_t lfItalic = 0, lfUnderline = 0, lfStrikeOut = 0, lfCharSet = 0;
+    Char lfFaceName[32];
+};
+
 // Pixel heights become points and come back as the same pixels; points
 // become a negative pixel height within 32 bits, never 0 (the mapper's default).
 TEST(LogFont, PixelsBecomePointsAndBack) {
     const struct { std::int32_t height; int dpi; double points; std::int32_t back; } cases[] = {{-12, 96, 9, -12}, {-16, 120, 9.6, -16}, {12, 144, 12, -24}, {0, 96, 0, -1}, {12, 0, 12, -1},
                  {-2147483647, 96, 1610612735.25, -2147483647}};
     for (const auto& c : cases) {
-        LogFontARecord record{c.height, 0, 0, 0, 700, 1, 0, 0, 128, 0, 0, 0, 0, {}};
-        std::memset(record.lfFaceName, 'X', sizeof record.lfFaceName);  // no terminator
-        FontSpec font = FontFromLogFont(record, c.dpi, Latin1);
+        LogFont<char> ansi{c.height, 700, 1, 0, 1, 128, {}};
+        std::memset(ansi.lfFaceName, 'X', sizeof ansi.lfFaceName);  // no terminator
+        FontSpec font = FontFromLogFont(ansi, c.dpi, Latin1);
         EXPECT_NEAR(font.Size, c.points, 1e-6) << c.height;
-        EXPECT_TRUE(font.Name == std::wstring(32, L'X') && font.Bold && font.Italic && !font.Underline && font.Charset == 128);
-        const LogFontFields fields = LogFontFromFontSpec(font, c.dpi);
-        EXPECT_TRUE(fields.Height == c.back && fields.Weight == 700 && fields.FaceName == std::wstring(31, L'X')) << c.height;
-        font.Size = 1e300;
-        EXPECT_EQ(LogFontFromFontSpec(font, 96).Height, -2147483647);
+        EXPECT_TRUE(font.Name == std::wstring(32, L'X') && font.Bold && font.Italic && !font.Underline && font.Strikethrough && font.Charset == 128);
+        LogFont<wchar_t> wide;
+        SetLogFont(wide, font, c.dpi);
+        EXPECT_TRUE(wide.lfHeight == c.back && wide.lfWeight == 700 && wide.lfItalic && wide.lfStrikeOut && wide.lfCharSet == 128 &&
+                    wide.lfFaceName == std::wstring(31, L'X')) << c.height;
+        SetLogFont(wide, {L"IPAGothic", 1e300}, 96);
+        EXPECT_TRUE(wide.lfHeight == -2147483647 && wide.lfWeight == 400 && wide.lfFaceName == std::wstring(L"IPAGothic"));
     }
 }
 

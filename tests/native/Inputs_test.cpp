@@ -1,4 +1,5 @@
 #include "benchmark/RunInputs.h"
+#include "benchmark/RunRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,19 @@ TEST(RunInputs, SizeTakesFractionsFromOneToAThousand) {
 TEST(RunInputs, RefusalsCutALongValueBetweenCharacters) {
     EXPECT_NE(CountRefusal(std::wstring(39, L'9') + L"\xD83D\xDE00" L"99").find(L"「" + std::wstring(39, L'9') + L"…」"), std::wstring::npos);
     EXPECT_NE(SizeRefusal(std::wstring(38, L'9') + L"\xD83D\xDE00" L"99").find(L"99\xD83D\xDE00…」"), std::wstring::npos);
+}
+
+// The first box that cannot be used, in the order count, face, size, is
+// named with its value; otherwise every value comes through typed.
+TEST(RunInputs, SettingsBecomeARequestOrTheFirstRefusal) {
+    auto read = [](RunSettings settings) { return ReadRunSettings(settings, L",", [](const std::wstring& face) { return face == L"IPAGothic"; }); };
+    const std::pair<RunSettings, RunField> refused[] = {{{L"t", L"x", L"No", L"0"}, RunField::Count}, {{L"t", L"1", L"No", L"0"}, RunField::Face}, {{L"t", L"1", L"IPAGothic", L"0"}, RunField::Size}};
+    for (const auto& [settings, field] : refused) {
+        const auto refusal = std::get<Refusal>(read(settings));
+        EXPECT_TRUE(refusal.Field == field && refusal.Message.find(L"「" + (field == RunField::Count ? settings.Count : field == RunField::Face ? settings.Face : settings.Size) + L"」") != std::wstring::npos);
+    }
+    const auto request = std::get<RunRequest>(read({L"日本", L"1,000", L"IPAGothic", L"10.5", 2, 0, 1}));
+    EXPECT_TRUE(request.Text == L"日本" && request.Count == 1000 && request.Opaque && request.Font == (FontSpec{L"IPAGothic", 10.5, true, false}));
 }
 
 }  // namespace

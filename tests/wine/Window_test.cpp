@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <regex>
 
@@ -13,7 +14,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
 #include "platform/Window.h"
-#include "ui/SystemFont.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -27,7 +27,6 @@ protected:
     void TearDown() override { main.reset(), DispatchPending(), SetMessageBoxHook(nullptr); }
     void Open() {
         ASSERT_TRUE((main = std::make_unique<frmMain>())->Create());
-        ShowWindow(main->Handle(), SW_SHOWNORMAL);
         HWND child = GetWindow(main->Handle(), GW_CHILD);
         for (HWND& control : controls) control = child, child = GetWindow(child, GW_HWNDNEXT);
     }
@@ -46,99 +45,67 @@ std::wstring PickFace(const wchar_t* face, const wchar_t* other) { return IsScre
 
 int Inked(const std::vector<DWORD>& pixels) { return static_cast<int>(pixels.size() - std::count(pixels.begin(), pixels.end(), 0xFFFFFFu)); }
 
-// The fixture is the report: it keeps the counts and the font each run hands over.
-class RunTest : public WindowTest, public IReportSink {
+class RunTest : public WindowTest {
 protected:
     void TearDown() override { canvas.Close(), DestroyWindow(owner), WindowTest::TearDown(); }
-    void AppendResult(double, std::int32_t count, const SharedFont& font) override { counts.push_back(count), reportFont = font; }
-    RunOutcome Run(RunSettings settings) { return RunBenchmark(owner, canvas, settings, textFont, *this); }
-    // The canvas's area as dc holds it (0x00RRGGBB), or, given a text, as
-    // drawing that text in dc's font on white gives.
-    std::vector<DWORD> Pixels(HDC dc, const wchar_t* text = nullptr) {
+    // The canvas's area (0x00RRGGBB) as draw leaves a white copy of it.
+    std::vector<DWORD> Pixels(const std::function<void(HDC)>& draw) {
         RECT r{};
         GetClientRect(canvas.Handle(), &r);
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
+        HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
         HGDIOBJ previous = SelectObject(memory, bitmap);
-        if (text) {
-            PatBlt(memory, 0, 0, r.right, r.bottom, WHITENESS);
-            SelectObject(memory, GetCurrentObject(dc, OBJ_FONT));
-            SetBkMode(memory, TRANSPARENT);
-            ExtTextOutW(memory, 0, 0, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr);
-        } else {
-            BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-        }
+        PatBlt(memory, 0, 0, r.right, r.bottom, WHITENESS);
+        draw(memory);
         SelectObject(memory, previous);
         BITMAPINFO info{{sizeof info.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         std::vector<DWORD> pixels(static_cast<size_t>(r.right) * r.bottom);
         GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
+        DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
         for (DWORD& p : pixels) p &= 0xFFFFFF;  // the unused byte
         return pixels;
     }
+    std::vector<DWORD> Painted() { return Pixels([&](HDC dc) { SendMessageW(canvas.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); }); }
 
     HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     frmCanvas canvas;
-    std::vector<std::int32_t> counts;
-    SharedFont textFont = MakeFont(DefaultGuiFontSpec()), reportFont;
     const std::wstring latin = PickFace(L"Liberation Sans", L"DejaVu Sans"), japanese = PickFace(L"IPAGothic", L"IPAゴシック");
 };
 
-// The canvas shows exactly the text's own glyphs, so '?', UTF-8 bytes or a
-// wrong code page fail; the font and the background mode follow the boxes.
-TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFontAndBackgroundMode) {
-    const struct {  // check-box values: 2 is grayed
-        const wchar_t *text, *count; const std::wstring& face; const wchar_t* size; int bold, italic, opaque, mode; std::int32_t calls;
-    } cases[] = {{L"The quick brown fox", L"10", latin, L"12", 0, 0, 0, TRANSPARENT, 10},
-                 {L"日本語テキスト", L"1,000", japanese, L"10.5", 2, 1, 1, OPAQUE, 1000},
-                 {L"ﾃｷｽﾄ①", L"1", japanese, L"36", 1, 2, 2, OPAQUE, 1},
-                 {L"none drawn", L"0", latin, L"12", 0, 0, 0, TRANSPARENT, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Utf8(c.text));
-        ASSERT_EQ(Run({c.text, c.count, c.face, c.size, c.bold, c.italic, c.opaque}).Refused, RunField::None);
-        HDC dc = canvas.hDC(), screen = GetDC(canvas.Handle());
-        const std::vector<DWORD> expected = Pixels(dc, c.calls ? c.text : L"");
-        EXPECT_TRUE(Pixels(dc) == expected);
-        EXPECT_TRUE(Pixels(screen) == expected);  // and the window shows it
-        ReleaseDC(canvas.Handle(), screen);
-        LOGFONTW font{};
-        GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
-        wchar_t face[LF_FACESIZE] = L"";
-        GetTextFaceW(dc, LF_FACESIZE, face);
-        EXPECT_TRUE(font.lfHeight == -std::lround(std::wcstod(c.size, nullptr) * ScreenDpi() / 72) && c.face == face &&
-                    font.lfWeight == (c.bold ? FW_BOLD : FW_NORMAL) && !font.lfItalic == !c.italic && GetBkMode(dc) == c.mode);
-        EXPECT_TRUE(counts.back() == c.calls && reportFont == textFont);  // the report gets the text box's own font object
-    }
-    EXPECT_GT(Inked(Pixels(canvas.hDC(), L"日本語")), 20);
-    EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(RunTest, TheCanvasIsOwnedKeepsItsDrawingAndComesBackAsNewAfterItIsClosed) {
-    for (int opaque : {1, 0}) {
-        ASSERT_EQ(Run({L"text", L"1", latin, L"12", 0, 0, opaque}).Refused, RunField::None);
+// The canvas, owned and shown without taking the keyboard, paints exactly
+// the text's own glyphs in the chosen font, so '?', UTF-8 bytes or a wrong
+// code page fail; growing keeps the picture.
+TEST_F(RunTest, DrawsTheTextsGlyphsInTheChosenFontAndKeepsThem) {
+    const RunRequest cases[] = {{L"The quick brown fox", 10, {latin, 12}}, {L"日本語テキスト", 1000, {japanese, 10.5, true, true}, true},
+                                {L"ﾃｷｽﾄ①", 1, {japanese, 36, true}, true}, {L"none drawn", 0, {latin, 12}}};
+    for (const RunRequest& c : cases) {
+        SCOPED_TRACE(Utf8(c.Text));
+        ASSERT_TRUE(RunBenchmark(owner, canvas, c));
         HWND window = canvas.Handle();
-        EXPECT_TRUE(GetWindow(window, GW_OWNER) == owner && WindowText(window) == L"レンダリング");
-        RECT r{};
-        GetClientRect(window, &r);
-        EXPECT_TRUE(r.right == MulDiv(6315, ScreenDpi(), 1440) && r.bottom == MulDiv(1695, ScreenDpi(), 1440));
-        const int inked = Inked(Pixels(canvas.hDC()));
-        SetWindowPos(window, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
-        EXPECT_TRUE(inked > 0 && Inked(Pixels(canvas.hDC())) == inked);
-        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_FALSE(IsWindow(window));
-        ASSERT_TRUE(canvas.Show(owner));
-        EXPECT_TRUE(canvas.Font() == DefaultGuiFontSpec() && canvas.FontTransparent());
+        HFONT font = canvas.Font()->Handle();
+        const auto expected = Pixels([&](HDC dc) { SelectObject(dc, font), SetBkMode(dc, TRANSPARENT), ExtTextOutW(dc, 0, 0, 0, nullptr, c.Text.c_str(), c.Count ? static_cast<UINT>(c.Text.size()) : 0, nullptr); });
+        EXPECT_TRUE(Painted() == expected && (!c.Count || Inked(expected) > 20));
+        EXPECT_TRUE(Pixels([&](HDC dc) { WindowDC shown(window); BitBlt(dc, 0, 0, 2000, 2000, shown.get(), 0, 0, SRCCOPY); }) == expected);
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof lf, &lf);
+        EXPECT_TRUE(lf.lfHeight == -std::lround(c.Font.Size * ScreenDpi() / 72) && c.Font.Name == RealizedFace(font) &&
+                    lf.lfWeight == (c.Font.Bold ? FW_BOLD : FW_NORMAL) && !lf.lfItalic == !c.Font.Italic && lf.lfCharSet == DEFAULT_CHARSET);
+        EXPECT_TRUE(GetWindow(window, GW_OWNER) == owner && GetForegroundWindow() != window && WindowText(window) == L"レンダリング");
     }
+    RECT r{};
+    GetClientRect(canvas.Handle(), &r);
+    EXPECT_TRUE(r.right == MulDiv(6315, ScreenDpi(), 1440) && r.bottom == MulDiv(1695, ScreenDpi(), 1440));
+    ASSERT_TRUE(RunBenchmark(owner, canvas, cases[0]));
+    const int inked = Inked(Painted());
+    SetWindowPos(canvas.Handle(), nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(inked > 0 && Inked(Painted()) == inked);
 }
 
-// The system refuses a canvas for an owner that is gone: the user is told, no entry is made.
-TEST_F(RunTest, ACanvasThatCannotBeMadeIsToldAndAddsNoEntry) {
+// The system refuses a canvas for an owner that is gone; a bitmap that cannot grow keeps the old one.
+TEST_F(RunTest, ACanvasOrBitmapThatCannotBeMadeStopsTheRun) {
     DestroyWindow(owner);
-    EXPECT_EQ(Run({L"text", L"1", latin, L"12"}).Refused, RunField::Canvas);
-    EXPECT_TRUE(messages.size() == 1 && messages[0].find(L"作れませんでした") != std::wstring::npos && counts.empty());
-
-    BackingBitmap bitmap;  // a bitmap that cannot grow keeps the old one
+    EXPECT_FALSE(RunBenchmark(owner, canvas, {L"text", 1, {latin, 12}}));
+    BackingBitmap bitmap;
     ASSERT_TRUE(bitmap.Cover(20, 10, RGB(255, 255, 255)));
     SetPixel(bitmap.dc(), 3, 3, RGB(0, 0, 0));
     EXPECT_FALSE(bitmap.Cover(200000, 200000, RGB(255, 255, 255)));
@@ -159,7 +126,7 @@ BOOL WINAPI NoMetrics(UINT, UINT, PVOID, UINT) { return FALSE; }
 
 using MainWindowTest = WindowTest;
 
-TEST_F(MainWindowTest, ControlsCaptionsPlacesAndLists) {
+TEST_F(MainWindowTest, CaptionsLabelsAndLists) {
     Open();
     HWND window = main->Handle();
     auto px = [](int twips) { return MulDiv(twips, ::ScreenDpi(), 1440); };
@@ -167,14 +134,12 @@ TEST_F(MainWindowTest, ControlsCaptionsPlacesAndLists) {
     GetClientRect(window, &client);
     EXPECT_TRUE(client.right == px(4680) && client.bottom == px(2550) && WindowText(window) == kMainCaption);
     EXPECT_EQ(WindowText(controls[txtString]), L"The quick brown fox jumps over the lazy dog.");
-    // Left and top in twips, in tab order; labels end before the boxes begin.
-    const int places[kControlCount][2] = {{180, 240}, {1260, 180}, {180, 660}, {1260, 600}, {180, 1080}, {1260, 1020},
-        {180, 1500}, {1260, 1440}, {2700, 1440}, {3720, 1440}, {1380, 1920}, {2940, 1920}, {2700, 660}};
-    for (int i = 0; i < kControlCount; ++i) {
+    // Labels fit their captions and end before the boxes begin.
+    for (Control label : {lblString, lblTimes, lblFace, lblSize}) {
         RECT r{};
-        GetWindowRect(controls[i], &r);
+        GetWindowRect(controls[label], &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_TRUE(r.left == px(places[i][0]) && r.top == px(places[i][1]) && r.right <= (places[i][0] == 180 ? px(1260) : client.right)) << i;
+        EXPECT_TRUE(r.left == px(180) && r.right <= px(1260)) << label;
     }
     const std::vector<std::wstring> counts = Items(controls[cmbTimes]), sizes = Items(controls[cmbSize]);
     EXPECT_TRUE(counts.size() == 100 && counts[0] == L"1" && counts[99] == L"100" && sizes.size() == 12 && sizes[0] == L"7" && sizes[11] == L"18");

@@ -176,6 +176,30 @@ void RunningApp::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
     if (target) PostMessageW(target, message, wParam, lParam);
 }
 
+void RunningApp::Activate() {
+    SetForegroundWindow(main_), Settle();
+    WaitUntil([&] { return FocusedControl() != kControlCount; }, 5000);
+}
+
+void RunningApp::ActivateAnotherWindowAndBack() {
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    WaitUntil([&] { return FocusedControl() == kControlCount; }, 5000);
+    DestroyWindow(other), Activate();  // in this order: destroying an active window moves the activation
+}
+
+void RunningApp::ShiftTab() {
+    INPUT keys[4] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+    for (int i = 0; i < 4; ++i) keys[i].ki.wVk = i % 3 ? VK_TAB : VK_SHIFT, keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+void RunningApp::PressBeside(Control button) {
+    PostMessageW(controls_[button], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageW(controls_[button], WM_LBUTTONUP, 0, MAKELPARAM(-20, -20));
+    Settle();
+}
+
 void RunningApp::Press(WORD vk) {
     Post(WM_KEYDOWN, vk, KeyData(vk, false, false)), Settle();
     // The key comes up wherever the focus went.

@@ -68,12 +68,21 @@ public:
     // The control that has the focus (the combo box for its edit), or kControlCount.
     Control FocusedControl() const;
 
+    // Makes the main window the active one, as a click on its title bar would.
+    void Activate();
+    // Another program's window takes the activation, then the main window again.
+    void ActivateAnotherWindowAndBack();
+
     // Keys go to the focused control, each followed by Settle().
     void Press(WORD vk);
+    // Shift must be down in the program's key state, so this goes in as input.
+    void ShiftTab();
     void Alt(wchar_t letter);
     void Type(const std::wstring& text);
     // Clicks a button (BM_CLICK) and waits for what it started to finish.
     void Click(Control button);
+    // Pressed on the button, released beside it: the focus moves, nothing is clicked.
+    void PressBeside(Control button);
     // Empties an edit box and pastes text into it through the clipboard.
     void Paste(HWND edit, const std::wstring& text);
     // Returns once the program has handled every message sent or posted so
