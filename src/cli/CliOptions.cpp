@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "benchmark/RunInputs.h"
+#include "cli/Dimensions.h"
 
 namespace {
 
@@ -122,6 +123,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     });
     app.add_option("--plot", o.PlotFile, "write an SVG chart of the medians, or of the ratios after --compare");
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
+    DimensionWords dimensions;  // read once CLI11 is done
+    AddDimensionOptions(app, dimensions);
     app.add_flag("--self-check", selfCheck, "time the program's run path against a bare loop of the calls");
     app.add_flag("--list-fonts", fonts, "the installed screen fonts, one a line");
     app.add_flag("-h,--help", help, "this text");
@@ -135,6 +138,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         result.Error = e.what();
         return result;
     }
+    if (!ReadDimensions(dimensions, o, result.Error)) return result;
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
     // Help wins over version, version over the font list, whatever the order.
     o.Action = help                  ? CliAction::Help
@@ -172,13 +176,15 @@ std::optional<std::size_t> FindBaseline(const std::string& given, const std::vec
             const std::optional<double> size = ParseDecimal(AsciiWide(part));
             fits = fits && (part == k.Face || size == k.Size || (part == "regular" && !k.Bold && !k.Italic) ||
                             (part == "bold" && k.Bold) || (part == "italic" && k.Italic) ||
-                            (part == "opaque" && k.Opaque) || (part == "transparent" && !k.Opaque));
+                            (part == "opaque" && k.Opaque) || (part == "transparent" && !k.Opaque) ||
+                            NamesDimension(part, k));
         }
         if (fits) matches.push_back(c);
     }
     if (matches.size() == 1) return matches.front();
     error = "--baseline: \"" + given + (matches.empty() ? "\" matches no configuration" : "\" matches more than one") +
-            "; give a row number or face, size, style and background, comma-separated";
+            "; give a row number or face, size, style, background, call, quality and length (\"64 bytes\"), "
+            "comma-separated";
     return std::nullopt;
 }
 

@@ -119,6 +119,7 @@ LineFit FitLine(std::vector<double> x, std::vector<double> y,
     const TheilSen line(std::move(x), std::move(y));
     std::mt19937_64 random(kSeed);  // the same draws whichever unit is fitted
     std::vector<double> fixed, perUnit;
+    std::vector<std::pair<double, double>> replicates;
     std::vector<std::uint32_t> count(line.Passes());
     for (int r = 0; r < kResamples; ++r) {
         std::fill(count.begin(), count.end(), 0);
@@ -130,9 +131,10 @@ LineFit FitLine(std::vector<double> x, std::vector<double> y,
         const auto [a, b] = line.Fit(count);
         fixed.push_back(a);
         perUnit.push_back(b);
+        replicates.emplace_back(a, b);
     }
     const auto [a, b] = line.Fit(std::vector<std::uint32_t>(line.Passes(), 1));
-    return {Percentile95(a, fixed), Percentile95(b, perUnit), line.R2(a, b)};
+    return {Percentile95(a, fixed), Percentile95(b, perUnit), line.R2(a, b), std::move(replicates)};
 }
 
 std::string Interval(const Estimate& e) {
@@ -141,6 +143,12 @@ std::string Interval(const Estimate& e) {
 }
 
 }  // namespace
+
+Estimate LineFit::Predict(double units) const {
+    std::vector<double> at;
+    for (const auto& [fixed, perUnit] : Replicates) at.push_back(fixed + perUnit * units);
+    return Percentile95(At(units), std::move(at));
+}
 
 std::optional<CostModel> FitCostModel(const std::vector<LengthSample>& samples, std::string& reason) {
     if (samples.size() > kMaxPasses) {

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One timed pass of a configuration at one length of its text.
@@ -23,7 +24,10 @@ struct LineFit {
     Estimate Fixed;
     Estimate PerUnit;
     double R2 = 0;  // of the line on every pass; NaN when the times do not vary at all
+    std::vector<std::pair<double, double>> Replicates;  // the bootstrap's {fixed, per unit}
     double At(double units) const { return Fixed.Value + PerUnit.Value * units; }
+    // The line's time at units, with the interval its replicates give there.
+    Estimate Predict(double units) const;
 };
 
 struct CostModel {

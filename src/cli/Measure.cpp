@@ -6,6 +6,7 @@
 
 #include "benchmark/Run.h"
 #include "cli/AutoCount.h"
+#include "cli/TextLength.h"
 #include "platform/Dialogs.h"
 #include "platform/System.h"
 #include "platform/Text.h"
@@ -49,11 +50,19 @@ double MachineReferenceMs() {
 
 // The text is drawn up to its first zero, as the run draws it.
 CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuration>& configs)
-    : Ansi(ToAnsi(FromUtf8(text)).c_str()) {
+    : Configs(configs), Ansi(ToAnsi(FromUtf8(text)).c_str()) {
+    std::string unused;
+    AnsiChars = TextOfLength(Ansi, Ansi.size(), IsAnsiLeadByte, unused).value_or(SizedText()).Chars;
     for (const Configuration& config : configs) {
-        const FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
+        FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
+        font.Quality = static_cast<std::uint8_t>(config.Quality);
         Requests.push_back({FromUtf8(text), 0, font, config.Opaque});
         Fonts.push_back(MakeFont(font));
+        // Cut or repeated once, and converted once, before anything is timed.
+        const std::optional<SizedText> sized =
+            TextOfLength(Ansi, config.LengthBytes ? config.LengthBytes : Ansi.size(), IsAnsiLeadByte, TextError);
+        const std::string bytes = sized ? sized->Bytes : std::string();
+        Texts.push_back({bytes, FromAnsi(bytes.data(), bytes.size()), sized ? sized->Chars : 0});
     }
 }
 
@@ -65,13 +74,28 @@ double CanvasBench::Pass(std::size_t c, std::int32_t count, bool flush, double* 
     HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
     if (!dc) return std::numeric_limits<double>::quiet_NaN();
     if (referenceMs) *referenceMs = MachineReferenceMs();
-    const int length = static_cast<int>(Ansi.size());
-    return flush ? TimeDrawLoopFlushed(dc, Ansi.c_str(), length, count) : TimeDrawLoop(dc, Ansi.c_str(), length, count);
+    return TimeCalls(Configs[c].Call, dc, Texts[c], count, flush);
 }
 
 std::string CanvasBench::RealizedFace(std::size_t c) {
     HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
     return dc ? ToUtf8(::RealizedFace(dc)) : std::string();
+}
+
+std::string CanvasBench::DrawnQuality(std::size_t c) {
+    // The whole text, as a short length may hold no ink.
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    switch (dc ? DrawnSmoothing(dc, FromAnsi(Ansi.data(), Ansi.size())) : Smoothing::Unknown) {
+    case Smoothing::None: return QualityName(FontQuality::NonAntialiased);
+    case Smoothing::Gray: return QualityName(FontQuality::Antialiased);
+    case Smoothing::Subpixel: return QualityName(FontQuality::ClearType);
+    default: return "";
+    }
+}
+
+bool CanvasBench::Clipped(std::size_t c) {
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    return dc && RunsPastBitmap(dc, Texts[c].Wide);
 }
 
 RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
@@ -92,6 +116,10 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         Measurement& m = results[c];
         m.Config = configs[c];
         m.RealizedFace = bench.RealizedFace(c);
+        m.DrawnQuality = bench.DrawnQuality(c);
+        m.TextBytes = bench.Texts[c].Ansi.size();
+        m.TextChars = bench.Texts[c].Chars;
+        m.Clipped = bench.Clipped(c);
         auto pass = [&](std::int32_t count) { return bench.Pass(c, count, options.Flush); };
         m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
         m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);

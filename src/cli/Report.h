@@ -20,6 +20,7 @@ struct RunContext : SystemDescription {
     int Bits = 0;               // 32 or 64
     CliOptions Options;         // the text, count, passes and pass conditions asked for
     std::size_t TextBytes = 0;  // in the ANSI code page, as drawn
+    std::size_t TextChars = 0;
     // A fixed loop of memory reads timed beside every pass: how fast the
     // machine itself ran, for comparisons across runs.
     std::vector<double> ReferenceMs;
@@ -39,6 +40,10 @@ struct Measurement {
     std::optional<double> AdjustedCv;
     bool IsBaseline = false;
     std::optional<Comparison> VsBaseline;
+    // The text as drawn, and the smoothing its pixels show (a --quality word; empty: cannot tell).
+    std::size_t TextBytes = 0, TextChars = 0;
+    bool Clipped = false;  // the text runs past the canvas, where its glyphs are cut off
+    std::string DrawnQuality;
 
     double CallsPerSecond() const { return Stats.Median > 0 ? 1000 / Stats.Median : 0; }
 };
