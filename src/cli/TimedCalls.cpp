@@ -26,22 +26,21 @@ double Loop(HDC dc, const CallText& text, std::int32_t count) {
     return timing.Elapsed();
 }
 
-template <TextCall Call>
-double Loop(HDC dc, const CallText& text, std::int32_t count, bool flush) {
-    return flush ? Loop<Call, true>(dc, text, count) : Loop<Call, false>(dc, text, count);
-}
+using TimedLoop = double (*)(HDC, const CallText&, std::int32_t);
+
+// Reached through a table, so each loop stays a function of its own, with the registers to itself.
+const TimedLoop kLoops[][2] = {
+    {nullptr, nullptr},
+    {Loop<TextCall::ExtTextOutW, false>, Loop<TextCall::ExtTextOutW, true>},
+    {Loop<TextCall::TextOutA, false>, Loop<TextCall::TextOutA, true>},
+    {Loop<TextCall::PolyTextOutA, false>, Loop<TextCall::PolyTextOutA, true>},
+    {Loop<TextCall::GetTextExtentPoint32A, false>, Loop<TextCall::GetTextExtentPoint32A, true>}};
 
 }  // namespace
 
 double TimeCalls(TextCall call, HDC dc, const CallText& text, std::int32_t count, bool flush) {
+    if (call != TextCall::ExtTextOutA) return kLoops[static_cast<int>(call)][flush](dc, text, count);
     const int length = static_cast<int>(text.Ansi.size());
-    switch (call) {
-    case TextCall::ExtTextOutW: return Loop<TextCall::ExtTextOutW>(dc, text, count, flush);
-    case TextCall::TextOutA: return Loop<TextCall::TextOutA>(dc, text, count, flush);
-    case TextCall::PolyTextOutA: return Loop<TextCall::PolyTextOutA>(dc, text, count, flush);
-    case TextCall::GetTextExtentPoint32A: return Loop<TextCall::GetTextExtentPoint32A>(dc, text, count, flush);
-    default:
-        return flush ? TimeDrawLoopFlushed(dc, text.Ansi.c_str(), length, count)
-                     : TimeDrawLoop(dc, text.Ansi.c_str(), length, count);
-    }
+    return flush ? TimeDrawLoopFlushed(dc, text.Ansi.c_str(), length, count)
+                 : TimeDrawLoop(dc, text.Ansi.c_str(), length, count);
 }
