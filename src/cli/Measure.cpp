@@ -82,6 +82,10 @@ bool CanvasBench::Prepare(const Configuration& config) {
 
 std::string CanvasBench::RealizedFace() const { return ToUtf8(::RealizedFace(canvas_.hDC())); }
 
+bool CanvasBench::Shows(const std::string& character) const {
+    return SurvivesAnsiTrip(FromUtf8(character), TextCodePage(canvas_.hDC()));
+}
+
 double CanvasBench::Pass(const Configuration& config, std::int32_t count, bool flush, double* referenceMs) {
     if (!Prepare(config)) return std::numeric_limits<double>::quiet_NaN();
     if (referenceMs) *referenceMs = MachineReferenceMs();
@@ -115,6 +119,7 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         m.Config = configs[c];
         bench.Prepare(m.Config);
         m.RealizedFace = bench.RealizedFace();
+        m.Misread = CharactersRefused(options.Text, [&](const std::string& c) { return bench.Shows(c); });
         auto pass = [&](std::int32_t count) { return bench.Pass(m.Config, count, options.Flush); };
         m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
         m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);

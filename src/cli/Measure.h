@@ -24,6 +24,8 @@ public:
     bool Prepare(const Configuration& config);
     // The face GetTextFace names on the prepared canvas.
     std::string RealizedFace() const;
+    // Whether a character of the text reaches the prepared canvas's font as itself.
+    bool Shows(const std::string& character) const;
     // Milliseconds for count calls, the canvas prepared anew for config first; with
     // referenceMs, the machine reference timed just before the calls.
     double Pass(const Configuration& config, std::int32_t count, bool flush, double* referenceMs = nullptr);
