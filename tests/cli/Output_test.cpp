@@ -138,7 +138,10 @@ TEST(Compare, MachineReferenceAdjustsOrWithholdsTheVerdict) {
         EXPECT_FALSE(compared.Rows[1].New || compared.Rows[2].Old);
         const std::string csv = CompareReport("o", before, "n", after, compared, OutputFormat::Csv);
         EXPECT_EQ(csv.find("A,12,false,false,false,0.01,"), csv.find('\n') + 1) << csv;
-        EXPECT_NE(CompareChart(compared).find("stroke-dasharray"), std::string::npos);  // the line at 1
+        const std::string chart = CompareChart(compared);
+        EXPECT_NE(chart.find("stroke-dasharray"), std::string::npos);  // the line at 1
+        // The legend names what the points are: adjusted only where a reference adjusted them.
+        EXPECT_NE(chart.find(c.referenced ? ">adjusted ratio" : ">median of new / old pass ratios"), std::string::npos);
     }
     // References of different kinds say nothing about each other.
     ResultFile older = File("Only new", 1.2, ref, 1);
