@@ -54,18 +54,14 @@ CLI::CheckedTransformer Words(std::map<std::string, T> words) {
 
 // The option's every value goes through CLI11's own validators; one they refuse is named
 // with the help's word on what the option accepts, and CLI11 puts the option's name in front.
-CLI::Option* Accepting(CLI::Option* option, const std::string& accepts, const CLI::Validator& validator) {
+template <typename T>
+CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::string& accepts,
+                 const CLI::Validator& validator) {
     const auto explained = [validator, accepts](std::string& value) {
         const std::string given = value;
         return validator(value).empty() ? std::string() : "\"" + given + "\" is not accepted; give " + accepts;
     };
-    return option->transform(CLI::Validator(explained, ""))->type_name("VALUE");
-}
-
-template <typename T>
-CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::string& accepts,
-                 const CLI::Validator& validator) {
-    return Accepting(app.add_option(names, target, accepts), accepts, validator);
+    return app.add_option(names, target, accepts)->transform(CLI::Validator(explained, ""))->type_name("VALUE");
 }
 
 // A style option, on when given alone.
