@@ -142,7 +142,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         "the percentage from 0 to 50 below which a change is \"within margin\" (default 2)",
         Number(false) & CLI::Range(0.0, 50.0));
     Add(app, "--format", o.Format, "table (default), csv or json",
-        Words<OutputFormat>({{"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}}));
+        Words<OutputFormat>(
+            {{"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}}));
     Add(app, "--plot", o.PlotFile, "a file name ending in .svg: an SVG chart of the medians, or of the ratios "
         "after --compare", Test(EndsWithSvg));
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
@@ -202,8 +203,9 @@ std::optional<std::size_t> FindBaseline(const std::string& given, const std::vec
             const std::string part = CLI::detail::to_lower(item);
             const std::optional<double> size = ParseDecimal(AsciiWide(part));
             fits = fits && (part == CLI::detail::to_lower(k.Face) || size == k.Size ||
-                            (part == "regular" && !k.Bold && !k.Italic) || (part == "bold" && k.Bold) || (part == "italic" && k.Italic) ||
-                            (part == "opaque" && k.Opaque) || (part == "transparent" && !k.Opaque));
+                            (part == "regular" && !k.Bold && !k.Italic) || (part == "bold" && k.Bold) ||
+                            (part == "italic" && k.Italic) || (part == "opaque" && k.Opaque) ||
+                            (part == "transparent" && !k.Opaque));
         }
         if (fits) matches.push_back(c);
     }

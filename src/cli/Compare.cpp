@@ -1,5 +1,6 @@
 #include "cli/Compare.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -11,7 +12,7 @@ namespace {
 
 // The context fields that decide what was measured, and their names in messages.
 constexpr std::pair<const char*, const char*> kTerms[] = {
-    {"text", "text"}, {"architecture", "architecture"}, {"ansi_code_page", "ANSI code page"}, {"count", "count"}};
+    {"text", "text"}, {"architecture", "architecture"}, {"ansi_code_page", "ANSI code page"}, {"count", "count mode"}};
 
 bool IsCall(Verdict v) { return v == Verdict::Faster || v == Verdict::Slower; }
 
@@ -95,8 +96,12 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context,
         if (!Text(context, name).empty()) file.Description += prefix + Text(context, name);
     for (const auto& [field, term] : kTerms) {
         const auto it = context.find(field);
+        // A fixed count of any size measures what auto does; only the way it was chosen tells runs apart.
         if (it != context.end() && (it->is_string() || it->is_number()))
-            file.Terms[term] = it->is_string() && std::string(field) != "text" ? it->get<std::string>() : it->dump();
+            file.Terms[term] = std::string(field) == "text" ? it->dump()
+                               : std::string(field) == "count" ? (it->is_number() ? "fixed" : it->get<std::string>())
+                               : it->is_string()               ? it->get<std::string>()
+                                                               : it->dump();
     }
     file.ReferenceMs = context.value("machine_reference_ms", std::vector<double>());
     // Every slice's reference is thousands in a long sweep, and the machine's comparison
@@ -129,9 +134,15 @@ std::optional<ResultFile> ReadResults(const std::string& text, std::string& erro
         return std::nullopt;
     }
     if (body[first] == '{' || body[first] == '[') {
-        const Json document = Json::parse(body, nullptr, false);
-        if (document.is_discarded()) error = "not valid JSON";
-        else if (!document.is_object() || !document.contains("results") || !document["results"].is_array())
+        Json document;
+        try {
+            document = Json::parse(body);
+        } catch (const Json::parse_error& e) {
+            const auto end = body.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(e.byte, body.size()));
+            error = "not valid JSON at line " + std::to_string(1 + std::count(body.begin(), end, '\n'));
+            return std::nullopt;
+        }
+        if (!document.is_object() || !document.contains("results") || !document["results"].is_array())
             error = "no \"results\" array";
         else
             return ReadRows(document["results"], document.value("context", Json()),

@@ -22,7 +22,7 @@ struct ResultFile {
     std::vector<double> ReferenceMs;  // the machine reference, when the file has one
     std::string ReferenceKind;        // what that reference is; empty in older files
     // What the times depend on besides the configuration, as far as the file records it:
-    // "text", "architecture", "ANSI code page" and "count" (a number or "auto").
+    // "text", "architecture", "ANSI code page" and "count mode" ("fixed" or "auto").
     std::map<std::string, std::string> Terms;
 };
 

@@ -58,8 +58,8 @@ std::string Plural(std::size_t n, const std::string& noun) {
 Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
     const Summary& s = m.Stats;
     Json r = {{"face", m.Config.Face}, {"realized_face", m.RealizedFace}, {"substituted", m.Substituted},
-              {"text_fits_font", m.Misread.empty()}, {"size", m.Config.Size}, {"bold", m.Config.Bold}, {"italic", m.Config.Italic},
-              {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", s.N},
+              {"text_fits_font", m.Misread.empty()}, {"size", m.Config.Size}, {"bold", m.Config.Bold},
+              {"italic", m.Config.Italic}, {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", s.N},
               {"min_ms", Precise(s.Min)}, {"median_ms", Precise(s.Median)}, {"mean_ms", Precise(s.Mean)},
               {"stddev_ms", Precise(s.StdDev.value_or(NAN))}, {"cv", Precise(s.Cv.value_or(NAN))},
               {"adjusted_cv", Precise(m.AdjustedCv.value_or(NAN))},
@@ -144,7 +144,8 @@ std::string IntervalText(double low, double high) {
     return FormatSignificant(low, digits) + "-" + FormatSignificant(high, digits);
 }
 
-std::vector<std::string> CharactersRefused(const std::string& text, const std::function<bool(const std::string&)>& keeps) {
+std::vector<std::string> CharactersRefused(const std::string& text,
+                                           const std::function<bool(const std::string&)>& keeps) {
     std::vector<std::string> refused;
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t start = i;
@@ -174,7 +175,8 @@ std::vector<std::string> SweepWarnings(const RunContext& context, const std::vec
     };
     if (!context.NotInCodePage.empty())
         add("the ANSI code page " + std::to_string(context.AnsiCodePage) + " cannot hold " +
-            CharacterList(context.NotInCodePage) + " of the text: the code page's default character or a look-alike is drawn in their place");
+            CharacterList(context.NotInCodePage) +
+            " of the text: the code page's default character or a look-alike is drawn in their place");
     for (const Measurement& m : results) {
         if (m.Substituted)
             add("\"" + m.Config.Face + "\" is drawn with \"" + m.RealizedFace + "\", the face the font mapper chose");
@@ -186,9 +188,9 @@ std::vector<std::string> SweepWarnings(const RunContext& context, const std::vec
             add("\"" + m.RealizedFace + "\" cannot show " + CharacterList(misread) +
                 ": its character set reads their bytes as other characters, and those are drawn");
         if (m.VsBaseline && m.VsBaseline->Call == Verdict::TooFew)
-            add("--baseline: " + Plural(m.VsBaseline->Passes, "pass") + " a configuration cannot carry a verdict (at least " +
-                std::to_string(PassesNeeded()) + " needed); pass --repetitions " + std::to_string(PassesNeeded()) +
-                " or more");
+            add("--baseline: " + Plural(m.VsBaseline->Passes, "pass") +
+                " a configuration cannot carry a verdict (at least " + std::to_string(PassesNeeded()) +
+                " needed); pass --repetitions " + std::to_string(PassesNeeded()) + " or more");
     }
     return lines;
 }

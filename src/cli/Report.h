@@ -55,7 +55,8 @@ void JudgeAgainstBaseline(std::vector<Measurement>& results, std::size_t baselin
 std::vector<std::string> SweepWarnings(const RunContext& context, const std::vector<Measurement>& results);
 
 // The characters of text (UTF-8) that keeps refuses, each once, in the order they first appear.
-std::vector<std::string> CharactersRefused(const std::string& text, const std::function<bool(const std::string&)>& keeps);
+std::vector<std::string> CharactersRefused(const std::string& text,
+                                           const std::function<bool(const std::string&)>& keeps);
 // "日" (U+65E5), "€" (U+20AC)
 std::string CharacterList(const std::vector<std::string>& characters);
 

@@ -114,8 +114,10 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
         for (double y : b) logRatios.push_back(std::log(y / x));
     std::sort(logRatios.begin(), logRatios.end());
     const std::size_t pairs = logRatios.size();
-    const auto below = static_cast<std::size_t>(std::lower_bound(logRatios.begin(), logRatios.end(), 0.0) - logRatios.begin());
-    const auto above = static_cast<std::size_t>(logRatios.end() - std::upper_bound(logRatios.begin(), logRatios.end(), 0.0));
+    const auto below = static_cast<std::size_t>(std::lower_bound(logRatios.begin(), logRatios.end(), 0.0) -
+                                                logRatios.begin());
+    const auto above = static_cast<std::size_t>(logRatios.end() -
+                                                std::upper_bound(logRatios.begin(), logRatios.end(), 0.0));
 
     const NullTail tail(a.size(), b.size());
     const std::size_t k = tail.Rank();

@@ -83,6 +83,7 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
     ASSERT_TRUE(fromJson && fromCsv) << error;
     EXPECT_EQ(fromJson->ReferenceMs, SampleContext().ReferenceMs);
     EXPECT_EQ(fromJson->Rows[0].SamplesMs, (std::vector<double>{0.004, 0.006, 0.005}));
+    EXPECT_TRUE(fromJson->Terms.at("count mode") == "auto" && fromCsv->Terms.empty());
     for (const ResultFile* file : {&*fromJson, &*fromCsv}) {
         ASSERT_EQ(file->Rows.size(), 2u);
         EXPECT_EQ(file->Rows[1].Config, SampleResults()[1].Config);
@@ -95,9 +96,10 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         {"{\"results\": [{\"face\": \"A\", \"size\": 12}]}", "result 1: no median_ms"},
         {"face,size,median_ms\n\"A\nB\",12,abc\n", "line 2: no median_ms"},
         {"face,size,median_ms\r\n\r\nA,9,1\r\n\"B\nC\",12,1\nD,12,x\n", "line 6: no median_ms"},
-        {"face,size,median_ms\n", "no result row"}, {"garbage", "no result row"}, {"{\"results\": []}", "no result row"},
-        {" \r\n", "empty file"},
-        {"{\"results\": [", "not valid JSON"}};
+        {"face,size,median_ms\n", "no result row"}, {"garbage", "no result row"},
+        {"{\"results\": []}", "no result row"}, {" \r\n", "empty file"},
+        {"{\"results\": [", "not valid JSON at line 1"},
+        {"{\n\"results\": [\n{\"face\": A}]}", "not valid JSON at line 3"}};
     for (const auto& [text, message] : bad) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
         EXPECT_EQ(error, message);
@@ -154,7 +156,7 @@ TEST(Compare, WithholdsVerdictsTheRunsCannotCarry) {
     const std::vector<double> ref = {3, 3.01, 2.99, 3.02, 2.98};
     ResultFile latin = File("Only old", 1, ref, 1), japanese = File("Only new", 1.2, ref, 1);
     latin.Terms = {{"text", "\"abc\""}};
-    japanese.Terms = {{"text", "\"日本語\""}, {"count", "auto"}};
+    japanese.Terms = {{"text", "\"日本語\""}, {"count mode", "auto"}};
     for (bool anyway : {false, true}) {
         const Comparisons differ = CompareFiles(latin, japanese, 0.02, anyway);
         EXPECT_EQ(differ.Rows[0].Adjusted->Call, anyway ? Verdict::Slower : Verdict::ContextDiffers);
@@ -162,7 +164,7 @@ TEST(Compare, WithholdsVerdictsTheRunsCannotCarry) {
         ASSERT_EQ(warnings.size(), 1u);
         EXPECT_EQ(warnings[0].rfind("the runs differ in text (\"abc\" / \"日本語\")", 0), 0u) << warnings[0];
         const std::string table = CompareReport("o", latin, "n", japanese, differ, OutputFormat::Table);
-        EXPECT_NE(table.find("Runs: text \"abc\" / \"日本語\" (DIFFERS); count not recorded / auto\n"),
+        EXPECT_NE(table.find("Runs: text \"abc\" / \"日本語\" (DIFFERS); count mode not recorded / auto\n"),
                   std::string::npos) << table;
     }
     ResultFile fewer = File("Only new", 1.2, ref, 1);
