@@ -31,7 +31,7 @@ public:
         cumulative_[0] = 1;
         double arrangements = 1;
         for (std::size_t i = 1; i <= s; ++i) {
-            for (std::size_t u = half; u >= l + i && u <= half; --u) cumulative_[u] -= cumulative_[u - l - i];
+            for (std::size_t u = half; u >= l + i; --u) cumulative_[u] -= cumulative_[u - l - i];
             for (std::size_t u = i; u <= half; ++u) cumulative_[u] += cumulative_[u - i];
             arrangements = arrangements * static_cast<double>(l + i) / static_cast<double>(i);
         }
