@@ -148,7 +148,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         "after --compare", Test(EndsWithSvg));
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
     app.add_flag("--compare-anyway", o.CompareAnyway,
-                 "with --compare: draw verdicts even where the runs differ in text, architecture, code page or count");
+                 "with --compare: draw verdicts even where the runs differ in text, architecture, code page or "
+                 "count mode");
     app.add_flag("--self-check", selfCheck, "time the program's run path against a bare loop of the calls");
     app.add_flag("--list-fonts", fonts, "the installed screen fonts, one a line");
     app.add_flag("-h,--help", help, "this text");
