@@ -96,7 +96,7 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context,
         if (!Text(context, name).empty()) file.Description += prefix + Text(context, name);
     for (const auto& [field, term] : kTerms) {
         const auto it = context.find(field);
-        // A fixed count of any size measures what auto does; only the way it was chosen tells runs apart.
+        // Under auto the counts differ from run to run as well; whether the count was fixed tells runs apart.
         if (it != context.end() && (it->is_string() || it->is_number()))
             file.Terms[term] = std::string(field) == "text" ? it->dump()
                                : std::string(field) == "count" ? (it->is_number() ? "fixed" : it->get<std::string>())
