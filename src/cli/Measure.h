@@ -23,6 +23,8 @@ public:
     double Pass(std::size_t c, std::int32_t count, bool flush, double* referenceMs = nullptr);
     // The face GetTextFace names once configuration c's font is selected.
     std::string RealizedFace(std::size_t c);
+    // The characters of the text that configuration c's font would show as others.
+    std::vector<std::string> Misread(std::size_t c, const std::string& text);
 
     frmCanvas Canvas;
     std::vector<RunRequest> Requests;

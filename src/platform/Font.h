@@ -32,6 +32,9 @@ bool IsScreenFont(const std::wstring& face);
 // The face the font mapper really picks for a font, or for the font selected into a DC.
 std::wstring RealizedFace(HFONT font);
 std::wstring RealizedFace(HDC dc);
+// The code page GDI reads ExtTextOutA's bytes in for the font selected into
+// dc: its character set's.
+unsigned TextCodePage(HDC dc);
 // Ignoring case, as the font mapper does.
 bool SameFace(const std::wstring& a, const std::wstring& b);
 
