@@ -28,14 +28,19 @@ std::optional<double> ParseDecimal(const std::wstring& text, const std::wstring&
     std::string ascii;
     size_t i = begin;
     if (i < end && (text[i] == L'+' || text[i] == L'-')) ascii += static_cast<char>(text[i++]);
-    int digits = 0;
-    bool point = false;
+    // A separator groups only where three digits follow it, and no more than three come
+    // before the first: "1,5" is one and a half in many locales, not fifteen.
+    int digits = 0, group = 0;
+    bool point = false, grouped = false;
     for (; i < end; ++i) {
         if (IsDigit(text[i])) {
             ++digits;
-        } else if (text[i] == L'.' && !point) {
+            ++group;
+        } else if (text[i] == L'.' && !point && (!grouped || group == 3)) {
             point = true;
-        } else if (!point && IsGroupSeparatorAt(text, i, end, thousand)) {
+        } else if (!point && IsGroupSeparatorAt(text, i, end, thousand) && group <= 3 && (!grouped || group == 3)) {
+            grouped = true;
+            group = 0;
             i += thousand.size() - 1;
             continue;
         } else {
@@ -43,7 +48,7 @@ std::optional<double> ParseDecimal(const std::wstring& text, const std::wstring&
         }
         ascii += static_cast<char>(text[i]);
     }
-    if (digits == 0) return std::nullopt;
+    if (digits == 0 || (grouped && !point && group != 3)) return std::nullopt;
     if (i < end && (text[i] == L'e' || text[i] == L'E')) {
         ascii += 'e';
         ++i;

@@ -11,7 +11,8 @@ constexpr double kMaxFontSize = 1000;
 // Parses a decimal number as the count and size boxes hold it: optional
 // sign, digits with at most one ".", an optional exponent, surrounding
 // blanks ignored. The integer part may be grouped with thousand (the
-// locale's separator, as a pasted "1,000" has it). Nothing else (no hex).
+// locale's separator, as a pasted "1,000" has it) in groups of three, and
+// only so: "1,5" is refused. Nothing else (no hex).
 std::optional<double> ParseDecimal(const std::wstring& text, const std::wstring& thousand = L"");
 
 // The count: rounded to the nearest integer, halves to even, and within a

@@ -1,23 +1,21 @@
 #include "cli/CliOptions.h"
 
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <sstream>
 
 #include <CLI/CLI.hpp>
 
 #include "benchmark/RunInputs.h"
 #include "cli/Dimensions.h"
+#include "cli/Statistics.h"
 
 namespace {
 
 // The number parsers read what the interactive program's boxes hold; a byte
 // outside ASCII makes them refuse, as it should.
 std::wstring AsciiWide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-std::optional<double> Decimal(const std::string& text, double low, double high) {
-    const std::optional<double> value = ParseDecimal(AsciiWide(text));
-    return value && *value >= low && *value <= high ? value : std::nullopt;
-}
 
 // Items of a comma list, trimmed; an empty one is kept, for the reader to refuse.
 std::vector<std::string> SplitList(const std::string& value) {
@@ -28,103 +26,133 @@ std::vector<std::string> SplitList(const std::string& value) {
 }
 
 std::optional<int> Whole(const std::string& text, int low, int high) {
-    const std::optional<double> value = Decimal(text, low, high);
-    return value && *value == std::floor(*value) ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
+    const std::optional<double> value = ParseDecimal(AsciiWide(text));
+    const bool whole = value && *value >= low && *value <= high && *value == std::floor(*value);
+    return whole ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }
 
-std::optional<Toggle> ReadToggle(const std::string& text) {
-    if (text == "on" || text == "yes" || text == "off" || text == "no" || text == "both")
-        return text == "both" ? Toggle::Both : text == "on" || text == "yes" ? Toggle::On : Toggle::Off;
-    return std::nullopt;
+// A number as the interactive program's boxes read it (no hex, no "inf", no group
+// separators), handed on in digits CLI11 reads back exactly. Counts of things are whole:
+// a fraction is refused rather than cut.
+CLI::Validator Number(bool whole) {
+    return CLI::Validator(
+        [whole](std::string& value) {
+            const std::optional<double> number = ParseDecimal(AsciiWide(value));
+            if (!number || (whole && *number != std::floor(*number))) return std::string("not a number");
+            char digits[400];
+            std::snprintf(digits, sizeof digits, whole ? "%.0f" : "%.17g", *number);
+            value = digits;
+            return std::string();
+        },
+        "");
 }
 
-template <typename T, typename V>
-bool Store(T& target, const std::optional<V>& value) {
-    if (value) target = *value;
-    return value.has_value();
+// One of a few words, in any case.
+template <typename T>
+CLI::CheckedTransformer Words(std::map<std::string, T> words) {
+    return CLI::CheckedTransformer(std::move(words), CLI::ignore_case);
 }
 
-// An option whose every value (each item of a comma list, for lists) is read
-// straight into its place; one that does not read is refused with the help's
-// word on what the option accepts, and CLI11 puts the option's name in front.
-void Add(CLI::App& app, const std::string& names, const std::string& accepts,
-         std::function<bool(const std::string&)> read, bool list = false) {
-    CLI::Option* option = names.back() == '}' ? app.add_flag(names, accepts) : app.add_option(names, accepts);
-    auto check = [=](std::string& value) {
-        for (const std::string& item : list ? SplitList(value) : std::vector<std::string>{value})
-            if (!read(item)) return "\"" + item + "\" is not accepted; give " + accepts;
-        return std::string();
+// The option's every value goes through CLI11's own validators; one they refuse is named
+// with the help's word on what the option accepts, and CLI11 puts the option's name in front.
+template <typename T>
+CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::string& accepts,
+                 const CLI::Validator& validator) {
+    const auto explained = [validator, accepts](std::string& value) {
+        const std::string given = value;
+        return validator(value).empty() ? std::string() : "\"" + given + "\" is not accepted; give " + accepts;
     };
-    if (list) option->take_all();
-    option->type_name(option->get_expected_min() ? "VALUE" : "")->check(CLI::Validator(check, ""));
+    return app.add_option(names, target, accepts)->transform(CLI::Validator(explained, ""))->type_name("VALUE");
 }
 
-std::optional<std::string> Face(const std::string& face) {
+// A style option, on when given alone.
+void AddToggle(CLI::App& app, const std::string& name, Toggle& target) {
+    Add(app, name, target, "on, off or both (measured each way)",
+        Words<Toggle>({{"on", Toggle::On}, {"yes", Toggle::On}, {"off", Toggle::Off}, {"no", Toggle::Off},
+                       {"both", Toggle::Both}}))
+        ->expected(0, 1)
+        ->default_str("on")
+        ->option_text("[=on|off|both]");
+}
+
+bool IsFaceName(const std::string& face) {
     // LOGFONT holds 31 UTF-16 units; a longer name could only match a truncation.
     std::size_t units = 0;
     for (unsigned char c : face) units += (c & 0xC0) != 0x80 ? (c >= 0xF0 ? 2 : 1) : 0;
-    return !face.empty() && units <= 31 ? std::optional<std::string>(face) : std::nullopt;
+    return !face.empty() && units <= 31;
+}
+
+bool EndsWithSvg(std::string name) {
+    name = CLI::detail::to_lower(name);
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".svg") == 0;
+}
+
+CLI::Validator Test(std::function<bool(const std::string&)> test) {
+    return CLI::Validator([test](std::string& v) { return test(v) ? std::string() : std::string("refused"); }, "");
 }
 
 }  // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     CLI::App app(
-        "Times ExtTextOutA on the interactive ExtTextOutBench's canvas, with its stopwatch, once per "
-        "configuration of the faces x sizes x styles given; the timed passes of all configurations take "
-        "turns. Exit status: 0 done, 1 the measurement could not run, 2 bad arguments.",
+        "Times ExtTextOutA on the interactive ExtTextOutBench's canvas, with its\n"
+        "stopwatch, once per configuration of the faces x sizes x styles given; the\n"
+        "timed passes of all configurations take turns.\n"
+        "Exit status: 0 done, 1 the measurement could not run or its chart could not be\n"
+        "written, 2 bad arguments or files (nothing measured).",
         kCliProgramName);
     app.set_help_flag();
     app.allow_windows_style_options(false);  // "/tmp/a.json" is a file, not an option
     CliOptions o;
     bool help = false, version = false, fonts = false, selfCheck = false;
     std::vector<std::string> compare;
-    const auto toggle = [](Toggle& t) { return [&t](const std::string& v) { return Store(t, ReadToggle(v)); }; };
-    const std::string onOff = "on, off or both (measured each way)";
+    std::string count = "auto", cpu = "any";
+    double marginPercent = o.Margin * 100;
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
-    Add(
-        app, "-f,--face", "faces, comma-separated or repeated (default: the interactive program's; see --list-fonts)",
-        [&](const std::string& v) { return Store(o.Faces.emplace_back(), Face(v)); }, true);
-    Add(
-        app, "-s,--size", "point sizes from 1 to 1000, comma-separated (e.g. 9,10.5,12; default 12)",
-        [&](const std::string& v) { return Store(o.Sizes.emplace_back(), Decimal(v, kMinFontSize, kMaxFontSize)); },
-        true);
-    Add(app, "--bold{on}", onOff, toggle(o.Bold));
-    Add(app, "--italic{on}", onOff, toggle(o.Italic));
-    Add(app, "--opaque{on}", onOff, toggle(o.Opaque));
-    // Read as the interactive count box reads it, but a pass must draw.
-    Add(app, "-n,--count", "calls per pass from 1 to 2147483647, or auto (default; grown to last --target)",
-        [&](const std::string& v) {
-            o.Count = ParseCount(AsciiWide(v));
-            if (o.Count < 1) o.Count.reset();
-            return v == "auto" || o.Count;
-        });
-    Add(app, "--target", "the seconds a pass should last with --count auto, from 0.001 to 60 (default 0.5)",
-        [&](const std::string& v) { return Store(o.TargetSeconds, Decimal(v, 0.001, 60)); });
-    Add(app, "-r,--repetitions", "timed passes per configuration, a whole number from 1 to 10000 (default 5)",
-        [&](const std::string& v) { return o.RepetitionsGiven = Store(o.Repetitions, Whole(v, 1, 10000)); });
-    Add(app, "-w,--warmup", "untimed passes first, 0 to 10000 (default 1; more follow until the time settles)",
-        [&](const std::string& v) { return Store(o.Warmup, Whole(v, 0, 10000)); });
+    Add(app, "-f,--face", o.Faces,
+        "faces, comma-separated or repeated (default: the interactive program's; see --list-fonts)",
+        CLI::Validator([](std::string& v) { return v = CLI::detail::trim_copy(v, " \t"), std::string(); }, "") &
+            Test(IsFaceName))
+        ->delimiter(',');
+    Add(app, "-s,--size", o.Sizes, "point sizes from 1 to 1000, comma-separated, \".\" before a fraction (default 12)",
+        Number(false) & CLI::Range(kMinFontSize, kMaxFontSize))
+        ->delimiter(',');
+    AddToggle(app, "--bold", o.Bold);
+    AddToggle(app, "--italic", o.Italic);
+    AddToggle(app, "--opaque", o.Opaque);
+    Add(app, "-n,--count", count,
+        "calls per pass, a whole number from 1 to 2147483647 (e.g. 20000 or 2e4), or auto (default: grown to "
+        "last --target)",
+        CLI::IsMember({"auto"}, CLI::ignore_case) | (Number(true) & CLI::Range(1.0, 2147483647.0)));
+    Add(app, "--target", o.TargetSeconds, "the seconds a pass should last with --count auto, from 0.001 to 60 "
+        "(default 0.5)", Number(false) & CLI::Range(0.001, 60.0));
+    CLI::Option* repetitions = Add(app, "-r,--repetitions", o.Repetitions,
+        "timed passes per configuration, a whole number from 1 to 10000 (default 5; a verdict needs " +
+            std::to_string(PassesNeeded()) + ")", Number(true) & CLI::Range(1.0, 10000.0));
+    Add(app, "-w,--warmup", o.Warmup,
+        "untimed passes first, a whole number from 0 to 10000 (default 1; more follow until the time settles)",
+        Number(true) & CLI::Range(0.0, 10000.0));
     app.add_flag("--flush", o.Flush, "call GdiFlush inside the timed interval");
-    Add(app, "--priority", "the thread's priority during passes: high (default) or normal",
-        [&](const std::string& v) { return (o.HighPriority = v == "high") || v == "normal"; });
-    Add(app, "--cpu", "a processor from 0 to 63 to pin the passes to, or any (default)",
-        [&](const std::string& v) { return (o.Cpu = Whole(v, 0, 63)) || v == "any"; });
+    Add(app, "--priority", o.HighPriority, "the thread's priority during passes: high (default) or normal",
+        Words<bool>({{"high", true}, {"normal", false}}));
+    Add(app, "--cpu", cpu, "a processor from 0 to 63 to pin the passes to, or any (default)",
+        CLI::IsMember({"any"}, CLI::ignore_case) | (Number(true) & CLI::Range(0.0, 63.0)));
     app.add_option("--baseline", o.Baseline,
                    "judge all against one configuration: its number, or e.g. \"IPAGothic,12,bold\"");
-    Add(app, "--margin", "the percentage from 0 to 50 below which a change is no clear difference (default 2)",
-        [&](const std::string& v) {
-            const std::optional<double> percent = Decimal(v, 0, 50);
-            return Store(o.Margin, percent ? std::optional<double>(*percent / 100) : std::nullopt);
-        });
-    Add(app, "--format", "table (default), csv or json", [&](const std::string& v) {
-        o.Format = v == "csv" ? OutputFormat::Csv : v == "json" ? OutputFormat::Json : OutputFormat::Table;
-        return v == "table" || v == "csv" || v == "json";
-    });
-    app.add_option("--plot", o.PlotFile, "write an SVG chart of the medians, or of the ratios after --compare");
+    Add(app, "--margin", marginPercent,
+        "the percentage from 0 to 50 below which a change is \"within margin\" (default 2)",
+        Number(false) & CLI::Range(0.0, 50.0));
+    Add(app, "--format", o.Format, "table (default), csv or json",
+        Words<OutputFormat>(
+            {{"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}}));
+    Add(app, "--plot", o.PlotFile, "a file name ending in .svg: an SVG chart of the medians, or of the ratios "
+        "after --compare", Test(EndsWithSvg));
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
     DimensionWords dimensions;  // read once CLI11 is done
     AddDimensionOptions(app, dimensions);
+    app.add_flag("--compare-anyway", o.CompareAnyway,
+                 "with --compare: draw verdicts even where the runs differ in text, architecture, code page or "
+                 "count mode");
     app.add_flag("--self-check", selfCheck, "time the program's run path against a bare loop of the calls");
     app.add_flag("--list-fonts", fonts, "the installed screen fonts, one a line");
     app.add_flag("-h,--help", help, "this text");
@@ -138,6 +166,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         result.Error = e.what();
         return result;
     }
+    if (count != "auto") o.Count = static_cast<std::int32_t>(std::stoll(count));
+    if (cpu != "any") o.Cpu = std::stoi(cpu);
+    o.Margin = marginPercent / 100;
+    o.RepetitionsGiven = repetitions->count() > 0;
     if (!ReadDimensions(dimensions, o, result.Error)) return result;
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
     // Help wins over version, version over the font list, whatever the order.
@@ -172,11 +204,13 @@ std::optional<std::size_t> FindBaseline(const std::string& given, const std::vec
     for (std::size_t c = 0; c < all.size(); ++c) {
         const Configuration& k = all[c];
         bool fits = true;
-        for (const std::string& part : SplitList(given)) {
+        for (const std::string& item : SplitList(given)) {
+            const std::string part = CLI::detail::to_lower(item);
             const std::optional<double> size = ParseDecimal(AsciiWide(part));
-            fits = fits && (part == k.Face || size == k.Size || (part == "regular" && !k.Bold && !k.Italic) ||
-                            (part == "bold" && k.Bold) || (part == "italic" && k.Italic) ||
-                            (part == "opaque" && k.Opaque) || (part == "transparent" && !k.Opaque) ||
+            fits = fits && (part == CLI::detail::to_lower(k.Face) || size == k.Size ||
+                            (part == "regular" && !k.Bold && !k.Italic) || (part == "bold" && k.Bold) ||
+                            (part == "italic" && k.Italic) || (part == "opaque" && k.Opaque) ||
+                            (part == "transparent" && !k.Opaque) ||
                             NamesDimension(part, k));
         }
         if (fits) matches.push_back(c);

@@ -35,6 +35,7 @@ struct CliOptions {
     OutputFormat Format = OutputFormat::Table;
     std::string CompareOld;
     std::string CompareNew;
+    bool CompareAnyway = false;  // verdicts even between runs that measured different things
     std::string Baseline;  // empty: no verdicts within the run
     std::string PlotFile;  // empty: no chart
     double Margin = 0.02;  // smaller changes are no clear difference

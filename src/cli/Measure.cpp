@@ -98,6 +98,14 @@ bool CanvasBench::Clipped(std::size_t c) {
     return dc && RunsPastBitmap(dc, Texts[c].Wide);
 }
 
+std::vector<std::string> CanvasBench::Misread(std::size_t c, const std::string& text) {
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    const unsigned codePage = dc ? TextCodePage(dc) : CP_ACP;
+    return CharactersRefused(text, [&](const std::string& character) {
+        return SurvivesAnsiTrip(FromUtf8(character), codePage);
+    });
+}
+
 RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
     RunContext context;
     static_cast<SystemDescription&>(context) = DescribeSystem();
@@ -120,6 +128,7 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         m.TextBytes = bench.Texts[c].Ansi.size();
         m.TextChars = bench.Texts[c].Chars;
         m.Clipped = bench.Clipped(c);
+        m.Misread = bench.Misread(c, options.Text);
         auto pass = [&](std::int32_t count) { return bench.Pass(c, count, options.Flush); };
         m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
         m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);

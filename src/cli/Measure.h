@@ -27,6 +27,8 @@ public:
     // The --quality word for the smoothing configuration c's text shows drawn; empty: cannot tell.
     std::string DrawnQuality(std::size_t c);
     bool Clipped(std::size_t c);
+    // The characters of the text that configuration c's font would show as others.
+    std::vector<std::string> Misread(std::size_t c, const std::string& text);
 
     frmCanvas Canvas;
     std::vector<Configuration> Configs;

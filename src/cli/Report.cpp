@@ -49,15 +49,19 @@ bool Judged(const std::vector<Measurement>& results) {
 }
 
 std::string VerdictText(const Measurement& m) {
-    return m.IsBaseline ? "baseline" : VerdictName(m.VsBaseline ? m.VsBaseline->Call : Verdict::None);
+    return m.IsBaseline ? "baseline" : m.VsBaseline ? VerdictName(*m.VsBaseline) : "-";
+}
+
+std::string Plural(std::size_t n, const std::string& noun) {
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : noun.back() == 's' ? "es" : "s");
 }
 
 // One configuration as the JSON and CSV forms hold it; the samples only in JSON.
 Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
     const Summary& s = m.Stats;
     Json r = {{"face", m.Config.Face}, {"realized_face", m.RealizedFace}, {"substituted", m.Substituted},
-              {"size", m.Config.Size}, {"bold", m.Config.Bold}, {"italic", m.Config.Italic},
-              {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", s.N},
+              {"text_fits_font", m.Misread.empty()}, {"size", m.Config.Size}, {"bold", m.Config.Bold},
+              {"italic", m.Config.Italic}, {"opaque", m.Config.Opaque}, {"count", m.Count}, {"repetitions", s.N},
               {"min_ms", Precise(s.Min)}, {"median_ms", Precise(s.Median)}, {"mean_ms", Precise(s.Mean)},
               {"stddev_ms", Precise(s.StdDev.value_or(NAN))}, {"cv", Precise(s.Cv.value_or(NAN))},
               {"adjusted_cv", Precise(m.AdjustedCv.value_or(NAN))},
@@ -75,17 +79,20 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
     return r;
 }
 
+// The code point of UTF-8 text at i, and i moved past it.
+char32_t NextCodePoint(const std::string& text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t c = extra ? lead & (0x3F >> extra) : lead;
+    for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
+    i = std::min(text.size(), i + 1 + extra);
+    return c;
+}
+
 // Columns a console gives UTF-8 text: East Asian wide characters take two.
 std::size_t DisplayWidth(const std::string& text) {
     std::size_t width = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t c = extra ? lead & (0x3F >> extra) : lead;
-        for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
-        i += 1 + extra;
-        width += IsWide(c) ? 2 : 1;
-    }
+    for (std::size_t i = 0; i < text.size();) width += IsWide(NextCodePoint(text, i)) ? 2 : 1;
     return width;
 }
 
@@ -130,7 +137,65 @@ std::string ConfigLabel(const Configuration& config) {
 }
 
 std::string IntervalText(double low, double high) {
-    return std::isfinite(low) ? FormatSignificant(low, 3) + "-" + FormatSignificant(high, 3) : "-";
+    if (!std::isfinite(low)) return "-";
+    const auto keepsSide = [](double value, int digits) {
+        const double shown = std::strtod(FormatSignificant(value, digits).c_str(), nullptr);
+        return (value < 1) == (shown < 1) && (value > 1) == (shown > 1);
+    };
+    int digits = 3;
+    while (digits < 17 && !(keepsSide(low, digits) && keepsSide(high, digits))) ++digits;
+    return FormatSignificant(low, digits) + "-" + FormatSignificant(high, digits);
+}
+
+std::vector<std::string> CharactersRefused(const std::string& text,
+                                           const std::function<bool(const std::string&)>& keeps) {
+    std::vector<std::string> refused;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        NextCodePoint(text, i);
+        const std::string character = text.substr(start, i - start);
+        if (std::find(refused.begin(), refused.end(), character) == refused.end() && !keeps(character))
+            refused.push_back(character);
+    }
+    return refused;
+}
+
+std::string CharacterList(const std::vector<std::string>& characters) {
+    std::string list;
+    for (const std::string& character : characters) {
+        std::size_t i = 0;
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(NextCodePoint(character, i)));
+        list += (list.empty() ? "" : ", ") + Json(character).dump() + " (" + code + ")";
+    }
+    return list;
+}
+
+std::vector<std::string> SweepWarnings(const RunContext& context, const std::vector<Measurement>& results) {
+    std::vector<std::string> lines;
+    const auto add = [&](const std::string& line) {
+        if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
+    };
+    if (!context.NotInCodePage.empty())
+        add("the ANSI code page " + std::to_string(context.AnsiCodePage) + " cannot hold " +
+            CharacterList(context.NotInCodePage) +
+            " of the text: the code page's default character or a look-alike is drawn in their place");
+    for (const Measurement& m : results) {
+        if (m.Substituted)
+            add("\"" + m.Config.Face + "\" is drawn with \"" + m.RealizedFace + "\", the face the font mapper chose");
+        std::vector<std::string> misread;
+        for (const std::string& c : m.Misread)
+            if (std::find(context.NotInCodePage.begin(), context.NotInCodePage.end(), c) == context.NotInCodePage.end())
+                misread.push_back(c);
+        if (!misread.empty())
+            add("\"" + m.RealizedFace + "\" cannot show " + CharacterList(misread) +
+                ": its character set reads their bytes as other characters, and those are drawn");
+        if (m.VsBaseline && m.VsBaseline->Call == Verdict::TooFew)
+            add("--baseline: " + Plural(m.VsBaseline->Passes, "pass") +
+                " a configuration cannot carry a verdict (at least " + std::to_string(PassesNeeded()) +
+                " needed); pass --repetitions " + std::to_string(PassesNeeded()) + " or more");
+    }
+    return lines;
 }
 
 std::string CsvFromRows(const nlohmann::ordered_json& rows) {
@@ -184,7 +249,7 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
         " dpi, counter " + std::to_string(context.CounterFrequency) + " Hz, " + context.Date + "\nText " +
         Json(o.Text).dump() + " (" + std::to_string(context.TextBytes) + " bytes), " +
         (o.Count ? "count " + std::to_string(*o.Count) : "count auto (" + PreciseText(o.TargetSeconds) + " s a pass)") +
-        ", " + std::to_string(o.Repetitions) + " timed passes after " + std::to_string(o.Warmup) +
+        ", " + Plural(static_cast<std::size_t>(o.Repetitions), "timed pass") + " after " + std::to_string(o.Warmup) +
         " warm-up, GdiFlush " + (o.Flush ? "on" : "off") + "; times per call in ms\nPasses take turns across " +
         "configurations, " + (o.HighPriority ? "high" : "normal") + " priority, " +
         (o.Cpu ? "processor " + std::to_string(*o.Cpu) : "any processor") + "; machine reference " +
@@ -198,11 +263,12 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
     rows[0].insert(rows[0].begin() + 4, dimensions.begin(), dimensions.end());
     if (judged) rows[0].insert(rows[0].end(), {"ratio", "95% interval", "verdict"});
     rows[0].push_back("drawn with");
-    bool anySubstituted = false;
+    bool anySubstituted = false, anyMisread = false;
     for (const Measurement& m : results) {
         const Summary& s = m.Stats;
         const std::optional<Comparison>& c = m.VsBaseline;
         anySubstituted = anySubstituted || m.Substituted;
+        anyMisread = anyMisread || !m.Misread.empty();
         rows.push_back({m.Config.Face, PreciseText(m.Config.Size), StyleName(m.Config.Bold, m.Config.Italic),
                         m.Config.Opaque ? "opaque" : "transparent", std::to_string(m.Count), std::to_string(s.N),
                         FormatSignificant(s.Min, 3), FormatSignificant(s.Median, 3), FormatSignificant(s.Mean, 3),
@@ -214,7 +280,7 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
         if (judged)
             rows.back().insert(rows.back().end(), {FormatSignificant(c ? c->Ratio : NAN, 3),
                                                    c ? IntervalText(c->Low, c->High) : "-", VerdictText(m)});
-        rows.back().push_back(m.RealizedFace + (m.Substituted ? " *" : ""));
+        rows.back().push_back(m.RealizedFace + (m.Substituted ? " *" : "") + (m.Misread.empty() ? "" : " !"));
     }
     std::vector<bool> right;  // numbers
     for (const std::string& name : rows[0])
@@ -222,9 +288,11 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
                         name != "drawn with" && name != "call" && name != "quality" && name != "drawn");
     out += WithFitLines(AlignColumns(rows, right), FitLengths(results, context.TextChars));
     if (judged)
-        out += "\nratio: median / the baseline's, each pass scaled by the machine reference, below 1 is faster;\n"
-               "verdict from Mann-Whitney's U (p < 0.05)\n";
+        out += "\nratio: the median of every pass's time over every baseline pass's, each scaled by the machine\n"
+               "reference; below 1 is faster. The 95% interval is the one Mann-Whitney's U test gives, and the\n"
+               "verdict is read from it; a change inside --margin is \"within margin\".\n";
     if (anySubstituted) out += "\n* the font mapper drew another face than the one asked for\n";
+    if (anyMisread) out += "\n! the font's character set cannot show some of the text: other characters are drawn\n";
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ struct RunContext : SystemDescription {
     CliOptions Options;         // the text, count, passes and pass conditions asked for
     std::size_t TextBytes = 0;  // in the ANSI code page, as drawn
     std::size_t TextChars = 0;
+    std::vector<std::string> NotInCodePage;  // the text's characters the ANSI code page cannot hold
     // A fixed loop of memory reads timed beside every pass: how fast the
     // machine itself ran, for comparisons across runs.
     std::vector<double> ReferenceMs;
@@ -31,6 +33,9 @@ struct Measurement {
     Configuration Config;
     std::string RealizedFace;  // what GetTextFace names once the font is selected
     bool Substituted = false;  // RealizedFace is not the face asked for
+    // The text's characters that reach the font as others: its character set reads the
+    // ANSI bytes in another code page, or the ANSI code page cannot hold them.
+    std::vector<std::string> Misread;
     std::int32_t Count = 0;
     std::vector<double> PerCallMs;  // one per timed pass
     Summary Stats;
@@ -50,6 +55,16 @@ struct Measurement {
 
 void JudgeAgainstBaseline(std::vector<Measurement>& results, std::size_t baseline, double margin);
 
+// What the user should know of a sweep's figures, one line each: faces the mapper
+// replaced, text the code page or a font cannot show, too few passes for a verdict.
+std::vector<std::string> SweepWarnings(const RunContext& context, const std::vector<Measurement>& results);
+
+// The characters of text (UTF-8) that keeps refuses, each once, in the order they first appear.
+std::vector<std::string> CharactersRefused(const std::string& text,
+                                           const std::function<bool(const std::string&)>& keeps);
+// "日" (U+65E5), "€" (U+20AC)
+std::string CharacterList(const std::vector<std::string>& characters);
+
 // value rounded to `digits` significant digits, in plain notation
 // (1234567 -> "1230000", 0.0012345 -> "0.00123"); "-" when not finite.
 std::string FormatSignificant(double value, int digits);
@@ -59,7 +74,8 @@ std::string PreciseText(double value);
 
 std::string StyleName(bool bold, bool italic);
 std::string ConfigLabel(const Configuration& config);
-// "-" where there is no interval.
+// "-" where there is no interval; with as many digits as it takes to keep
+// either end from being rounded onto 1 or across it.
 std::string IntervalText(double low, double high);
 
 std::string TableReport(const RunContext& context, const std::vector<Measurement>& results);

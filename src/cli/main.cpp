@@ -36,7 +36,12 @@ int Compare(const CliOptions& options) {
             return Usage("--compare: \"" + name + "\" is not a JSON or CSV output of this program (" + error + ")");
         files[i] = *read;
     }
-    const Comparisons compared = CompareFiles(files[0], files[1], options.Margin);
+    const Comparisons compared = CompareFiles(files[0], files[1], options.Margin, options.CompareAnyway);
+    if (!compared.InCommon)
+        return Usage("--compare: \"" + options.CompareOld + "\" and \"" + options.CompareNew +
+                     "\" have no configuration in common; compare runs of the same faces, sizes and styles");
+    for (const std::string& line : CompareWarnings(files[0], files[1], compared, options.CompareAnyway))
+        Err("warning: " + line);
     WriteStdout(CompareReport(options.CompareOld, files[0], options.CompareNew, files[1], compared, options.Format));
     return Plot(options.PlotFile, CompareChart(compared));
 }
@@ -68,11 +73,11 @@ int Measure(CliOptions options) {
     RunContext context = SystemContext(options, bench.Ansi.size());
     context.TextChars = bench.AnsiChars;
     std::vector<Measurement> results = MeasureSweep(bench, configs, options, context.ReferenceMs);
-    for (const Measurement& m : results)
-        if (m.Substituted)
-            Err("warning: \"" + m.Config.Face + "\" is drawn with \"" + m.RealizedFace +
-                "\", the face the font mapper chose");
     if (baseline) JudgeAgainstBaseline(results, *baseline, options.Margin);
+    context.NotInCodePage = CharactersRefused(options.Text, [](const std::string& c) {
+        return SurvivesAnsiTrip(FromUtf8(c), CP_ACP);
+    });
+    for (const std::string& line : SweepWarnings(context, results)) Err("warning: " + line);
     WriteStdout(options.Format == OutputFormat::Csv    ? CsvReport(results, context.TextBytes)
                 : options.Format == OutputFormat::Json ? JsonReport(context, results)
                                                        : TableReport(context, results));
@@ -87,6 +92,10 @@ int wmain(int argc, wchar_t** argv) {
     ParsedArguments parsed = ParseArguments(args);
     if (!parsed.Options) return Usage(parsed.Error);
     const CliOptions& options = *parsed.Options;
+    // A chart that cannot be written is found before anything is measured.
+    const bool plots = options.Action == CliAction::Measure || options.Action == CliAction::Compare;
+    if (plots && !options.PlotFile.empty() && !CanWriteFile(options.PlotFile))
+        return Usage("--plot: cannot write \"" + options.PlotFile + "\"; give a file in a folder that exists");
     switch (options.Action) {
     case CliAction::Help: WriteStdout(parsed.Usage); return 0;
     case CliAction::Version: WriteStdout(std::string(kCliProgramName) + " " + CliVersion() + "\n"); return 0;

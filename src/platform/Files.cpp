@@ -1,5 +1,7 @@
 #include "platform/Files.h"
 
+#include <windows.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -17,4 +19,12 @@ bool WriteWholeFile(const std::string& utf8Path, const std::string& bytes) {
     file << bytes;
     file.close();
     return !file.fail();
+}
+
+bool CanWriteFile(const std::string& utf8Path) {
+    const std::wstring path = FromUtf8(utf8Path);
+    const bool existed = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!std::ofstream(path.c_str(), std::ios::binary | std::ios::app).is_open()) return false;
+    if (!existed) DeleteFileW(path.c_str());
+    return true;
 }

@@ -7,3 +7,6 @@
 std::optional<std::string> ReadWholeFile(const std::string& utf8Path);
 // False when the file could not be written in full.
 bool WriteWholeFile(const std::string& utf8Path, const std::string& bytes);
+// Whether the file can be written, found without changing it: one that did
+// not exist is made and removed again.
+bool CanWriteFile(const std::string& utf8Path);

@@ -102,6 +102,14 @@ bool RunsPastBitmap(HDC dc, const std::wstring& text) {
            extent.cx > bitmap.bmWidth;
 }
 
+unsigned TextCodePage(HDC dc) {
+    const UINT charset = GetTextCharset(dc);
+    CHARSETINFO info{};
+    if (TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<DWORD_PTR>(charset)), &info, TCI_SRCCHARSET))
+        return info.ciACP;
+    return charset == OEM_CHARSET ? GetOEMCP() : CP_ACP;
+}
+
 std::wstring DefaultFace(const FontObject& menuFont) {
     const std::wstring& face = menuFont.Description().Name;
     if (IsScreenFont(face)) return face;

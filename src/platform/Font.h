@@ -38,6 +38,9 @@ enum class Smoothing { Unknown, None, Gray, Subpixel };
 Smoothing DrawnSmoothing(HDC dc, const std::wstring& text);
 // Whether text drawn at the origin of dc reaches past the right edge of the bitmap selected into it.
 bool RunsPastBitmap(HDC dc, const std::wstring& text);
+// The code page GDI reads ExtTextOutA's bytes in for the font selected into
+// dc: its character set's.
+unsigned TextCodePage(HDC dc);
 // Ignoring case, as the font mapper does.
 bool SameFace(const std::wstring& a, const std::wstring& b);
 

@@ -28,3 +28,13 @@ std::wstring FromAnsi(const char* bytes, std::size_t length) { return Widen(CP_A
 bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != 0; }
 std::string ToUtf8(const std::wstring& text) { return Narrow(CP_UTF8, text); }
 std::wstring FromUtf8(const std::string& bytes) { return Widen(CP_UTF8, bytes.data(), bytes.size()); }
+
+bool SurvivesAnsiTrip(const std::wstring& text, unsigned codePage) {
+    const int wideLength = static_cast<int>(text.size());
+    BOOL defaulted = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, nullptr, 0, nullptr, &defaulted);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, bytes.data(), length, nullptr, nullptr);
+    return !defaulted && Widen(codePage, bytes.data(), bytes.size()) == text;
+}

@@ -11,3 +11,8 @@ bool IsAnsiLeadByte(unsigned char byte);
 // UTF-8 for consoles, pipes, files and the libraries that read or write them.
 std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& bytes);
+
+// Whether text comes back unchanged from the trip ExtTextOutA's text makes:
+// into the system's ANSI code page with no default or best-fit character,
+// then read back in codePage, as GDI reads the bytes for a font.
+bool SurvivesAnsiTrip(const std::wstring& text, unsigned codePage);

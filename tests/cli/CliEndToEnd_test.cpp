@@ -86,6 +86,11 @@ TEST(CliEndToEnd, JsonSweepWithBaselineComparesAndPlots) {
     for (const auto& result : document["results"])  // a reference beside every pass
         EXPECT_EQ(result["reference_ms"].size(), result["samples_ms"].size());
     EXPECT_EQ(document["results"][2]["verdict"], "baseline");
+    EXPECT_EQ(document["results"][0]["verdict"], "too few passes (n = 3; at least 4 needed)");
+    EXPECT_EQ(run.err.find("pass --repetitions 4 or more"), run.err.rfind("pass --repetitions 4 or more")) << run.err;
+    // Latin faces read the code page 932 bytes in their own character set.
+    EXPECT_TRUE(GetACP() != 932 || (document["results"][0]["text_fits_font"] == false &&
+                                    document["results"][2]["text_fits_font"] == true));
 
     const std::string oldPath = TempFile("old.json", run.out), newPath = TempFile("new.json", run.out);
     const std::string svg = TempFile("c.svg", "");
@@ -120,6 +125,17 @@ TEST(CliEndToEnd, LengthSweepFitsTheCostsAndEveryCallIsTimed) {
         EXPECT_NE(calls.out.find(call), std::string::npos) << call;
 }
 
+// Japanese text in a Latin font's character set is drawn as other characters, and said so.
+TEST(CliEndToEnd, TextTheFontCannotShowIsMarkedAndWarned) {
+    Finished run = RunCli("--text 日本語 --face \"Liberation Serif,IPAゴシック\"" + kQuick);
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_NE(run.out.find(" Liberation Serif !\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(" IPAゴシック\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("warning: \"Liberation Serif\" cannot show \"日\" (U+65E5), \"本\" (U+672C)"),
+              std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("IPAゴシック"), std::string::npos) << run.err;
+}
+
 TEST(CliEndToEnd, TableAndSelfCheckNameWhatTheyMeasured) {
     Finished run = RunCli("--face IPAGothic" + kQuick);
     ASSERT_EQ(run.exitCode, 0u) << run.err;
@@ -136,14 +152,23 @@ TEST(CliEndToEnd, TableAndSelfCheckNameWhatTheyMeasured) {
     EXPECT_NE(check.out.find("\n  300  "), std::string::npos) << check.out;
 }
 
-TEST(CliEndToEnd, BadArgumentsMeasureNothing) {
-    const std::pair<const char*, const char*> cases[] = {
+TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
+    const std::string garbage = TempFile("garbage.csv", "hello, world\n"),
+                      header = TempFile("header.csv", "face,size,median_ms\n"),
+                      a = TempFile("a.json", R"({"results": [{"face": "A", "size": 12, "median_ms": 1}]})"),
+                      b = TempFile("b.json", R"({"results": [{"face": "B", "size": 12, "median_ms": 1}]})");
+    const std::pair<std::string, std::string> cases[] = {
         {"--face \"Liberation Sans,No Such Face\"", "--face: \"No Such Face\""},
         {"--count=many", "--count: "},
         {"--face \"Liberation Sans\" --baseline Other", "--baseline: "},
         // Past the affinity mask's width: a 32-bit build once took 33 for processor 1.
         {sizeof(void*) == 4 ? "--face \"Liberation Sans\" --cpu 33" : "--face \"Liberation Sans\" --cpu 64", "--cpu: "},
-        {"--text \"\" --length 4", "--length: there is no text to repeat"}};
+        {"--text \"\" --length 4", "--length: there is no text to repeat"},
+        {"--compare \"" + garbage + "\" \"" + a + "\"", "--compare: \"" + garbage + "\" is not a JSON or CSV output"},
+        {"--compare \"" + a + "\" \"" + header + "\"", "--compare: \"" + header + "\" is not a JSON or CSV output"},
+        {"--compare \"" + a + "\" \"" + b + "\"", "--compare: \"" + a + "\" and \"" + b + "\" have no configuration"},
+        // Found before a pass that would take seconds.
+        {"--face \"Liberation Sans\" -n 300000 -r 9 --plot \"" + a + "-missing\\x.svg\"", "--plot: cannot write"}};
     for (const auto& [arguments, names] : cases) {
         Finished run = RunCli(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
@@ -151,6 +176,7 @@ TEST(CliEndToEnd, BadArgumentsMeasureNothing) {
         EXPECT_EQ(run.err.rfind(std::string("ExtTextOutBenchCli: ") + names, 0), 0u) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line";
     }
+    for (const std::string* path : {&garbage, &header, &a, &b}) DeleteFileW(FromUtf8(*path).c_str());
     EXPECT_NE(RunCli("--list-fonts").out.find("\nIPAゴシック\n"), std::string::npos);
     EXPECT_EQ(RunCli("--version").out.rfind("ExtTextOutBenchCli ", 0), 0u);
 }

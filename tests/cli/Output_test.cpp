@@ -58,6 +58,25 @@ TEST(Table, AlignsWideCharactersJudgesMarksSubstitutesAndCharts) {
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
 }
 
+// Two or three passes a side can never reach 95%: the row says so, and one warning says what to pass.
+TEST(Table, BaselineVerdictsOnlyWherePassesCarryThem) {
+    for (std::size_t n : {2, 3, 5}) {
+        std::vector<Measurement> results = {Sample("A", 12, {1}), Sample("B", 12, {1})};
+        for (std::size_t i = 0; i < n; ++i) {
+            results[0].AdjustedMs.push_back(1 + 0.01 * static_cast<double>(i % 3));
+            results[1].AdjustedMs.push_back(1.15 + 0.01 * static_cast<double>(i % 2));
+        }
+        JudgeAgainstBaseline(results, 0, 0.02);
+        const std::string table = TableReport(SampleContext(), results);
+        const std::vector<std::string> warnings = SweepWarnings(SampleContext(), results);
+        const std::string tooFew = "too few passes (n = " + std::to_string(n) + "; at least 4 needed)";
+        EXPECT_EQ(table.find(tooFew) != std::string::npos, n < 4) << table;
+        EXPECT_EQ(warnings.size(), n < 4 ? 1u : 0u);
+        if (n < 4) EXPECT_NE(warnings[0].find("pass --repetitions 4 or more"), std::string::npos) << warnings[0];
+        else EXPECT_TRUE(results[1].VsBaseline->Call == Verdict::Slower && results[1].VsBaseline->Low > 1);
+    }
+}
+
 // What one form writes, the comparison reads back, from JSON and from CSV alike.
 TEST(Results, JsonAndCsvReadBackTheSameRows) {
     std::string error;
@@ -66,6 +85,7 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
     ASSERT_TRUE(fromJson && fromCsv) << error;
     EXPECT_EQ(fromJson->ReferenceMs, SampleContext().ReferenceMs);
     EXPECT_EQ(fromJson->Rows[0].SamplesMs, (std::vector<double>{0.004, 0.006, 0.005}));
+    EXPECT_TRUE(fromJson->Terms.at("count mode") == "auto" && fromCsv->Terms.empty());
     for (const ResultFile* file : {&*fromJson, &*fromCsv}) {
         ASSERT_EQ(file->Rows.size(), 2u);
         EXPECT_EQ(file->Rows[1].Config, SampleResults()[1].Config);
@@ -77,8 +97,11 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         {"{\"results\": 3}", "no \"results\" array"},
         {"{\"results\": [{\"face\": \"A\", \"size\": 12}]}", "result 1: no median_ms"},
         {"face,size,median_ms\n\"A\nB\",12,abc\n", "line 2: no median_ms"},
-        {" \r\n", "empty file"},
-        {"{\"results\": [", "not valid JSON"}};
+        {"face,size,median_ms\r\n\r\nA,9,1\r\n\"B\nC\",12,1\nD,12,x\n", "line 6: no median_ms"},
+        {"face,size,median_ms\n", "no result row"}, {"garbage", "no result row"},
+        {"{\"results\": []}", "no result row"}, {" \r\n", "empty file"},
+        {"{\"results\": [", "not valid JSON at line 1"},
+        {"{\n\"results\": [\n{\"face\": A}]}", "not valid JSON at line 3"}};
     for (const auto& [text, message] : bad) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
         EXPECT_EQ(error, message);
@@ -164,7 +187,7 @@ TEST(Compare, MachineReferenceAdjustsOrWithholdsTheVerdict) {
     } cases[] = {{1.2, 1.0, true, Verdict::Slower},
                  {1.05, 1.05, true, Verdict::Same},
                  {0.9, 1.0, true, Verdict::Faster},
-                 {1.0, 0.8, true, Verdict::Same},  // the reference alone moved
+                 {1.0, 0.8, true, Verdict::Unconfirmed},  // the reference alone moved
                  {1.3, 1.3, true, Verdict::MachineChanged},
                  {1.2, 1.0, false, Verdict::None}};
     for (const auto& c : cases) {
@@ -177,12 +200,43 @@ TEST(Compare, MachineReferenceAdjustsOrWithholdsTheVerdict) {
         EXPECT_FALSE(compared.Rows[1].New || compared.Rows[2].Old);
         const std::string csv = CompareReport("o", before, "n", after, compared, OutputFormat::Csv);
         EXPECT_EQ(csv.find("A,12,false,false,false,0.01,"), csv.find('\n') + 1) << csv;
-        EXPECT_NE(CompareChart(compared).find("stroke-dasharray"), std::string::npos);  // the line at 1
+        const std::string chart = CompareChart(compared);
+        EXPECT_NE(chart.find("stroke-dasharray"), std::string::npos);  // the line at 1
+        // The legend names what the points are: adjusted only where a reference adjusted them.
+        EXPECT_NE(chart.find(c.referenced ? ">adjusted ratio" : ">median of new / old pass ratios"), std::string::npos);
     }
     // References of different kinds say nothing about each other.
     ResultFile older = File("Only new", 1.2, ref, 1);
     older.ReferenceKind = "an integer loop";
     EXPECT_EQ(CompareFiles(older, File("Only new", 1.2, ref, 1), 0.02).Rows[0].Adjusted->Call, Verdict::None);
+}
+
+// Runs that measured different things, too few passes, nothing in common: said, and no verdict drawn.
+TEST(Compare, WithholdsVerdictsTheRunsCannotCarry) {
+    const std::vector<double> ref = {3, 3.01, 2.99, 3.02, 2.98};
+    ResultFile latin = File("Only old", 1, ref, 1), japanese = File("Only new", 1.2, ref, 1);
+    latin.Terms = {{"text", "\"abc\""}};
+    japanese.Terms = {{"text", "\"日本語\""}, {"count mode", "auto"}};
+    for (bool anyway : {false, true}) {
+        const Comparisons differ = CompareFiles(latin, japanese, 0.02, anyway);
+        EXPECT_EQ(differ.Rows[0].Adjusted->Call, anyway ? Verdict::Slower : Verdict::ContextDiffers);
+        const std::vector<std::string> warnings = CompareWarnings(latin, japanese, differ, anyway);
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].rfind("the runs differ in text (\"abc\" / \"日本語\")", 0), 0u) << warnings[0];
+        const std::string table = CompareReport("o", latin, "n", japanese, differ, OutputFormat::Table);
+        EXPECT_NE(table.find("Runs: text \"abc\" / \"日本語\" (DIFFERS); count mode not recorded / auto\n"),
+                  std::string::npos) << table;
+    }
+    ResultFile fewer = File("Only new", 1.2, ref, 1);
+    latin.Rows[0].SamplesMs.resize(3);
+    fewer.Rows[0].SamplesMs.resize(3);
+    const Comparisons few = CompareFiles(latin, fewer, 0.02);
+    EXPECT_EQ(VerdictName(*few.Rows[0].Adjusted), "too few passes (n = 3; at least 4 needed)");
+    EXPECT_EQ(CompareWarnings(latin, latin, few, false).at(0).rfind("too few passes for a verdict (n = 3;", 0), 0u);
+    ResultFile other = File("Y", 1, ref, 1);
+    other.Rows[0].Config.Face = "X";
+    EXPECT_FALSE(CompareFiles(latin, other, 0.02).InCommon);
+    EXPECT_TRUE(few.InCommon);
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "cli/AutoCount.h"
+#include "cli/Report.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ TEST(CompareSamples, RankTestIntervalAndVerdict) {
         double factor, margin;
         Verdict call;
     } cases[] = {{1.10, 0.02, Verdict::Slower}, {0.90, 0.02, Verdict::Faster}, {1.0, 0.02, Verdict::Same},
-                 {1.03, 0.05, Verdict::Same}};  // found, but within the margin
+                 {1.03, 0.05, Verdict::WithinMargin}};  // found, but within the margin
     for (const auto& c : cases) {
         std::vector<double> scaled;
         for (double x : base) scaled.push_back(x * c.factor);
@@ -34,11 +36,47 @@ TEST(CompareSamples, RankTestIntervalAndVerdict) {
         EXPECT_NEAR(r->Ratio, c.factor, 1e-9);
         EXPECT_TRUE(r->Low <= c.factor && c.factor <= r->High);
     }
-    // Complete separation of 5 and 5: U = 0, z = 12 / sqrt(275 / 12).
-    EXPECT_NEAR(CompareSamples({1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, 0)->P,
-                std::erfc(12 / std::sqrt(275.0 / 12) / std::sqrt(2.0)), 1e-12);
+    // Complete separation of 5 and 5: exactly 2 of the 252 arrangements are as extreme.
+    EXPECT_NEAR(CompareSamples({1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, 0)->P, 2.0 / 252, 1e-12);
     EXPECT_EQ(CompareSamples({1, 1}, {1, 1}, 0)->P, 1);  // all tied
     EXPECT_FALSE(CompareSamples({}, {1}, 0) || CompareSamples({1, std::nan("")}, {1}, 0));
+}
+
+// The ranks of the exact interval: one past the two-sided 5% critical values of U in the tables.
+TEST(CompareSamples, ExactRanksAndTooFewPasses) {
+    const std::size_t ranks[][3] = {{2, 2, 0}, {3, 3, 0}, {4, 4, 1}, {5, 5, 3}, {2, 7, 0},
+                                    {2, 8, 1}, {6, 9, 11}, {10, 10, 24}, {20, 20, 128}};
+    for (const auto& r : ranks) EXPECT_EQ(IntervalRank(r[0], r[1]), r[2]) << r[0] << " x " << r[1];
+    EXPECT_EQ(PassesNeeded(), 4u);
+    const std::optional<Comparison> few = CompareSamples({1, 1.1, 1.2}, {2, 2.1, 2.2}, 0.02);
+    EXPECT_EQ(VerdictName(*few), "too few passes (n = 3; at least 4 needed)");
+    EXPECT_EQ(IntervalText(few->Low, few->High), "-");
+}
+
+// Whatever the samples, no printed interval says one thing and its verdict another.
+TEST(CompareSamples, PrintedIntervalAndVerdictNeverDisagree) {
+    std::mt19937 random(18);
+    for (int trial = 0; trial < 3000; ++trial) {
+        std::vector<double> a(2 + random() % 12), b(2 + random() % 12);
+        const double shift = std::uniform_real_distribution<double>(0.8, 1.25)(random);
+        std::lognormal_distribution<double> spread(0, trial % 3 ? 0.05 : 0.0004);
+        for (double& x : a) x = std::round(spread(random) * 1000) / 1000;  // rounded, so ties happen
+        for (double& y : b) y = std::round(spread(random) * shift * 1000) / 1000;
+        const Comparison c = *CompareSamples(a, b, trial % 2 ? 0.02 : 0);
+        const std::string interval = IntervalText(c.Low, c.High), verdict = VerdictName(c);
+        const std::size_t dash = interval.find('-');
+        if (interval == "-") {
+            EXPECT_EQ(verdict.rfind("too few passes", 0), 0u) << interval;
+            continue;
+        }
+        const double low = std::stod(interval.substr(0, dash)), high = std::stod(interval.substr(dash + 1));
+        const bool excludesOne = low > 1 || high < 1;
+        EXPECT_EQ(excludesOne, c.P < 1 - kConfidence) << interval << " p " << c.P;
+        EXPECT_TRUE(excludesOne ? verdict != "no clear difference"
+                                : verdict != "faster" && verdict != "slower") << interval << " " << verdict;
+        EXPECT_TRUE(verdict != "faster" || high < 1) << interval;
+        EXPECT_TRUE(verdict != "slower" || low > 1) << interval;
+    }
 }
 
 TEST(MedianWithInterval, OrderStatisticsAroundTheMedian) {

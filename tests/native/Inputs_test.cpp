@@ -18,6 +18,8 @@ TEST(RunInputs, CountRoundsHalvesToEvenWithinThirtyTwoBits) {
         {L"nan", L"", kRefused}, {L"1 2", L"", kRefused}, {L"1,000", L"", kRefused}, {L"1,000", L",", 1000},
         {L"2,147,483,647", L",", 2147483647}, {L"-1,000.5", L",", -1000}, {L"1 000", L" ", 1000},
         {L"1,,000", L",", kRefused}, {L",100", L",", kRefused}, {L"100,", L",", kRefused}, {L"1.5,0", L",", kRefused},
+        {L"1,5", L",", kRefused}, {L"1,50.5", L",", kRefused}, {L"12,34,567", L",", kRefused},
+        {L"1234,567", L",", kRefused}, {L"1,000,0000", L",", kRefused}, {L"1,000,000e-3", L",", 1000},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseCount(c.text, c.thousand), c.count) << std::wstring(c.text);
 }
@@ -26,6 +28,8 @@ TEST(RunInputs, SizeTakesFractionsFromOneToAThousand) {
     for (const wchar_t* text : {L"1", L"10.5", L"1000"}) EXPECT_EQ(ParseSize(text), std::wcstod(text, nullptr));
     for (const wchar_t* text : {L"0.99", L"1000.01", L"-12", L"12pt"}) EXPECT_EQ(ParseSize(text), std::nullopt);
     EXPECT_EQ(ParseSize(L"1,000", L","), 1000.0);
+    EXPECT_EQ(ParseSize(L"12.5", L","), 12.5);
+    EXPECT_EQ(ParseSize(L"1,5", L","), std::nullopt);  // one and a half in many locales, never fifteen
 }
 
 // A long pasted value is cut after 40 units in the message, never inside a surrogate pair.
