@@ -179,7 +179,9 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
     for (const ResultRow& row : oldFile.Rows) result.Rows.push_back({row.Config, row.MedianMs, std::nullopt, {}});
     for (const ResultRow& row : newFile.Rows) {
         std::size_t i = 0;
-        while (i < result.Rows.size() && (result.Rows[i].New || !SameConfiguration(result.Rows[i].Config, row.Config))) ++i;
+        while (i < result.Rows.size() &&
+               (result.Rows[i].New || !SameConfiguration(result.Rows[i].Config, row.Config)))
+            ++i;
         if (i == result.Rows.size()) result.Rows.push_back({row.Config, std::nullopt, std::nullopt, {}});
         result.Rows[i].New = row.MedianMs;
         if (i >= oldFile.Rows.size()) continue;

@@ -109,8 +109,8 @@ bool ReadDimensions(const DimensionWords& words, CliOptions& options, std::strin
 }
 
 std::vector<Configuration> WithDimensions(const std::vector<Configuration>& configs, const CliOptions& options) {
-    const std::vector<TextCall> calls = options.Calls.empty() ? std::vector<TextCall>{TextCall::ExtTextOutA}
-                                                              : options.Calls;
+    const std::vector<TextCall> calls =
+        options.Calls.empty() ? std::vector<TextCall>{TextCall::ExtTextOutA} : options.Calls;
     const std::vector<FontQuality> qualities =
         options.Qualities.empty() ? std::vector<FontQuality>{FontQuality::Default} : options.Qualities;
     const std::vector<std::size_t> lengths = options.Lengths.empty() ? std::vector<std::size_t>{0} : options.Lengths;
@@ -127,7 +127,8 @@ std::vector<Configuration> WithDimensions(const std::vector<Configuration>& conf
 
 bool NamesDimension(const std::string& part, const Configuration& config) {
     const std::string bytes = " bytes";
-    const bool isLength = part.size() > bytes.size() && part.compare(part.size() - bytes.size(), bytes.size(), bytes) == 0;
+    const bool isLength =
+        part.size() > bytes.size() && part.compare(part.size() - bytes.size(), bytes.size(), bytes) == 0;
     return ReadCall(part) == config.Call || ReadQuality(part) == config.Quality ||
            (isLength && ReadLength(part.substr(0, part.size() - bytes.size())) == config.LengthBytes);
 }
@@ -141,8 +142,7 @@ std::string DimensionLabel(const Configuration& config) {
 }
 
 bool SameConfiguration(const Configuration& a, const Configuration& b) {
-    return WithoutLength(a) == WithoutLength(b) &&
-           (a.LengthBytes == b.LengthBytes || !a.LengthBytes || !b.LengthBytes);
+    return WithoutLength(a) == WithoutLength(b) && (a.LengthBytes == b.LengthBytes || !a.LengthBytes || !b.LengthBytes);
 }
 
 Json DimensionFields(const Measurement& m) {
@@ -162,10 +162,10 @@ bool ReadDimensionFields(const Json& row, const Json& context, Configuration& co
     const std::optional<TextCall> call = ReadCall(word("call", "ExtTextOutA"));
     const std::optional<FontQuality> quality = ReadQuality(word("quality", "default"));
     const Json length = row.value("length_bytes", context.is_object() ? context.value("text_bytes", Json()) : Json());
-    error = !call                                       ? "unknown call \"" + word("call", "") + "\""
-            : !quality                                  ? "unknown quality \"" + word("quality", "") + "\""
+    error = !call                                               ? "unknown call \"" + word("call", "") + "\""
+            : !quality                                          ? "unknown quality \"" + word("quality", "") + "\""
             : !length.is_null() && !length.is_number_unsigned() ? "length_bytes is no length"
-                                                        : "";
+                                                                : "";
     if (!error.empty()) return false;
     config.Call = *call, config.Quality = *quality;
     config.LengthBytes = length.is_null() ? 0 : length.get<std::size_t>();
@@ -189,7 +189,7 @@ std::vector<std::string> DimensionCells(const CliOptions& options, const Measure
     return cells;
 }
 
-std::vector<LengthFit> FitLengths(const std::vector<Measurement>& results, std::size_t textChars) {
+std::vector<LengthFit> FitLengths(const std::vector<Measurement>& results, std::size_t textBytes) {
     std::vector<LengthFit> fits;
     std::map<std::size_t, std::vector<LengthSample>> passes;  // by fit
     for (std::size_t i = 0; i < results.size(); ++i) {
@@ -204,7 +204,7 @@ std::vector<LengthFit> FitLengths(const std::vector<Measurement>& results, std::
     }
     for (std::size_t f = 0; f < fits.size(); ++f)
         if ((fits[f].Model = FitCostModel(passes[f], fits[f].Reason)))
-            fits[f].AtText = fits[f].Model->PerChar.Predict(static_cast<double>(textChars));
+            fits[f].AtText = fits[f].Model->PerByte.Predict(static_cast<double>(textBytes));
     return fits;
 }
 
@@ -228,18 +228,28 @@ Json FitsJson(const std::vector<LengthFit>& fits) {
     Json list = Json::array();
     for (const LengthFit& fit : fits) {
         const Configuration& k = fit.Config;
-        Json entry = {{"face", k.Face}, {"size", k.Size}, {"bold", k.Bold}, {"italic", k.Italic},
-                      {"opaque", k.Opaque}, {"call", CallName(k.Call)}, {"quality", QualityName(k.Quality)},
+        Json entry = {{"face", k.Face},
+                      {"size", k.Size},
+                      {"bold", k.Bold},
+                      {"italic", k.Italic},
+                      {"opaque", k.Opaque},
+                      {"call", CallName(k.Call)},
+                      {"quality", QualityName(k.Quality)},
                       {"clipped_from_bytes", fit.ClippedFrom ? Json(fit.ClippedFrom) : Json()}};
         if (!fit.Model) {
             entry["no_fit"] = fit.Reason;
         } else {
             const LineFit &c = fit.Model->PerChar, &b = fit.Model->PerByte;
-            entry.update({{"per_call_ms", Precise(c.Fixed.Value)}, {"per_call_ms_ci", Interval(c.Fixed)},
-                          {"per_char_ms", Precise(c.PerUnit.Value)}, {"per_char_ms_ci", Interval(c.PerUnit)},
-                          {"per_byte_ms", Precise(b.PerUnit.Value)}, {"per_byte_ms_ci", Interval(b.PerUnit)},
-                          {"r2", Precise(c.R2)}, {"lengths", fit.Model->Lengths},
-                          {"at_text_length_ms", Precise(fit.AtText.Value)}, {"at_text_length_ms_ci", Interval(fit.AtText)}});
+            entry.update({{"per_call_ms", Precise(c.Fixed.Value)},
+                          {"per_call_ms_ci", Interval(c.Fixed)},
+                          {"per_char_ms", Precise(c.PerUnit.Value)},
+                          {"per_char_ms_ci", Interval(c.PerUnit)},
+                          {"per_byte_ms", Precise(b.PerUnit.Value)},
+                          {"per_byte_ms_ci", Interval(b.PerUnit)},
+                          {"r2", Precise(c.R2)},
+                          {"lengths", fit.Model->Lengths},
+                          {"at_text_length_ms", Precise(fit.AtText.Value)},
+                          {"at_text_length_ms_ci", Interval(fit.AtText)}});
         }
         list.push_back(entry);
     }

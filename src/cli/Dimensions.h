@@ -48,14 +48,14 @@ std::vector<std::string> DimensionCells(const CliOptions& options, const Measure
 struct LengthFit {
     Configuration Config;  // LengthBytes 0
     std::optional<CostModel> Model;
-    std::string Reason;     // why there is no model
-    std::size_t Last = 0;   // the last of its results
-    Estimate AtText;        // the fitted time at the length of the text as given
+    std::string Reason;           // why there is no model
+    std::size_t Last = 0;         // the last of its results
+    Estimate AtText;              // the fitted time at the length of the text as given
     std::size_t ClippedFrom = 0;  // the shortest length whose text runs past the canvas; 0: none
 };
-// One a configuration measured at given lengths; none without a length sweep. textChars: the
+// One a configuration measured at given lengths; none without a length sweep. textBytes: the
 // text as given, where each fit is also read.
-std::vector<LengthFit> FitLengths(const std::vector<Measurement>& results, std::size_t textChars);
+std::vector<LengthFit> FitLengths(const std::vector<Measurement>& results, std::size_t textBytes);
 // The table with each fit's line under its configuration's last row (table: header, then a line a result).
 std::string WithFitLines(const std::string& table, const std::vector<LengthFit>& fits);
 nlohmann::ordered_json FitsJson(const std::vector<LengthFit>& fits);

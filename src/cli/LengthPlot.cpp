@@ -42,12 +42,15 @@ std::string LengthChart(const std::vector<Measurement>& results) {
         if (fit.Model) maxY = std::max(maxY, fit.Model->PerByte.Predict(maxX).High);
     maxY = maxY > 0 ? maxY * 1.08 : 1;
     double legend = 0;  // wide enough for the longest label
-    for (const LengthFit& fit : fits) legend = std::max(legend, 60 + 6.5 * static_cast<double>(ConfigLabel(fit.Config).size()));
+    for (const LengthFit& fit : fits)
+        legend = std::max(legend, 60 + 6.5 * static_cast<double>(ConfigLabel(fit.Config).size()));
     auto x = [&](double bytes) { return kLeft + kWidth * bytes / maxX; };
     auto y = [&](double ms) { return kTop + kHeight * (1 - ms / maxY); };
 
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(kLeft + kWidth + legend) +
-                      "\" height=\"" + Num(std::max(kTop + kHeight + 60, kTop + 20 + 18.0 * static_cast<double>(fits.size()))) + "\" font-family=\"sans-serif\" font-size=\"11\">\n" +
+                      "\" height=\"" +
+                      Num(std::max(kTop + kHeight + 60, kTop + 20 + 18.0 * static_cast<double>(fits.size()))) +
+                      "\" font-family=\"sans-serif\" font-size=\"11\">\n" +
                       "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n<text x=\"" + Num(kLeft) +
                       "\" y=\"24\" font-size=\"14\" font-weight=\"bold\">Time per call against text length: medians "
                       "(whiskers min to max), fitted lines with 95% bands</text>\n";
@@ -61,8 +64,8 @@ std::string LengthChart(const std::vector<Measurement>& results) {
     svg += "<path d=\"M" + Num(kLeft) + " " + Num(kTop) + "V" + Num(kTop + kHeight) + "H" + Num(kLeft + kWidth) +
            "\" fill=\"none\" stroke=\"black\"/>\n<text x=\"" + Num(kLeft + kWidth / 2) + "\" y=\"" +
            Num(kTop + kHeight + 40) + "\" text-anchor=\"middle\">text length, bytes in the ANSI code page</text>\n" +
-           "<text x=\"16\" y=\"" + Num(kTop + kHeight / 2) + "\" transform=\"rotate(-90 16 " +
-           Num(kTop + kHeight / 2) + ")\" text-anchor=\"middle\">ms per call</text>\n";
+           "<text x=\"16\" y=\"" + Num(kTop + kHeight / 2) + "\" transform=\"rotate(-90 16 " + Num(kTop + kHeight / 2) +
+           ")\" text-anchor=\"middle\">ms per call</text>\n";
 
     for (std::size_t f = 0; f < fits.size(); ++f) {
         const std::string colour = kColours[f % std::size(kColours)];

@@ -51,8 +51,6 @@ double MachineReferenceMs() {
 // The text is drawn up to its first zero, as the run draws it.
 CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuration>& configs)
     : Configs(configs), Ansi(ToAnsi(FromUtf8(text)).c_str()) {
-    std::string unused;
-    AnsiChars = TextOfLength(Ansi, Ansi.size(), IsAnsiLeadByte, unused).value_or(SizedText()).Chars;
     for (const Configuration& config : configs) {
         FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
         font.Quality = static_cast<std::uint8_t>(config.Quality);
@@ -60,9 +58,10 @@ CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuratio
         Fonts.push_back(MakeFont(font));
         // Cut or repeated once, and converted once, before anything is timed.
         const std::optional<SizedText> sized =
-            TextOfLength(Ansi, config.LengthBytes ? config.LengthBytes : Ansi.size(), IsAnsiLeadByte, TextError);
+            TextOfLength(Ansi, config.LengthBytes ? config.LengthBytes : Ansi.size(),
+                         [](unsigned char b) { return IsLeadByte(CP_ACP, b); }, TextError);
         const std::string bytes = sized ? sized->Bytes : std::string();
-        Texts.push_back({bytes, FromAnsi(bytes.data(), bytes.size()), sized ? sized->Chars : 0});
+        Texts.push_back({bytes, FromAnsi(bytes.data(), bytes.size())});
     }
 }
 
@@ -98,6 +97,17 @@ bool CanvasBench::Clipped(std::size_t c) {
     return dc && RunsPastBitmap(dc, Texts[c].Wide);
 }
 
+std::size_t CanvasBench::DrawnChars(std::size_t c) {
+    const std::string& bytes = Texts[c].Ansi;
+    if (Configs[c].Call == TextCall::ExtTextOutW) return Texts[c].Wide.size();
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    const unsigned codePage = dc ? TextCodePage(dc) : CP_ACP;
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++chars)
+        i += IsLeadByte(codePage, static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    return chars;
+}
+
 std::vector<std::string> CanvasBench::Misread(std::size_t c, const std::string& text) {
     HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
     const unsigned codePage = dc ? TextCodePage(dc) : CP_ACP;
@@ -126,7 +136,7 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         m.RealizedFace = bench.RealizedFace(c);
         m.DrawnQuality = bench.DrawnQuality(c);
         m.TextBytes = bench.Texts[c].Ansi.size();
-        m.TextChars = bench.Texts[c].Chars;
+        m.TextChars = bench.DrawnChars(c);
         m.Clipped = bench.Clipped(c);
         m.Misread = bench.Misread(c, options.Text);
         auto pass = [&](std::int32_t count) { return bench.Pass(c, count, options.Flush); };

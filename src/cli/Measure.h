@@ -27,6 +27,9 @@ public:
     // The --quality word for the smoothing configuration c's text shows drawn; empty: cannot tell.
     std::string DrawnQuality(std::size_t c);
     bool Clipped(std::size_t c);
+    // The characters configuration c's call draws: GDI reads an ANSI call's bytes in the
+    // code page of the font's character set, which need not be the ANSI one.
+    std::size_t DrawnChars(std::size_t c);
     // The characters of the text that configuration c's font would show as others.
     std::vector<std::string> Misread(std::size_t c, const std::string& text);
 
@@ -35,7 +38,6 @@ public:
     std::vector<RunRequest> Requests;
     std::vector<SharedFont> Fonts;
     std::string Ansi;  // the text as given: in the ANSI code page, up to its first zero
-    std::size_t AnsiChars = 0;
     std::vector<CallText> Texts;  // each configuration's, at its length
     std::string TextError;        // why a length could not be made of the text
 };

@@ -56,6 +56,11 @@ std::string Plural(std::size_t n, const std::string& noun) {
     return std::to_string(n) + " " + noun + (n == 1 ? "" : noun.back() == 's' ? "es" : "s");
 }
 
+// At the length the configuration drew, where it says.
+double BytesPerSecond(const Measurement& m, std::size_t textBytes) {
+    return m.CallsPerSecond() * static_cast<double>(m.TextBytes ? m.TextBytes : textBytes);
+}
+
 // One configuration as the JSON and CSV forms hold it; the samples only in JSON.
 Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
     const Summary& s = m.Stats;
@@ -66,7 +71,7 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
               {"stddev_ms", Precise(s.StdDev.value_or(NAN))}, {"cv", Precise(s.Cv.value_or(NAN))},
               {"adjusted_cv", Precise(m.AdjustedCv.value_or(NAN))},
               {"calls_per_second", Rate(m.CallsPerSecond())},
-              {"bytes_per_second", Rate(m.CallsPerSecond() * static_cast<double>(m.TextBytes ? m.TextBytes : textBytes))},
+              {"bytes_per_second", Rate(BytesPerSecond(m, textBytes))},
               {"max_ms", Precise(s.Max)}};
     r.update(DimensionFields(m));
     const std::optional<Comparison>& c = m.VsBaseline;
@@ -274,7 +279,7 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
                         FormatSignificant(s.Min, 3), FormatSignificant(s.Median, 3), FormatSignificant(s.Mean, 3),
                         FormatSignificant(s.StdDev.value_or(NAN), 3), Percent(s.Cv), Percent(m.AdjustedCv),
                         FormatSignificant(m.CallsPerSecond(), 3),
-                        FormatSignificant(m.CallsPerSecond() * static_cast<double>(m.TextBytes ? m.TextBytes : context.TextBytes), 3)});
+                        FormatSignificant(BytesPerSecond(m, context.TextBytes), 3)});
         const std::vector<std::string> cells = DimensionCells(o, m);
         rows.back().insert(rows.back().begin() + 4, cells.begin(), cells.end());
         if (judged)
@@ -286,7 +291,7 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
     for (const std::string& name : rows[0])
         right.push_back(name != "face" && name != "style" && name != "background" && name != "verdict" &&
                         name != "drawn with" && name != "call" && name != "quality" && name != "drawn");
-    out += WithFitLines(AlignColumns(rows, right), FitLengths(results, context.TextChars));
+    out += WithFitLines(AlignColumns(rows, right), FitLengths(results, context.TextBytes));
     if (judged)
         out += "\nratio: the median of every pass's time over every baseline pass's, each scaled by the machine\n"
                "reference; below 1 is faster. The 95% interval is the one Mann-Whitney's U test gives, and the\n"
@@ -326,7 +331,7 @@ std::string JsonReport(const RunContext& context, const std::vector<Measurement>
                     {"cpu", o.Cpu ? Json(*o.Cpu) : Json()},
                     {"machine_reference", kMachineReference},
                     {"machine_reference_ms", PreciseList(context.ReferenceMs)}};
-    return Json{{"context", c}, {"results", rows}, {"fits", FitsJson(FitLengths(results, context.TextChars))}}
+    return Json{{"context", c}, {"results", rows}, {"fits", FitsJson(FitLengths(results, context.TextBytes))}}
                .dump(2) +
            "\n";
 }

@@ -21,7 +21,6 @@ struct RunContext : SystemDescription {
     int Bits = 0;               // 32 or 64
     CliOptions Options;         // the text, count, passes and pass conditions asked for
     std::size_t TextBytes = 0;  // in the ANSI code page, as drawn
-    std::size_t TextChars = 0;
     std::vector<std::string> NotInCodePage;  // the text's characters the ANSI code page cannot hold
     // A fixed loop of memory reads timed beside every pass: how fast the
     // machine itself ran, for comparisons across runs.

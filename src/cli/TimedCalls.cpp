@@ -17,10 +17,14 @@ double Loop(HDC dc, const CallText& text, std::int32_t count) {
     clsTiming timing;
     timing.Start();
     for (std::int32_t i = 0; i < count; ++i) {
-        if constexpr (Call == TextCall::ExtTextOutW) ExtTextOutW(dc, 0, 0, 0, nullptr, wide, units, nullptr);
-        else if constexpr (Call == TextCall::TextOutA) TextOutA(dc, 0, 0, ansi, bytes);
-        else if constexpr (Call == TextCall::PolyTextOutA) PolyTextOutA(dc, &poly, 1);
-        else GetTextExtentPoint32A(dc, ansi, bytes, &extent);
+        if constexpr (Call == TextCall::ExtTextOutW)
+            ExtTextOutW(dc, 0, 0, 0, nullptr, wide, units, nullptr);
+        else if constexpr (Call == TextCall::TextOutA)
+            TextOutA(dc, 0, 0, ansi, bytes);
+        else if constexpr (Call == TextCall::PolyTextOutA)
+            PolyTextOutA(dc, &poly, 1);
+        else
+            GetTextExtentPoint32A(dc, ansi, bytes, &extent);
     }
     if constexpr (Flush) GdiFlush();
     return timing.Elapsed();

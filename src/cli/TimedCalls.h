@@ -10,7 +10,6 @@
 struct CallText {
     std::string Ansi;
     std::wstring Wide;
-    std::size_t Chars = 0;
 };
 
 // Milliseconds of count calls on dc at the origin, with GdiFlush inside the interval when

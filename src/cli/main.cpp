@@ -71,7 +71,6 @@ int Measure(CliOptions options) {
             return Err("the canvas could not be set up for \"" + configs[c].Face + "\""), kExitFailed;
     if (options.Action == CliAction::SelfCheck) return WriteStdout(SelfCheck(bench, configs.front(), options)), 0;
     RunContext context = SystemContext(options, bench.Ansi.size());
-    context.TextChars = bench.AnsiChars;
     std::vector<Measurement> results = MeasureSweep(bench, configs, options, context.ReferenceMs);
     if (baseline) JudgeAgainstBaseline(results, *baseline, options.Margin);
     context.NotInCodePage = CharactersRefused(options.Text, [](const std::string& c) {

@@ -84,8 +84,9 @@ Smoothing DrawnSmoothing(HDC dc, const std::wstring& text) {
     if (!BitBlt(memory.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return Smoothing::Unknown;
     GdiFlush();
     bool gray = false, inked = false;
-    for (const std::uint32_t* p = static_cast<const std::uint32_t*>(bits); p != static_cast<const std::uint32_t*>(bits) + width * height; ++p) {
-        const std::uint32_t r = (*p >> 16) & 0xFF, g = (*p >> 8) & 0xFF, b = *p & 0xFF;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        const std::uint32_t r = (pixels[i] >> 16) & 0xFF, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
         // Black text on white: coloured fringes are subpixel smoothing, grey is plain antialiasing.
         if (r != g || g != b) return Smoothing::Subpixel;
         inked = inked || r != 0xFF;

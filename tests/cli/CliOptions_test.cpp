@@ -70,7 +70,8 @@ TEST(CliOptions, CallsQualitiesAndLengthsAreListsOfWordsInAnyCase) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--call", "DrawTextA"}, "--call: \"DrawTextA\""}, {{"--quality", "high"}, "--quality: "},
         {{"--length", "0"}, "--length: \"0\""}, {{"--length", "65536"}, "--length: "},
-        {{"--length", "12,"}, "--length: \"\""}, {{"--length", "-3"}, "--length: "}, {{"--length", "1e2"}, "--length: "}};
+        {{"--length", "12,"}, "--length: \"\""}, {{"--length", "-3"}, "--length: "},
+        {{"--length", "1e2"}, "--length: "}};
     for (const auto& [args, message] : refused)
         EXPECT_EQ(ParseArguments(args).Error.rfind(message, 0), 0u) << ParseArguments(args).Error;
 }
@@ -89,7 +90,8 @@ TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
 // Lengths innermost, so each configuration's lengths stand together above its fit.
 TEST(Configurations, CallsQualitiesAndLengthsMultiplyTheSweepAndNameTheBaseline) {
     CliOptions o = Ok({"--call", "ExtTextOutA,TextOutA", "--quality", "nonantialiased", "--length", "8,64"});
-    const std::vector<Configuration> all = WithDimensions(Configurations({"A"}, {12}, Toggle::Both, Toggle::Off, Toggle::Off), o);
+    const std::vector<Configuration> all =
+        WithDimensions(Configurations({"A"}, {12}, Toggle::Both, Toggle::Off, Toggle::Off), o);
     ASSERT_EQ(all.size(), 8u);
     EXPECT_TRUE(all[1].LengthBytes == 64 && all[2].Call == TextCall::TextOutA && all[4].Bold &&
                 all[7].Quality == FontQuality::NonAntialiased);

@@ -124,7 +124,7 @@ std::vector<Measurement> LengthSweep(std::vector<std::size_t> lengths) {
 TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {
     RunContext context = SampleContext();
     context.Options.Lengths = {2, 16, 64, 256};
-    context.TextChars = 10;
+    context.TextBytes = 20;
     std::vector<Measurement> results = LengthSweep(context.Options.Lengths);
     results.push_back(LengthSweep({64}).front());
     results.back().Config.Bold = true;  // one length only: no fit, and why
@@ -152,11 +152,14 @@ TEST(Results, NewFieldsReadBackAndOlderFilesReadAsTheDefaults) {
     const auto file = ReadResults(JsonReport(SampleContext(), results), error);
     ASSERT_TRUE(file) << error;
     EXPECT_EQ(file->Rows[0].Config, results[0].Config);
-    const std::string older = R"({"context": {"text_bytes": 44}, "results": [{"face": "A", "size": 12, "median_ms": 1}]})";
+    const std::string older =
+        R"({"context": {"text_bytes": 44}, "results": [{"face": "A", "size": 12, "median_ms": 1}]})";
     const Configuration asGiven = ReadResults(older, error).value().Rows[0].Config;
-    EXPECT_TRUE(asGiven.Call == TextCall::ExtTextOutA && asGiven.Quality == FontQuality::Default && asGiven.LengthBytes == 44);
+    EXPECT_TRUE(asGiven.Call == TextCall::ExtTextOutA && asGiven.Quality == FontQuality::Default &&
+                asGiven.LengthBytes == 44);
     // CSV never said the text's length: such a row pairs with any.
-    const auto oldCsv = ReadResults("face,size,median_ms\nA,12,1\n", error), newCsv = ReadResults(CsvReport(results, 0), error);
+    const auto oldCsv = ReadResults("face,size,median_ms\nA,12,1\n", error);
+    const auto newCsv = ReadResults(CsvReport(results, 0), error);
     ASSERT_TRUE(oldCsv && newCsv) << error;
     EXPECT_EQ(newCsv->Rows[0].Config.LengthBytes, 16u);
     Configuration a = oldCsv->Rows[0].Config, b = a;
