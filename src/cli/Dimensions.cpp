@@ -1,8 +1,6 @@
 #include "cli/Dimensions.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <map>
 #include <sstream>
 
@@ -19,15 +17,10 @@ const TextCall kCalls[] = {TextCall::ExtTextOutA, TextCall::ExtTextOutW, TextCal
 const FontQuality kQualities[] = {FontQuality::Default, FontQuality::NonAntialiased, FontQuality::Antialiased,
                                   FontQuality::ClearType};
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 template <typename T, std::size_t N, typename Name>
 std::optional<T> Find(const T (&all)[N], const std::string& word, Name name) {
     for (T value : all)
-        if (Lower(name(value)) == Lower(word)) return value;
+        if (CLI::detail::to_lower(name(value)) == CLI::detail::to_lower(word)) return value;
     return std::nullopt;
 }
 

@@ -138,7 +138,8 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         m.TextBytes = bench.Texts[c].Ansi.size();
         m.TextChars = bench.DrawnChars(c);
         m.Clipped = bench.Clipped(c);
-        m.Misread = bench.Misread(c, options.Text);
+        // The wide call draws the characters themselves, whatever the font's character set.
+        if (configs[c].Call != TextCall::ExtTextOutW) m.Misread = bench.Misread(c, options.Text);
         auto pass = [&](std::int32_t count) { return bench.Pass(c, count, options.Flush); };
         m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
         m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);
