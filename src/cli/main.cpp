@@ -55,8 +55,12 @@ int Measure(CliOptions options) {
             return Usage("--face: \"" + face + "\" is not an installed screen font; give one that --list-fonts shows");
     std::vector<Configuration> configs =
         Configurations(options.Faces, options.Sizes, options.Bold, options.Italic, options.Opaque);
-    // The self-check times the interactive program's own call on its own text.
-    if (options.Action != CliAction::SelfCheck) configs = WithDimensions(configs, options);
+    // The self-check times the interactive program's own call on its own text, at the default quality.
+    if (options.Action == CliAction::SelfCheck &&
+        !(options.Calls.empty() && options.Qualities.empty() && options.Lengths.empty()))
+        return Usage("--self-check: times the interactive program's own call and text; leave out --call, --quality "
+                     "and --length");
+    configs = WithDimensions(configs, options);
     std::optional<std::size_t> baseline;
     std::string error;
     if (!options.Baseline.empty() && !(baseline = FindBaseline(options.Baseline, configs, error))) return Usage(error);

@@ -167,6 +167,7 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         // Past the affinity mask's width: a 32-bit build once took 33 for processor 1.
         {sizeof(void*) == 4 ? "--face \"Liberation Sans\" --cpu 33" : "--face \"Liberation Sans\" --cpu 64", "--cpu: "},
         {"--text \"\" --length 4", "--length: there is no text to repeat"},
+        {"--self-check --length 4", "--self-check: "},
         {"--compare \"" + garbage + "\" \"" + a + "\"", "--compare: \"" + garbage + "\" is not a JSON or CSV output"},
         {"--compare \"" + a + "\" \"" + header + "\"", "--compare: \"" + header + "\" is not a JSON or CSV output"},
         {"--compare \"" + a + "\" \"" + b + "\"", "--compare: \"" + a + "\" and \"" + b + "\" have no configuration"},
