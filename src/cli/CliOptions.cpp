@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "benchmark/RunInputs.h"
+#include "cli/Dimensions.h"
 #include "cli/Statistics.h"
 
 namespace {
@@ -147,6 +148,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     Add(app, "--plot", o.PlotFile, "a file name ending in .svg: an SVG chart of the medians, or of the ratios "
         "after --compare", Test(EndsWithSvg));
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
+    DimensionWords dimensions;  // read once CLI11 is done
+    AddDimensionOptions(app, dimensions);
     app.add_flag("--compare-anyway", o.CompareAnyway,
                  "with --compare: draw verdicts even where the runs differ in text, architecture, code page or "
                  "count mode");
@@ -167,6 +170,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (cpu != "any") o.Cpu = std::stoi(cpu);
     o.Margin = marginPercent / 100;
     o.RepetitionsGiven = repetitions->count() > 0;
+    if (!ReadDimensions(dimensions, o, result.Error)) return result;
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
     // Help wins over version, version over the font list, whatever the order.
     o.Action = help                  ? CliAction::Help
@@ -206,13 +210,15 @@ std::optional<std::size_t> FindBaseline(const std::string& given, const std::vec
             fits = fits && (part == CLI::detail::to_lower(k.Face) || size == k.Size ||
                             (part == "regular" && !k.Bold && !k.Italic) || (part == "bold" && k.Bold) ||
                             (part == "italic" && k.Italic) || (part == "opaque" && k.Opaque) ||
-                            (part == "transparent" && !k.Opaque));
+                            (part == "transparent" && !k.Opaque) ||
+                            NamesDimension(part, k));
         }
         if (fits) matches.push_back(c);
     }
     if (matches.size() == 1) return matches.front();
     error = "--baseline: \"" + given + (matches.empty() ? "\" matches no configuration" : "\" matches more than one") +
-            "; give a row number or face, size, style and background, comma-separated";
+            "; give a row number or face, size, style, background, call, quality and length (\"64 bytes\"), "
+            "comma-separated";
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "benchmark/RunRequest.h"
+#include "cli/TextCall.h"
 
 // Text is UTF-8 everywhere in the console program; only the Windows side
 // converts, at the API it calls.
@@ -40,6 +41,10 @@ struct CliOptions {
     double Margin = 0.02;  // smaller changes are no clear difference
     bool HighPriority = true;
     std::optional<int> Cpu;  // the processor passes are pinned to; none: any
+    // Further sweep dimensions; empty: ExtTextOutA, the default quality, the text as given.
+    std::vector<TextCall> Calls;
+    std::vector<FontQuality> Qualities;
+    std::vector<std::size_t> Lengths;  // bytes in the ANSI code page
 };
 
 // Either the options or a one-line message naming the option and what it accepts.
@@ -61,8 +66,12 @@ struct Configuration {
     bool Bold = false;
     bool Italic = false;
     bool Opaque = false;
+    TextCall Call = TextCall::ExtTextOutA;
+    FontQuality Quality = FontQuality::Default;
+    std::size_t LengthBytes = 0;  // the text repeated or cut to this many bytes; 0: as given
     bool operator==(const Configuration& o) const {
-        return Face == o.Face && Size == o.Size && Bold == o.Bold && Italic == o.Italic && Opaque == o.Opaque;
+        return Face == o.Face && Size == o.Size && Bold == o.Bold && Italic == o.Italic && Opaque == o.Opaque &&
+               Call == o.Call && Quality == o.Quality && LengthBytes == o.LengthBytes;
     }
 };
 

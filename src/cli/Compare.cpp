@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "cli/Dimensions.h"
 #include "cli/Report.h"
 
 using Json = nlohmann::ordered_json;
@@ -80,6 +81,7 @@ std::optional<ResultFile> ReadRows(const Json& rows, const Json& context,
     ResultFile file;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         std::optional<ResultRow> row = ReadRow(rows[i], error);
+        if (row && !ReadDimensionFields(rows[i], context, row->Config, error)) row.reset();
         if (!row) {
             error = where(i) + ": " + error;
             return std::nullopt;
@@ -177,7 +179,9 @@ Comparisons CompareFiles(const ResultFile& oldFile, const ResultFile& newFile, d
     for (const ResultRow& row : oldFile.Rows) result.Rows.push_back({row.Config, row.MedianMs, std::nullopt, {}});
     for (const ResultRow& row : newFile.Rows) {
         std::size_t i = 0;
-        while (i < result.Rows.size() && (result.Rows[i].New || !(result.Rows[i].Config == row.Config))) ++i;
+        while (i < result.Rows.size() &&
+               (result.Rows[i].New || !SameConfiguration(result.Rows[i].Config, row.Config)))
+            ++i;
         if (i == result.Rows.size()) result.Rows.push_back({row.Config, std::nullopt, std::nullopt, {}});
         result.Rows[i].New = row.MedianMs;
         if (i >= oldFile.Rows.size()) continue;
@@ -246,6 +250,12 @@ std::string CompareReport(const std::string& oldName, const ResultFile& oldFile,
                          r.Config.Opaque ? "opaque" : "transparent", FormatSignificant(oldMs, 3),
                          FormatSignificant(newMs, 3), FormatSignificant(ratio, 3), FormatSignificant(a.Ratio, 3),
                          IntervalText(a.Low, a.High), VerdictName(a)});
+        rows.back().update({{"call", CallName(r.Config.Call)}, {"quality", QualityName(r.Config.Quality)},
+                            {"length_bytes", r.Config.LengthBytes ? Json(r.Config.LengthBytes) : Json()}});
+        if (!DimensionLabel(r.Config).empty()) {
+            table.back().push_back(DimensionLabel(r.Config).substr(1));
+            table[0].resize(11, "call, quality, length");
+        }
     }
     if (format == OutputFormat::Csv) return CsvFromRows(rows);
     if (format == OutputFormat::Json) {

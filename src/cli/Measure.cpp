@@ -6,6 +6,7 @@
 
 #include "benchmark/Run.h"
 #include "cli/AutoCount.h"
+#include "cli/TextLength.h"
 #include "platform/Dialogs.h"
 #include "platform/System.h"
 #include "platform/Text.h"
@@ -49,11 +50,18 @@ double MachineReferenceMs() {
 
 // The text is drawn up to its first zero, as the run draws it.
 CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuration>& configs)
-    : Ansi(ToAnsi(FromUtf8(text)).c_str()) {
+    : Configs(configs), Ansi(ToAnsi(FromUtf8(text)).c_str()) {
     for (const Configuration& config : configs) {
-        const FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
+        FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
+        font.Quality = static_cast<std::uint8_t>(config.Quality);
         Requests.push_back({FromUtf8(text), 0, font, config.Opaque});
         Fonts.push_back(MakeFont(font));
+        // Cut or repeated once, and converted once, before anything is timed.
+        const std::optional<SizedText> sized =
+            TextOfLength(Ansi, config.LengthBytes ? config.LengthBytes : Ansi.size(),
+                         [](unsigned char b) { return IsLeadByte(CP_ACP, b); }, TextError);
+        const std::string bytes = sized ? sized->Bytes : std::string();
+        Texts.push_back({bytes, FromAnsi(bytes.data(), bytes.size())});
     }
 }
 
@@ -65,13 +73,39 @@ double CanvasBench::Pass(std::size_t c, std::int32_t count, bool flush, double* 
     HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
     if (!dc) return std::numeric_limits<double>::quiet_NaN();
     if (referenceMs) *referenceMs = MachineReferenceMs();
-    const int length = static_cast<int>(Ansi.size());
-    return flush ? TimeDrawLoopFlushed(dc, Ansi.c_str(), length, count) : TimeDrawLoop(dc, Ansi.c_str(), length, count);
+    return TimeCalls(Configs[c].Call, dc, Texts[c], count, flush);
 }
 
 std::string CanvasBench::RealizedFace(std::size_t c) {
     HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
     return dc ? ToUtf8(::RealizedFace(dc)) : std::string();
+}
+
+std::string CanvasBench::DrawnQuality(std::size_t c) {
+    // The whole text, as a short length may hold no ink.
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    switch (dc ? DrawnSmoothing(dc, FromAnsi(Ansi.data(), Ansi.size())) : Smoothing::Unknown) {
+    case Smoothing::None: return QualityName(FontQuality::NonAntialiased);
+    case Smoothing::Gray: return QualityName(FontQuality::Antialiased);
+    case Smoothing::Subpixel: return QualityName(FontQuality::ClearType);
+    default: return "";
+    }
+}
+
+bool CanvasBench::Clipped(std::size_t c) {
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    return dc && RunsPastBitmap(dc, Texts[c].Wide);
+}
+
+std::size_t CanvasBench::DrawnChars(std::size_t c) {
+    const std::string& bytes = Texts[c].Ansi;
+    if (Configs[c].Call == TextCall::ExtTextOutW) return Texts[c].Wide.size();
+    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    const unsigned codePage = dc ? TextCodePage(dc) : CP_ACP;
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++chars)
+        i += IsLeadByte(codePage, static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    return chars;
 }
 
 std::vector<std::string> CanvasBench::Misread(std::size_t c, const std::string& text) {
@@ -100,7 +134,12 @@ std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Conf
         Measurement& m = results[c];
         m.Config = configs[c];
         m.RealizedFace = bench.RealizedFace(c);
-        m.Misread = bench.Misread(c, options.Text);
+        m.DrawnQuality = bench.DrawnQuality(c);
+        m.TextBytes = bench.Texts[c].Ansi.size();
+        m.TextChars = bench.DrawnChars(c);
+        m.Clipped = bench.Clipped(c);
+        // The wide call draws the characters themselves, whatever the font's character set.
+        if (configs[c].Call != TextCall::ExtTextOutW) m.Misread = bench.Misread(c, options.Text);
         auto pass = [&](std::int32_t count) { return bench.Pass(c, count, options.Flush); };
         m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
         m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);

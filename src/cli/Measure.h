@@ -7,6 +7,7 @@
 #include "benchmark/frmCanvas.h"
 #include "cli/CliOptions.h"
 #include "cli/Report.h"
+#include "cli/TimedCalls.h"
 
 // The interactive program's canvas with one request and one font per
 // configuration, made once; each pass prepares the canvas and times the
@@ -23,13 +24,22 @@ public:
     double Pass(std::size_t c, std::int32_t count, bool flush, double* referenceMs = nullptr);
     // The face GetTextFace names once configuration c's font is selected.
     std::string RealizedFace(std::size_t c);
+    // The --quality word for the smoothing configuration c's text shows drawn; empty: cannot tell.
+    std::string DrawnQuality(std::size_t c);
+    bool Clipped(std::size_t c);
+    // The characters configuration c's call draws: GDI reads an ANSI call's bytes in the
+    // code page of the font's character set, which need not be the ANSI one.
+    std::size_t DrawnChars(std::size_t c);
     // The characters of the text that configuration c's font would show as others.
     std::vector<std::string> Misread(std::size_t c, const std::string& text);
 
     frmCanvas Canvas;
+    std::vector<Configuration> Configs;
     std::vector<RunRequest> Requests;
     std::vector<SharedFont> Fonts;
-    std::string Ansi;  // the text as drawn: in the ANSI code page, up to its first zero
+    std::string Ansi;  // the text as given: in the ANSI code page, up to its first zero
+    std::vector<CallText> Texts;  // each configuration's, at its length
+    std::string TextError;        // why a length could not be made of the text
 };
 
 // The program, the system and the counter, for the report's header.

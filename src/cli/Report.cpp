@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/Dimensions.h"
+
 using Json = nlohmann::ordered_json;
 
 namespace {
@@ -54,6 +56,11 @@ std::string Plural(std::size_t n, const std::string& noun) {
     return std::to_string(n) + " " + noun + (n == 1 ? "" : noun.back() == 's' ? "es" : "s");
 }
 
+// At the length the configuration drew, where it says.
+double BytesPerSecond(const Measurement& m, std::size_t textBytes) {
+    return m.CallsPerSecond() * static_cast<double>(m.TextBytes ? m.TextBytes : textBytes);
+}
+
 // One configuration as the JSON and CSV forms hold it; the samples only in JSON.
 Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
     const Summary& s = m.Stats;
@@ -64,8 +71,9 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
               {"stddev_ms", Precise(s.StdDev.value_or(NAN))}, {"cv", Precise(s.Cv.value_or(NAN))},
               {"adjusted_cv", Precise(m.AdjustedCv.value_or(NAN))},
               {"calls_per_second", Rate(m.CallsPerSecond())},
-              {"bytes_per_second", Rate(m.CallsPerSecond() * static_cast<double>(textBytes))},
+              {"bytes_per_second", Rate(BytesPerSecond(m, textBytes))},
               {"max_ms", Precise(s.Max)}};
+    r.update(DimensionFields(m));
     const std::optional<Comparison>& c = m.VsBaseline;
     if (judged)
         r.update({{"ratio", Precise(c ? c->Ratio : NAN)}, {"ratio_low", Precise(c ? c->Low : NAN)},
@@ -130,7 +138,7 @@ std::string StyleName(bool bold, bool italic) {
 
 std::string ConfigLabel(const Configuration& config) {
     return config.Face + " " + PreciseText(config.Size) + " " + StyleName(config.Bold, config.Italic) +
-           (config.Opaque ? " opaque" : "");
+           (config.Opaque ? " opaque" : "") + DimensionLabel(config);
 }
 
 std::string IntervalText(double low, double high) {
@@ -256,6 +264,8 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
     const bool judged = Judged(results);
     std::vector<std::vector<std::string>> rows = {{"face", "size", "style", "background", "count", "reps", "min",
                                                    "median", "mean", "sd", "cv", "adj. cv", "calls/s", "bytes/s"}};
+    const std::vector<std::string> dimensions = DimensionColumns(o);
+    rows[0].insert(rows[0].begin() + 4, dimensions.begin(), dimensions.end());
     if (judged) rows[0].insert(rows[0].end(), {"ratio", "95% interval", "verdict"});
     rows[0].push_back("drawn with");
     bool anySubstituted = false, anyMisread = false;
@@ -269,15 +279,19 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
                         FormatSignificant(s.Min, 3), FormatSignificant(s.Median, 3), FormatSignificant(s.Mean, 3),
                         FormatSignificant(s.StdDev.value_or(NAN), 3), Percent(s.Cv), Percent(m.AdjustedCv),
                         FormatSignificant(m.CallsPerSecond(), 3),
-                        FormatSignificant(m.CallsPerSecond() * static_cast<double>(context.TextBytes), 3)});
+                        FormatSignificant(BytesPerSecond(m, context.TextBytes), 3)});
+        const std::vector<std::string> cells = DimensionCells(o, m);
+        rows.back().insert(rows.back().begin() + 4, cells.begin(), cells.end());
         if (judged)
             rows.back().insert(rows.back().end(), {FormatSignificant(c ? c->Ratio : NAN, 3),
                                                    c ? IntervalText(c->Low, c->High) : "-", VerdictText(m)});
         rows.back().push_back(m.RealizedFace + (m.Substituted ? " *" : "") + (m.Misread.empty() ? "" : " !"));
     }
-    std::vector<bool> right(rows[0].size(), true);
-    right[0] = right[2] = right[3] = right.back() = right[right.size() - (judged ? 2 : 1)] = false;
-    out += AlignColumns(rows, right);
+    std::vector<bool> right;  // numbers
+    for (const std::string& name : rows[0])
+        right.push_back(name != "face" && name != "style" && name != "background" && name != "verdict" &&
+                        name != "drawn with" && name != "call" && name != "quality" && name != "drawn");
+    out += WithFitLines(AlignColumns(rows, right), FitLengths(results, context.TextBytes));
     if (judged)
         out += "\nratio: the median of every pass's time over every baseline pass's, each scaled by the machine\n"
                "reference; below 1 is faster. The 95% interval is the one Mann-Whitney's U test gives, and the\n"
@@ -317,5 +331,7 @@ std::string JsonReport(const RunContext& context, const std::vector<Measurement>
                     {"cpu", o.Cpu ? Json(*o.Cpu) : Json()},
                     {"machine_reference", kMachineReference},
                     {"machine_reference_ms", PreciseList(context.ReferenceMs)}};
-    return Json{{"context", c}, {"results", rows}}.dump(2) + "\n";
+    return Json{{"context", c}, {"results", rows}, {"fits", FitsJson(FitLengths(results, context.TextBytes))}}
+               .dump(2) +
+           "\n";
 }

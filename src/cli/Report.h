@@ -44,6 +44,10 @@ struct Measurement {
     std::optional<double> AdjustedCv;
     bool IsBaseline = false;
     std::optional<Comparison> VsBaseline;
+    // The text as drawn, and the smoothing its pixels show (a --quality word; empty: cannot tell).
+    std::size_t TextBytes = 0, TextChars = 0;
+    bool Clipped = false;  // the text runs past the canvas, where its glyphs are cut off
+    std::string DrawnQuality;
 
     double CallsPerSecond() const { return Stats.Median > 0 ? 1000 / Stats.Median : 0; }
 };

@@ -1,4 +1,6 @@
 #include "cli/Compare.h"
+#include "cli/Dimensions.h"
+#include "cli/LengthPlot.h"
 #include "cli/Measure.h"
 #include "cli/Plot.h"
 #include "platform/Console.h"
@@ -51,8 +53,14 @@ int Measure(CliOptions options) {
     for (const std::string& face : options.Faces)
         if (!IsScreenFont(FromUtf8(face)))
             return Usage("--face: \"" + face + "\" is not an installed screen font; give one that --list-fonts shows");
-    const std::vector<Configuration> configs =
+    std::vector<Configuration> configs =
         Configurations(options.Faces, options.Sizes, options.Bold, options.Italic, options.Opaque);
+    // The self-check times the interactive program's own call on its own text, at the default quality.
+    if (options.Action == CliAction::SelfCheck &&
+        !(options.Calls.empty() && options.Qualities.empty() && options.Lengths.empty()))
+        return Usage("--self-check: times the interactive program's own call and text; leave out --call, --quality "
+                     "and --length");
+    configs = WithDimensions(configs, options);
     std::optional<std::size_t> baseline;
     std::string error;
     if (!options.Baseline.empty() && !(baseline = FindBaseline(options.Baseline, configs, error))) return Usage(error);
@@ -61,6 +69,7 @@ int Measure(CliOptions options) {
     if (!conditions.Apply(options.HighPriority, options.Cpu))
         return Usage("--cpu: this machine has no processor " + std::to_string(*options.Cpu));
     CanvasBench bench(options.Text, configs);
+    if (!bench.TextError.empty()) return Usage("--length: " + bench.TextError);
     for (std::size_t c = 0; c < configs.size(); ++c)
         if (!bench.Open() || bench.RealizedFace(c).empty())
             return Err("the canvas could not be set up for \"" + configs[c].Face + "\""), kExitFailed;
@@ -75,7 +84,7 @@ int Measure(CliOptions options) {
     WriteStdout(options.Format == OutputFormat::Csv    ? CsvReport(results, context.TextBytes)
                 : options.Format == OutputFormat::Json ? JsonReport(context, results)
                                                        : TableReport(context, results));
-    return Plot(options.PlotFile, SweepChart(results));
+    return Plot(options.PlotFile, options.Lengths.empty() ? SweepChart(results) : LengthChart(results));
 }
 
 }  // namespace

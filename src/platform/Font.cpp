@@ -1,6 +1,7 @@
 #include "platform/Font.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/Text.h"
 #include "platform/Window.h"
@@ -8,6 +9,7 @@
 FontObject::FontObject(const FontSpec& description) : description_(description) {
     LOGFONTW lf{};  // the zero fields are the defaults: precision, quality, pitch
     SetLogFont(lf, description, ScreenDpi());
+    lf.lfQuality = description.Quality;
     handle_.reset(CreateFontIndirectW(&lf));
 }
 
@@ -62,6 +64,43 @@ std::wstring RealizedFace(HDC dc) {
     wchar_t face[LF_FACESIZE] = L"";
     GetTextFaceW(dc, static_cast<int>(std::size(face)), face);
     return face;
+}
+
+Smoothing DrawnSmoothing(HDC dc, const std::wstring& text) {
+    SIZE extent{};
+    if (text.empty() || !GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) ||
+        extent.cx <= 0 || extent.cy <= 0)
+        return Smoothing::Unknown;
+    ExtTextOutW(dc, 0, 0, 0, nullptr, text.c_str(), static_cast<int>(text.size()), nullptr);
+    // The pixels are read from a copy: a bitmap selected into a DC is not to be read directly.
+    const int width = std::min<int>(extent.cx, 2048), height = std::min<int>(extent.cy, 256);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap copy(CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueDC memory(CreateCompatibleDC(dc));
+    if (!copy || !memory) return Smoothing::Unknown;
+    SelectGuard select(memory.get(), copy.get());
+    if (!BitBlt(memory.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return Smoothing::Unknown;
+    GdiFlush();
+    bool gray = false, inked = false;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        const std::uint32_t r = (pixels[i] >> 16) & 0xFF, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
+        // Black text on white: coloured fringes are subpixel smoothing, grey is plain antialiasing.
+        if (r != g || g != b) return Smoothing::Subpixel;
+        inked = inked || r != 0xFF;
+        gray = gray || (r != 0 && r != 0xFF);
+    }
+    return !inked ? Smoothing::Unknown : gray ? Smoothing::Gray : Smoothing::None;
+}
+
+bool RunsPastBitmap(HDC dc, const std::wstring& text) {
+    SIZE extent{};
+    BITMAP bitmap{};
+    return GetObjectW(GetCurrentObject(dc, OBJ_BITMAP), sizeof bitmap, &bitmap) &&
+           GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) &&
+           extent.cx > bitmap.bmWidth;
 }
 
 unsigned TextCodePage(HDC dc) {

@@ -13,10 +13,12 @@ struct FontSpec {
     bool Underline = false;
     bool Strikethrough = false;
     std::uint8_t Charset = 1;  // DEFAULT_CHARSET: let the face decide
+    std::uint8_t Quality = 0;  // lfQuality; DEFAULT_QUALITY, as both programs draw unless asked
 
     bool operator==(const FontSpec& other) const {
         return Name == other.Name && Size == other.Size && Bold == other.Bold && Italic == other.Italic &&
-               Underline == other.Underline && Strikethrough == other.Strikethrough && Charset == other.Charset;
+               Underline == other.Underline && Strikethrough == other.Strikethrough && Charset == other.Charset &&
+               Quality == other.Quality;
     }
     bool operator!=(const FontSpec& other) const { return !(*this == other); }
 };

@@ -25,6 +25,7 @@ std::wstring Widen(UINT codePage, const char* bytes, std::size_t length) {
 
 std::string ToAnsi(const std::wstring& text) { return Narrow(CP_ACP, text); }
 std::wstring FromAnsi(const char* bytes, std::size_t length) { return Widen(CP_ACP, bytes, length); }
+bool IsLeadByte(unsigned codePage, unsigned char byte) { return IsDBCSLeadByteEx(codePage, byte) != 0; }
 std::string ToUtf8(const std::wstring& text) { return Narrow(CP_UTF8, text); }
 std::wstring FromUtf8(const std::string& bytes) { return Widen(CP_UTF8, bytes.data(), bytes.size()); }
 

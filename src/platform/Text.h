@@ -5,6 +5,8 @@
 // character for what it cannot represent.
 std::string ToAnsi(const std::wstring& text);
 std::wstring FromAnsi(const char* bytes, std::size_t length);
+// Whether a byte starts a double-byte character in a code page (CP_ACP: the ANSI one).
+bool IsLeadByte(unsigned codePage, unsigned char byte);
 
 // UTF-8 for consoles, pipes, files and the libraries that read or write them.
 std::string ToUtf8(const std::wstring& text);

@@ -103,6 +103,31 @@ TEST(CliEndToEnd, JsonSweepWithBaselineComparesAndPlots) {
     for (const std::string* path : {&oldPath, &newPath, &svg}) DeleteFileW(FromUtf8(*path).c_str());
 }
 
+TEST(CliEndToEnd, LengthSweepFitsTheCostsAndEveryCallIsTimed) {
+    Finished run =
+        RunCli("--face \"IPAゴシック,Liberation Sans\" --text \"日本語 text\" --length 1,8,32 --format json" + kQuick);
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    const auto document = nlohmann::json::parse(run.out);
+    ASSERT_EQ(document["results"].size(), 6u);
+    const auto& eight = document["results"][1];
+    EXPECT_TRUE(eight["length_bytes"] == 8 && eight["call"] == "ExtTextOutA" && eight["quality"] == "default");
+    EXPECT_TRUE(GetACP() != 932 || eight["length_chars"] == 5);  // 日本語 and " t": no kanji split
+    // A Latin font's character set reads every byte as a character of its own.
+    EXPECT_EQ(document["results"][4]["length_chars"], 8);
+    ASSERT_EQ(document["fits"].size(), 2u) << run.out;
+    EXPECT_EQ(document["fits"][0]["lengths"], nlohmann::json::parse("[1, 8, 32]"));
+    EXPECT_GT(document["fits"][0]["per_char_ms"].get<double>(), 0);
+
+    Finished calls = RunCli("--face \"Liberation Sans\" --length 4,16,64 --baseline 1 --call "
+                            "ExtTextOutA,ExtTextOutW,TextOutA,PolyTextOutA,GetTextExtentPoint32A" + kQuick);
+    ASSERT_EQ(calls.exitCode, 0u) << calls.err;
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = calls.out.find("\n    fit: ", at + 1)) != std::string::npos;) ++lines;
+    EXPECT_EQ(lines, 5u) << calls.out;
+    for (const char* call : {"  ExtTextOutW  ", "  PolyTextOutA  ", "  GetTextExtentPoint32A  "})
+        EXPECT_NE(calls.out.find(call), std::string::npos) << call;
+}
+
 // Japanese text in a Latin font's character set is drawn as other characters, and said so.
 TEST(CliEndToEnd, TextTheFontCannotShowIsMarkedAndWarned) {
     Finished run = RunCli("--text 日本語 --face \"Liberation Serif,IPAゴシック\"" + kQuick);
@@ -141,6 +166,8 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         {"--face \"Liberation Sans\" --baseline Other", "--baseline: "},
         // Past the affinity mask's width: a 32-bit build once took 33 for processor 1.
         {sizeof(void*) == 4 ? "--face \"Liberation Sans\" --cpu 33" : "--face \"Liberation Sans\" --cpu 64", "--cpu: "},
+        {"--text \"\" --length 4", "--length: there is no text to repeat"},
+        {"--self-check --length 4", "--self-check: "},
         {"--compare \"" + garbage + "\" \"" + a + "\"", "--compare: \"" + garbage + "\" is not a JSON or CSV output"},
         {"--compare \"" + a + "\" \"" + header + "\"", "--compare: \"" + header + "\" is not a JSON or CSV output"},
         {"--compare \"" + a + "\" \"" + b + "\"", "--compare: \"" + a + "\" and \"" + b + "\" have no configuration"},

@@ -1,4 +1,5 @@
 #include "cli/CliOptions.h"
+#include "cli/Dimensions.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,22 @@ TEST(CliOptions, RefusesWithTheOptionNamed) {
     }
 }
 
+TEST(CliOptions, CallsQualitiesAndLengthsAreListsOfWordsInAnyCase) {
+    CliOptions o = Ok({"--call", "exttextoutw, ExtTextOutA", "--call=GETTEXTEXTENTPOINT32A", "--quality",
+                       "ClearType,default", "--length", "1,64", "--length", "256,64"});
+    EXPECT_EQ(o.Calls, (std::vector<TextCall>{TextCall::ExtTextOutW, TextCall::ExtTextOutA,
+                                              TextCall::GetTextExtentPoint32A}));
+    EXPECT_EQ(o.Qualities, (std::vector<FontQuality>{FontQuality::ClearType, FontQuality::Default}));
+    EXPECT_EQ(o.Lengths, (std::vector<std::size_t>{1, 64, 256}));  // each once
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"--call", "DrawTextA"}, "--call: \"DrawTextA\""}, {{"--quality", "high"}, "--quality: "},
+        {{"--length", "0"}, "--length: \"0\""}, {{"--length", "65536"}, "--length: "},
+        {{"--length", "12,"}, "--length: \"\""}, {{"--length", "-3"}, "--length: "},
+        {{"--length", "1e2"}, "--length: "}};
+    for (const auto& [args, message] : refused)
+        EXPECT_EQ(ParseArguments(args).Error.rfind(message, 0), 0u) << ParseArguments(args).Error;
+}
+
 TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
     std::vector<Configuration> all = Configurations({"A", "B"}, {9, 12}, Toggle::Both, Toggle::Off, Toggle::On);
     ASSERT_EQ(all.size(), 8u);
@@ -68,6 +85,20 @@ TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
         {"3", 2}, {"B,12,bold", 7}, {"A, 9, regular, opaque", 0}, {"B,9", std::nullopt}, {"9", std::nullopt}};
     for (const auto& [given, index] : cases) EXPECT_EQ(FindBaseline(given, all, error), index) << given;
     EXPECT_EQ(error.rfind("--baseline: \"9\" matches more than one", 0), 0u) << error;
+}
+
+// Lengths innermost, so each configuration's lengths stand together above its fit.
+TEST(Configurations, CallsQualitiesAndLengthsMultiplyTheSweepAndNameTheBaseline) {
+    CliOptions o = Ok({"--call", "ExtTextOutA,TextOutA", "--quality", "nonantialiased", "--length", "8,64"});
+    const std::vector<Configuration> all =
+        WithDimensions(Configurations({"A"}, {12}, Toggle::Both, Toggle::Off, Toggle::Off), o);
+    ASSERT_EQ(all.size(), 8u);
+    EXPECT_TRUE(all[1].LengthBytes == 64 && all[2].Call == TextCall::TextOutA && all[4].Bold &&
+                all[7].Quality == FontQuality::NonAntialiased);
+    std::string error;
+    EXPECT_EQ(FindBaseline("bold,textouta,64 bytes", all, error), 7u);
+    EXPECT_EQ(ConfigLabel(all[3]), "A 12 regular TextOutA nonantialiased 64 B");
+    EXPECT_EQ(WithDimensions({all[0]}, Ok({})).front().LengthBytes, 0u);  // the text as given
 }
 
 }  // namespace

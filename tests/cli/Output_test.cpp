@@ -3,6 +3,8 @@
 #include <limits>
 
 #include "cli/Compare.h"
+#include "cli/Dimensions.h"
+#include "cli/LengthPlot.h"
 #include "cli/Plot.h"
 #include "cli/Report.h"
 
@@ -104,6 +106,67 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
         EXPECT_EQ(error, message);
     }
+}
+
+// One configuration at each length, time per call = 0.004 + 0.0001 x characters (half the bytes).
+std::vector<Measurement> LengthSweep(std::vector<std::size_t> lengths) {
+    std::vector<Measurement> results;
+    for (std::size_t bytes : lengths) {
+        const double ms = 0.004 + 0.0001 * static_cast<double>(bytes / 2);
+        results.push_back(Sample("IPAゴシック", 12, {ms, ms * 1.01, ms * 0.99}));
+        results.back().Config.Call = TextCall::ExtTextOutW;
+        results.back().Config.LengthBytes = results.back().TextBytes = bytes;
+        results.back().TextChars = bytes / 2;
+    }
+    return results;
+}
+
+TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {
+    RunContext context = SampleContext();
+    context.Options.Lengths = {2, 16, 64, 256};
+    context.TextBytes = 20;
+    std::vector<Measurement> results = LengthSweep(context.Options.Lengths);
+    results.push_back(LengthSweep({64}).front());
+    results.back().Config.Bold = true;  // one length only: no fit, and why
+    const std::string table = TableReport(context, results);
+    EXPECT_NE(table.find("  256    128   1000 "), std::string::npos) << table;
+    EXPECT_NE(table.find("IPAゴシック\n    fit: 0.00400 ["), std::string::npos) << table;
+    EXPECT_NE(table.find("IPAゴシック\n    no fit: a fit needs three or more lengths and has 1\n"), std::string::npos);
+
+    const auto fits = nlohmann::json::parse(JsonReport(context, results))["fits"];
+    ASSERT_EQ(fits.size(), 2u);
+    EXPECT_EQ(fits[0]["call"], "ExtTextOutW");
+    EXPECT_TRUE(fits[0]["per_char_ms_ci"][0] < 0.0001 && fits[0]["per_char_ms_ci"][1] > 0.0001) << fits[0];
+    EXPECT_TRUE(fits[0]["at_text_length_ms_ci"][0] < 0.005 && fits[0]["at_text_length_ms_ci"][1] > 0.005);
+    EXPECT_EQ(fits[0]["lengths"], nlohmann::json::parse("[2, 16, 64, 256]"));
+    EXPECT_TRUE(fits[0]["per_byte_ms"] == 0.00005 && fits[0]["r2"] > 0.99);
+    EXPECT_TRUE(fits[1]["no_fit"].is_string() && !fits[1].contains("per_call_ms"));
+    EXPECT_NE(LengthChart(results).find("fill-opacity"), std::string::npos);  // the band
+}
+
+// Files from before the call, quality and length were swept read as the defaults.
+TEST(Results, NewFieldsReadBackAndOlderFilesReadAsTheDefaults) {
+    std::string error;
+    std::vector<Measurement> results = LengthSweep({16});
+    results[0].Config.Quality = FontQuality::Antialiased;
+    const auto file = ReadResults(JsonReport(SampleContext(), results), error);
+    ASSERT_TRUE(file) << error;
+    EXPECT_EQ(file->Rows[0].Config, results[0].Config);
+    const std::string older =
+        R"({"context": {"text_bytes": 44}, "results": [{"face": "A", "size": 12, "median_ms": 1}]})";
+    const Configuration asGiven = ReadResults(older, error).value().Rows[0].Config;
+    EXPECT_TRUE(asGiven.Call == TextCall::ExtTextOutA && asGiven.Quality == FontQuality::Default &&
+                asGiven.LengthBytes == 44);
+    // CSV never said the text's length: such a row pairs with any.
+    const auto oldCsv = ReadResults("face,size,median_ms\nA,12,1\n", error);
+    const auto newCsv = ReadResults(CsvReport(results, 0), error);
+    ASSERT_TRUE(oldCsv && newCsv) << error;
+    EXPECT_EQ(newCsv->Rows[0].Config.LengthBytes, 16u);
+    Configuration a = oldCsv->Rows[0].Config, b = a;
+    b.LengthBytes = 16;
+    EXPECT_TRUE(SameConfiguration(a, b) && !SameConfiguration(b, newCsv->Rows[0].Config));
+    EXPECT_FALSE(ReadResults(R"({"results": [{"face": "A", "size": 12, "median_ms": 1, "call": "DrawText"}]})", error));
+    EXPECT_EQ(error, "result 1: unknown call \"DrawText\"");
 }
 
 ResultFile File(const char* only, double scale, std::vector<double> reference, double machine) {

@@ -1,0 +1,61 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/CliOptions.h"
+#include "cli/CostModel.h"
+#include "cli/Report.h"
+
+namespace CLI {
+class App;
+}
+
+// The --call, --quality and --length values as given, each a comma list or repeated.
+struct DimensionWords {
+    std::vector<std::string> Calls, Qualities, Lengths;
+};
+void AddDimensionOptions(CLI::App& app, DimensionWords& words);
+// False, with a one-line message naming the option, for a value that does not read.
+bool ReadDimensions(const DimensionWords& words, CliOptions& options, std::string& error);
+
+// Each configuration once per call, quality and length, lengths innermost.
+std::vector<Configuration> WithDimensions(const std::vector<Configuration>& configs, const CliOptions& options);
+
+// A --baseline part that names the configuration's call, quality or length ("64 bytes").
+bool NamesDimension(const std::string& part, const Configuration& config);
+// The call, quality and length where they are not the defaults, for labels.
+std::string DimensionLabel(const Configuration& config);
+
+// Two files' rows are the same configuration; a row whose file does not say its length
+// (CSV before lengths were swept) pairs with any.
+bool SameConfiguration(const Configuration& a, const Configuration& b);
+
+// The fields a result carries beyond face, size and style.
+nlohmann::ordered_json DimensionFields(const Measurement& m);
+// Reads them back; a field an earlier file lacks reads as the default, a length as the
+// context's text_bytes. False, with the reason, for a value that does not read.
+bool ReadDimensionFields(const nlohmann::ordered_json& row, const nlohmann::ordered_json& context,
+                         Configuration& config, std::string& error);
+
+// The table's columns for the dimensions the run sweeps: header, then one row's cells.
+std::vector<std::string> DimensionColumns(const CliOptions& options);
+std::vector<std::string> DimensionCells(const CliOptions& options, const Measurement& m);
+
+// A configuration swept over lengths, and what its passes fit.
+struct LengthFit {
+    Configuration Config;  // LengthBytes 0
+    std::optional<CostModel> Model;
+    std::string Reason;           // why there is no model
+    std::size_t Last = 0;         // the last of its results
+    Estimate AtText;              // the fitted time at the length of the text as given
+    std::size_t ClippedFrom = 0;  // the shortest length whose text runs past the canvas; 0: none
+};
+// One a configuration measured at given lengths; none without a length sweep. textBytes: the
+// text as given, where each fit is also read.
+std::vector<LengthFit> FitLengths(const std::vector<Measurement>& results, std::size_t textBytes);
+// The table with each fit's line under its configuration's last row (table: header, then a line a result).
+std::string WithFitLines(const std::string& table, const std::vector<LengthFit>& fits);
+nlohmann::ordered_json FitsJson(const std::vector<LengthFit>& fits);
