@@ -5,9 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "AppDriver.h"
 #include "platform/Font.h"
@@ -22,12 +22,13 @@ struct Finished {
     std::string out, err;
 };
 
-std::string ReadAll(HANDLE pipe) {
-    std::string bytes;
+// What the pipe holds now, without waiting for more.
+void Drain(HANDLE pipe, std::string& bytes) {
     char buffer[4096];
-    for (DWORD read = 0; ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) && read > 0;) bytes.append(buffer, read);
-    CloseHandle(pipe);
-    return bytes;
+    for (DWORD ready = 0, read = 0; PeekNamedPipe(pipe, nullptr, 0, nullptr, &ready, nullptr) && ready > 0;) {
+        if (!ReadFile(pipe, buffer, std::min<DWORD>(ready, sizeof buffer), &read, nullptr) || read == 0) break;
+        bytes.append(buffer, read);
+    }
 }
 
 Finished RunCli(const std::string& arguments) {
@@ -49,14 +50,22 @@ Finished RunCli(const std::string& arguments) {
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     Finished finished;
-    std::thread errReader([&] { finished.err = ReadAll(errRead); });
-    finished.out = ReadAll(outRead);
-    errReader.join();
     EXPECT_TRUE(started) << "cannot start " << ToUtf8(g_exe);
-    WaitForSingleObject(process.hProcess, started ? INFINITE : 0);
-    GetExitCodeProcess(process.hProcess, &finished.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // The program's end, not the pipes', ends the reading: a process Wine
+    // starts from it (its desktop) can inherit the pipes and hold them open.
+    if (started) {
+        do {
+            Drain(outRead, finished.out);
+            Drain(errRead, finished.err);
+        } while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT);
+        Drain(outRead, finished.out);
+        Drain(errRead, finished.err);
+        GetExitCodeProcess(process.hProcess, &finished.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(outRead);
+    CloseHandle(errRead);
     return finished;
 }
 
