@@ -2,7 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
+#include <algorithm>
 #include <sstream>
 
 #include <CLI/CLI.hpp>
@@ -49,20 +49,33 @@ CLI::Validator Number(bool whole) {
 
 // One of a few words, in any case.
 template <typename T>
-CLI::CheckedTransformer Words(std::map<std::string, T> words) {
+CLI::CheckedTransformer Words(std::vector<std::pair<std::string, T>> words) {
     return CLI::CheckedTransformer(std::move(words), CLI::ignore_case);
+}
+
+// Items of a comma list are read without the blanks around them.
+const CLI::Validator kTrimmed([](std::string& v) { return v = CLI::detail::trim_copy(v, " \t"), std::string(); }, "");
+
+// Each value once, in the order first given.
+template <typename T>
+void KeepFirsts(std::vector<T>& values) {
+    std::vector<T> firsts;
+    for (const T& v : values)
+        if (std::find(firsts.begin(), firsts.end(), v) == firsts.end()) firsts.push_back(v);
+    values = firsts;
 }
 
 // The option's every value goes through CLI11's own validators; one they refuse is named
 // with the help's word on what the option accepts, and CLI11 puts the option's name in front.
+// The help leads with what, where that is given.
 template <typename T>
 CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::string& accepts,
-                 const CLI::Validator& validator) {
+                 const CLI::Validator& validator, const std::string& what = "") {
     const auto explained = [validator, accepts](std::string& value) {
         const std::string given = value;
         return validator(value).empty() ? std::string() : "\"" + given + "\" is not accepted; give " + accepts;
     };
-    return app.add_option(names, target, accepts)->transform(CLI::Validator(explained, ""))->type_name("VALUE");
+    return app.add_option(names, target, what.empty() ? accepts : what + ": " + accepts)->transform(CLI::Validator(explained, ""))->type_name("VALUE");
 }
 
 // A style option, on when given alone.
@@ -111,8 +124,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
     Add(app, "-f,--face", o.Faces,
         "faces, comma-separated or repeated (default: the interactive program's; see --list-fonts)",
-        CLI::Validator([](std::string& v) { return v = CLI::detail::trim_copy(v, " \t"), std::string(); }, "") &
-            Test(IsFaceName))
+        kTrimmed & Test(IsFaceName))
         ->delimiter(',');
     Add(app, "-s,--size", o.Sizes, "point sizes from 1 to 1000, comma-separated, \".\" before a fraction (default 12)",
         Number(false) & CLI::Range(kMinFontSize, kMaxFontSize))
@@ -148,8 +160,17 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     Add(app, "--plot", o.PlotFile, "a file name ending in .svg: an SVG chart of the medians, or of the ratios "
         "after --compare", Test(EndsWithSvg));
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
-    DimensionWords dimensions;  // read once CLI11 is done
-    AddDimensionOptions(app, dimensions);
+    Add(app, "--call", o.Calls, "ExtTextOutA (default), ExtTextOutW, TextOutA, PolyTextOutA or GetTextExtentPoint32A",
+        kTrimmed & Words(kCallNames), "the calls to time, comma-separated")
+        ->delimiter(',');
+    Add(app, "--quality", o.Qualities, "default, nonantialiased, antialiased or cleartype",
+        kTrimmed & Words(kQualityNames), "the font's quality, comma-separated")
+        ->delimiter(',');
+    Add(app, "--length", o.Lengths, "whole numbers of bytes from 1 to 65535",
+        kTrimmed & Test([](const std::string& v) { return ReadLength(v).has_value(); }),
+        "the text repeated or cut to each length in bytes of the ANSI code page, comma-separated, e.g. "
+        "1,16,64,256; three or more fit the fixed and per-character costs")
+        ->delimiter(',');
     app.add_flag("--compare-anyway", o.CompareAnyway,
                  "with --compare: draw verdicts even where the runs differ in text, architecture, code page or "
                  "count mode");
@@ -170,7 +191,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (cpu != "any") o.Cpu = std::stoi(cpu);
     o.Margin = marginPercent / 100;
     o.RepetitionsGiven = repetitions->count() > 0;
-    if (!ReadDimensions(dimensions, o, result.Error)) return result;
+    KeepFirsts(o.Calls);
+    KeepFirsts(o.Qualities);
+    KeepFirsts(o.Lengths);
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
     // Help wins over version, version over the font list, whatever the order.
     o.Action = help                  ? CliAction::Help

@@ -12,46 +12,20 @@ namespace {
 
 constexpr std::size_t kMaxLength = 65535;
 
-const TextCall kCalls[] = {TextCall::ExtTextOutA, TextCall::ExtTextOutW, TextCall::TextOutA, TextCall::PolyTextOutA,
-                           TextCall::GetTextExtentPoint32A};
-const FontQuality kQualities[] = {FontQuality::Default, FontQuality::NonAntialiased, FontQuality::Antialiased,
-                                  FontQuality::ClearType};
-
-template <typename T, std::size_t N, typename Name>
-std::optional<T> Find(const T (&all)[N], const std::string& word, Name name) {
-    for (T value : all)
-        if (CLI::detail::to_lower(name(value)) == CLI::detail::to_lower(word)) return value;
+// The value a name stands for, in any case.
+template <typename T>
+std::optional<T> Named(const std::vector<std::pair<std::string, T>>& names, const std::string& word) {
+    for (const auto& [name, value] : names)
+        if (CLI::detail::to_lower(name) == CLI::detail::to_lower(word)) return value;
     return std::nullopt;
 }
 
-std::optional<std::size_t> ReadLength(const std::string& text) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return {};
-    const std::size_t value = std::stoul(text);
-    return value >= 1 && value <= kMaxLength ? std::optional<std::size_t>(value) : std::nullopt;
+template <typename T>
+std::string NameOf(const std::vector<std::pair<std::string, T>>& names, T value) {
+    for (const auto& [name, named] : names)
+        if (named == value) return name;
+    return names.front().first;
 }
-
-// Every item of every occurrence read by read into list; false, with the message, at the first that does not.
-template <typename T, typename Read>
-bool ReadList(const std::vector<std::string>& given, const char* option, const char* accepts, Read read,
-              std::vector<T>& list, std::string& error) {
-    for (const std::string& occurrence : given) {
-        std::istringstream in(occurrence + ",");
-        for (std::string item; std::getline(in, item, ',');) {
-            item = CLI::detail::trim_copy(item, " \t");
-            const std::optional<T> value = read(item);
-            if (!value) {
-                error = std::string(option) + ": \"" + item + "\" is not accepted; give " + accepts;
-                return false;
-            }
-            if (std::find(list.begin(), list.end(), *value) == list.end()) list.push_back(*value);
-        }
-    }
-    return true;
-}
-
-const char kCallsAccepted[] = "ExtTextOutA (default), ExtTextOutW, TextOutA, PolyTextOutA or GetTextExtentPoint32A";
-const char kQualitiesAccepted[] = "default, nonantialiased, antialiased or cleartype";
-const char kLengthsAccepted[] = "whole numbers of bytes from 1 to 65535";
 
 Configuration WithoutLength(Configuration config) {
     config.LengthBytes = 0;
@@ -62,43 +36,13 @@ Json Interval(const Estimate& e) { return Json::array({Precise(e.Low), Precise(e
 
 }  // namespace
 
-std::string CallName(TextCall call) {
-    switch (call) {
-    case TextCall::ExtTextOutW: return "ExtTextOutW";
-    case TextCall::TextOutA: return "TextOutA";
-    case TextCall::PolyTextOutA: return "PolyTextOutA";
-    case TextCall::GetTextExtentPoint32A: return "GetTextExtentPoint32A";
-    default: return "ExtTextOutA";
-    }
-}
+std::string CallName(TextCall call) { return NameOf(kCallNames, call); }
+std::string QualityName(FontQuality quality) { return NameOf(kQualityNames, quality); }
 
-std::string QualityName(FontQuality quality) {
-    switch (quality) {
-    case FontQuality::NonAntialiased: return "nonantialiased";
-    case FontQuality::Antialiased: return "antialiased";
-    case FontQuality::ClearType: return "cleartype";
-    default: return "default";
-    }
-}
-
-std::optional<TextCall> ReadCall(const std::string& word) { return Find(kCalls, word, CallName); }
-std::optional<FontQuality> ReadQuality(const std::string& word) { return Find(kQualities, word, QualityName); }
-
-void AddDimensionOptions(CLI::App& app, DimensionWords& words) {
-    const auto add = [&](const char* name, std::vector<std::string>& into, const std::string& help) {
-        app.add_option(name, into, help)->expected(1)->take_all()->type_name("VALUE");
-    };
-    add("--call", words.Calls, std::string("the calls to time, comma-separated: ") + kCallsAccepted);
-    add("--quality", words.Qualities, std::string("the font's quality, comma-separated: ") + kQualitiesAccepted);
-    add("--length", words.Lengths,
-        "the text repeated or cut to each length in bytes of the ANSI code page, comma-separated, e.g. 1,16,64,256; "
-        "three or more fit the fixed and per-character costs");
-}
-
-bool ReadDimensions(const DimensionWords& words, CliOptions& options, std::string& error) {
-    return ReadList(words.Calls, "--call", kCallsAccepted, ReadCall, options.Calls, error) &&
-           ReadList(words.Qualities, "--quality", kQualitiesAccepted, ReadQuality, options.Qualities, error) &&
-           ReadList(words.Lengths, "--length", kLengthsAccepted, ReadLength, options.Lengths, error);
+std::optional<std::size_t> ReadLength(const std::string& text) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return {};
+    const std::size_t value = std::stoul(text);
+    return value >= 1 && value <= kMaxLength ? std::optional<std::size_t>(value) : std::nullopt;
 }
 
 std::vector<Configuration> WithDimensions(const std::vector<Configuration>& configs, const CliOptions& options) {
@@ -122,7 +66,7 @@ bool NamesDimension(const std::string& part, const Configuration& config) {
     const std::string bytes = " bytes";
     const bool isLength =
         part.size() > bytes.size() && part.compare(part.size() - bytes.size(), bytes.size(), bytes) == 0;
-    return ReadCall(part) == config.Call || ReadQuality(part) == config.Quality ||
+    return Named(kCallNames, part) == config.Call || Named(kQualityNames, part) == config.Quality ||
            (isLength && ReadLength(part.substr(0, part.size() - bytes.size())) == config.LengthBytes);
 }
 
@@ -152,8 +96,8 @@ bool ReadDimensionFields(const Json& row, const Json& context, Configuration& co
         const auto it = row.find(name);
         return it != row.end() && it->is_string() ? it->get<std::string>() : std::string(otherwise);
     };
-    const std::optional<TextCall> call = ReadCall(word("call", "ExtTextOutA"));
-    const std::optional<FontQuality> quality = ReadQuality(word("quality", "default"));
+    const std::optional<TextCall> call = Named(kCallNames, word("call", "ExtTextOutA"));
+    const std::optional<FontQuality> quality = Named(kQualityNames, word("quality", "default"));
     const Json length = row.value("length_bytes", context.is_object() ? context.value("text_bytes", Json()) : Json());
     error = !call                                               ? "unknown call \"" + word("call", "") + "\""
             : !quality                                          ? "unknown quality \"" + word("quality", "") + "\""

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,17 +10,8 @@
 #include "cli/CostModel.h"
 #include "cli/Report.h"
 
-namespace CLI {
-class App;
-}
-
-// The --call, --quality and --length values as given, each a comma list or repeated.
-struct DimensionWords {
-    std::vector<std::string> Calls, Qualities, Lengths;
-};
-void AddDimensionOptions(CLI::App& app, DimensionWords& words);
-// False, with a one-line message naming the option, for a value that does not read.
-bool ReadDimensions(const DimensionWords& words, CliOptions& options, std::string& error);
+// A --length value: a whole number of bytes from 1 to 65535, in digits.
+std::optional<std::size_t> ReadLength(const std::string& text);
 
 // Each configuration once per call, quality and length, lengths innermost.
 std::vector<Configuration> WithDimensions(const std::vector<Configuration>& configs, const CliOptions& options);

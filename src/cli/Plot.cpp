@@ -5,11 +5,16 @@
 #include <cstdio>
 #include <optional>
 
+#include "cli/Dimensions.h"
+
 namespace {
 
 constexpr double kLeft = 80, kRight = 20, kTop = 70, kPlotHeight = 300, kBottom = 110;
 constexpr double kMinSlot = 34, kMaxBar = 48, kGroupGap = 24, kMinWidth = 560;
 constexpr char kBar[] = "#7fa7d6", kPoint[] = "#1f5fa8", kMarker[] = "#c46a00";
+// The length chart's plot area, and a colour for each configuration on it.
+constexpr double kLengthTop = 50, kLengthWidth = 520, kLengthHeight = 320;
+const char* const kColours[] = {"#1f77b4", "#d62728", "#2ca02c", "#9467bd", "#ff7f0e", "#8c564b", "#e377c2", "#17becf"};
 
 // One mark of a chart: a value with a range around it, in a group, and a second value shown
 // as a hollow marker where there is one.
@@ -57,8 +62,8 @@ std::string Whisker(double x, double y1, double y2) {
     return Line(x, y1, x, y2) + Line(x - 5, y1, x + 5, y1) + Line(x - 5, y2, x + 5, y2);
 }
 
-std::string Point(double x, double y) {
-    return "<circle cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"4\" fill=\"" + kPoint + "\"/>\n";
+std::string Point(double x, double y, const std::string& fill = kPoint, double r = 4) {
+    return "<circle cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"" + Num(r) + "\" fill=\"" + fill + "\"/>\n";
 }
 
 std::string Diamond(double x, double y) {
@@ -66,9 +71,23 @@ std::string Diamond(double x, double y) {
            "\" stroke-width=\"1.5\"/>\n";
 }
 
-std::string Bar(double x, double y, double width, double height) {
+std::string Bar(double x, double y, double width, double height, const std::string& fill = kBar) {
     return "<rect x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" width=\"" + Num(width) + "\" height=\"" + Num(height) +
-           "\" fill=\"" + kBar + "\"/>\n";
+           "\" fill=\"" + fill + "\"/>\n";
+}
+
+// The document's start, a white page, the title, and the value axis's name beside the plot's middle.
+std::string Page(double width, double height, const std::string& title, const std::string& axis, double middle) {
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(width) + "\" height=\"" + Num(height) +
+           "\" font-family=\"sans-serif\" font-size=\"11\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n" +
+           Text(16, 24, title, "font-size=\"14\" font-weight=\"bold\"") +
+           Text(16, middle, axis, "transform=\"rotate(-90 16 " + Num(middle) + ")\" text-anchor=\"middle\"");
+}
+
+// About five steps of 1, 2 or 5 times a power of ten.
+double Step(double range) {
+    const double raw = range / 5, unit = std::pow(10, std::floor(std::log10(raw)));
+    return unit * (raw / unit < 1.5 ? 1 : raw / unit < 3.5 ? 2 : raw / unit < 7.5 ? 5 : 10);
 }
 
 // Bars from zero, or (with a reference line) points, each with a whisker from Low to High;
@@ -92,12 +111,7 @@ std::string Chart(const ChartText& words, const std::vector<ChartItem>& items, s
     const double height = kTop + kPlotHeight + kBottom, middle = kTop + kPlotHeight / 2;
     auto y = [&](double v) { return kTop + kPlotHeight * (top - v) / (top - bottom); };
 
-    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(width) + "\" height=\"" +
-                      Num(height) + "\" font-family=\"sans-serif\" font-size=\"11\">\n" +
-                      "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n" +
-                      Text(16, 24, words.Title, "font-size=\"14\" font-weight=\"bold\"") +
-                      Text(16, middle, words.Axis,
-                           "transform=\"rotate(-90 16 " + Num(middle) + ")\" text-anchor=\"middle\"");
+    std::string svg = Page(width, height, words.Title, words.Axis, middle);
     // The legend: each kind of mark beside what it is.
     double legendX = 24;
     const auto entry = [&](const std::string& mark, const std::string& text) {
@@ -108,9 +122,7 @@ std::string Chart(const ChartText& words, const std::vector<ChartItem>& items, s
     entry(Whisker(legendX, 38, 50), words.Range);
     if (!words.Marker.empty()) entry(Diamond(legendX, 44), words.Marker);
 
-    // A step of 1, 2 or 5 times a power of ten that gives about five ticks.
-    const double raw = (top - bottom) / 5, unit = std::pow(10, std::floor(std::log10(raw)));
-    const double step = unit * (raw / unit < 1.5 ? 1 : raw / unit < 3.5 ? 2 : raw / unit < 7.5 ? 5 : 10);
+    const double step = Step(top - bottom);
     for (double v = std::ceil(bottom / step) * step; v <= top; v += step)
         svg += Line(kLeft - 4, y(v), width - kRight, y(v), "stroke=\"#ddd\"") +
                Text(kLeft - 8, y(v) + 4, PreciseText(std::fabs(v) < step / 1e6 ? 0 : v), "text-anchor=\"end\"");
@@ -162,4 +174,62 @@ std::string CompareChart(const Comparisons& compared) {
     return Chart({"New / old time per call, by configuration (below 1: new is faster)", "new / old time per call",
                   estimate, "its 95% interval", "plain ratio of the medians"},
                  items, 1.0);
+}
+
+std::string LengthChart(const std::vector<Measurement>& results) {
+    const std::vector<LengthFit> fits = FitLengths(results, 0);
+    double maxX = 1, maxY = 0, legend = 0;  // legend: wide enough for the longest label
+    for (const Measurement& m : results) {
+        maxX = std::max(maxX, static_cast<double>(m.TextBytes));
+        maxY = std::max(maxY, m.Stats.Max);
+    }
+    for (const LengthFit& fit : fits) {
+        if (fit.Model) maxY = std::max(maxY, fit.Model->PerByte.Predict(maxX).High);
+        legend = std::max(legend, 60 + 6.5 * static_cast<double>(ConfigLabel(fit.Config).size()));
+    }
+    maxY = maxY > 0 ? maxY * 1.08 : 1;
+    const double right = kLeft + kLengthWidth, bottom = kLengthTop + kLengthHeight;
+    auto x = [&](double bytes) { return kLeft + kLengthWidth * bytes / maxX; };
+    auto y = [&](double ms) { return kLengthTop + kLengthHeight * (1 - ms / maxY); };
+
+    const std::string title =
+        "Time per call against text length: medians (whiskers min to max), fitted lines with 95% bands";
+    std::string svg = Page(std::max(right + legend, 30 + 8.6 * static_cast<double>(title.size())),
+                           std::max(bottom + 60, kLengthTop + 20 + 18.0 * static_cast<double>(fits.size())), title,
+                           "ms per call", kLengthTop + kLengthHeight / 2);
+    for (double v = 0, step = Step(maxY); v <= maxY; v += step)
+        svg += Line(kLeft - 4, y(v), right, y(v), "stroke=\"#ddd\"") +
+               Text(kLeft - 8, y(v) + 4, PreciseText(v), "text-anchor=\"end\"");
+    for (double v = 0, step = Step(maxX); v <= maxX; v += step)
+        svg += Text(x(v), bottom + 16, PreciseText(v), "text-anchor=\"middle\"");
+    svg += Line(kLeft, kLengthTop, kLeft, bottom) + Line(kLeft, bottom, right, bottom) +
+           Text(kLeft + kLengthWidth / 2, bottom + 40, "text length, bytes in the ANSI code page",
+                "text-anchor=\"middle\"");
+
+    for (std::size_t f = 0; f < fits.size(); ++f) {
+        const std::string colour = kColours[f % std::size(kColours)], stroke = "stroke=\"" + colour + "\"";
+        const double legendY = kLengthTop + 10 + 18 * static_cast<double>(f);
+        svg += Bar(right + 20, legendY - 9, 12, 12, colour) +
+               Text(right + 38, legendY + 1, ConfigLabel(fits[f].Config) + (fits[f].Model ? "" : " (no fit)"), "");
+        if (const std::optional<CostModel>& model = fits[f].Model) {
+            // The band is drawn out along the upper edge and back along the lower.
+            const double from = static_cast<double>(model->Lengths.front()),
+                         to = static_cast<double>(model->Lengths.back());
+            std::string upper, lower;
+            for (int i = 0; i <= 40; ++i) {
+                const double bytes = from + (to - from) * i / 40;
+                const Estimate e = model->PerByte.Predict(bytes);
+                upper += (i ? "L" : "M") + Num(x(bytes)) + " " + Num(y(e.High));
+                lower = "L" + Num(x(bytes)) + " " + Num(y(e.Low)) + lower;
+            }
+            svg += "<path d=\"" + upper + lower + "Z\" fill=\"" + colour + "\" fill-opacity=\"0.2\"/>\n" +
+                   Line(x(from), y(model->PerByte.At(from)), x(to), y(model->PerByte.At(to)), stroke);
+        }
+        for (const Measurement& m : results) {
+            if (!SameConfiguration(m.Config, fits[f].Config)) continue;
+            const double at = x(static_cast<double>(m.TextBytes));
+            svg += Line(at, y(m.Stats.Min), at, y(m.Stats.Max), stroke) + Point(at, y(m.Stats.Median), colour, 3);
+        }
+    }
+    return svg + "</svg>\n";
 }

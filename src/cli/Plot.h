@@ -10,3 +10,6 @@
 std::string SweepChart(const std::vector<Measurement>& results);
 // Adjusted ratios as points with their intervals, and a line at 1.
 std::string CompareChart(const Comparisons& compared);
+// A length sweep: each configuration's median time per call against the text's length,
+// whiskers from min to max, and its fitted line with the line's 95% band, one colour each.
+std::string LengthChart(const std::vector<Measurement>& results);

@@ -1,6 +1,5 @@
 #include "cli/Compare.h"
 #include "cli/Dimensions.h"
-#include "cli/LengthPlot.h"
 #include "cli/Measure.h"
 #include "cli/Plot.h"
 #include "platform/Console.h"

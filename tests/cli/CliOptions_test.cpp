@@ -70,7 +70,7 @@ TEST(CliOptions, CallsQualitiesAndLengthsAreListsOfWordsInAnyCase) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--call", "DrawTextA"}, "--call: \"DrawTextA\""}, {{"--quality", "high"}, "--quality: "},
         {{"--length", "0"}, "--length: \"0\""}, {{"--length", "65536"}, "--length: "},
-        {{"--length", "12,"}, "--length: \"\""}, {{"--length", "-3"}, "--length: "},
+        {{"--length", "12, ,4"}, "--length: \" \""}, {{"--length", "-3"}, "--length: "},
         {{"--length", "1e2"}, "--length: "}};
     for (const auto& [args, message] : refused)
         EXPECT_EQ(ParseArguments(args).Error.rfind(message, 0), 0u) << ParseArguments(args).Error;

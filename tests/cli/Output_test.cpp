@@ -4,7 +4,6 @@
 
 #include "cli/Compare.h"
 #include "cli/Dimensions.h"
-#include "cli/LengthPlot.h"
 #include "cli/Plot.h"
 #include "cli/Report.h"
 
