@@ -25,12 +25,6 @@ std::vector<std::string> SplitList(const std::string& value) {
     return items;
 }
 
-std::optional<int> Whole(const std::string& text, int low, int high) {
-    const std::optional<double> value = ParseDecimal(AsciiWide(text));
-    const bool whole = value && *value >= low && *value <= high && *value == std::floor(*value);
-    return whole ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
-}
-
 // A number as the interactive program's boxes read it (no hex, no "inf", no group
 // separators), handed on in digits CLI11 reads back exactly. Counts of things are whole:
 // a fraction is refused rather than cut.
@@ -222,7 +216,9 @@ std::vector<Configuration> Configurations(const std::vector<std::string>& faces,
 
 std::optional<std::size_t> FindBaseline(const std::string& given, const std::vector<Configuration>& all,
                                         std::string& error) {
-    if (std::optional<int> number = Whole(given, 1, static_cast<int>(all.size()))) return *number - 1;
+    const std::optional<double> number = ParseDecimal(AsciiWide(given));
+    if (number && *number >= 1 && *number <= static_cast<double>(all.size()) && *number == std::floor(*number))
+        return static_cast<std::size_t>(*number) - 1;
     std::vector<std::size_t> matches;
     for (std::size_t c = 0; c < all.size(); ++c) {
         const Configuration& k = all[c];

@@ -50,11 +50,10 @@ double MachineReferenceMs() {
 
 // The text is drawn up to its first zero, as the run draws it.
 CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuration>& configs)
-    : Configs(configs), Ansi(ToAnsi(FromUtf8(text)).c_str()) {
+    : Configs(configs), Text(text), Ansi(ToAnsi(FromUtf8(text)).c_str()) {
     for (const Configuration& config : configs) {
         FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
         font.Quality = static_cast<std::uint8_t>(config.Quality);
-        Requests.push_back({FromUtf8(text), 0, font, config.Opaque});
         Fonts.push_back(MakeFont(font));
         // Cut or repeated once, and converted once, before anything is timed.
         const std::optional<SizedText> sized =
@@ -70,78 +69,49 @@ bool CanvasBench::Open() { return Canvas.Show(nullptr); }
 double CanvasBench::Pass(std::size_t c, std::int32_t count, bool flush, double* referenceMs) {
     // What the interactive program's message loop does between two runs.
     ProcessPendingMessages();
-    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
+    HDC dc = Canvas.Prepare(Fonts[c], Configs[c].Opaque);
     if (!dc) return std::numeric_limits<double>::quiet_NaN();
     if (referenceMs) *referenceMs = MachineReferenceMs();
     return TimeCalls(Configs[c].Call, dc, Texts[c], count, flush);
 }
 
-std::string CanvasBench::RealizedFace(std::size_t c) {
-    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
-    return dc ? ToUtf8(::RealizedFace(dc)) : std::string();
-}
-
-std::string CanvasBench::DrawnQuality(std::size_t c) {
+bool CanvasBench::Describe(std::size_t c, Measurement& m) {
+    HDC dc = Canvas.Prepare(Fonts[c], Configs[c].Opaque);
+    if (!dc) return false;
+    const CallText& text = Texts[c];
+    m.Config = Configs[c];
+    m.RealizedFace = ToUtf8(RealizedFace(dc));
+    m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
     // The whole text, as a short length may hold no ink.
-    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
-    switch (dc ? DrawnSmoothing(dc, FromAnsi(Ansi.data(), Ansi.size())) : Smoothing::Unknown) {
-    case Smoothing::None: return QualityName(FontQuality::NonAntialiased);
-    case Smoothing::Gray: return QualityName(FontQuality::Antialiased);
-    case Smoothing::Subpixel: return QualityName(FontQuality::ClearType);
-    default: return "";
-    }
-}
-
-bool CanvasBench::Clipped(std::size_t c) {
-    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
-    return dc && RunsPastBitmap(dc, Texts[c].Wide);
-}
-
-std::size_t CanvasBench::DrawnChars(std::size_t c) {
-    const std::string& bytes = Texts[c].Ansi;
-    if (Configs[c].Call == TextCall::ExtTextOutW) return Texts[c].Wide.size();
-    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
-    const unsigned codePage = dc ? TextCodePage(dc) : CP_ACP;
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++chars)
-        i += IsLeadByte(codePage, static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-    return chars;
-}
-
-std::vector<std::string> CanvasBench::Misread(std::size_t c, const std::string& text) {
-    HDC dc = Canvas.Prepare(Fonts[c], Requests[c].Opaque);
-    const unsigned codePage = dc ? TextCodePage(dc) : CP_ACP;
-    return CharactersRefused(text, [&](const std::string& character) {
+    const Smoothing drawn = DrawnSmoothing(dc, FromAnsi(Ansi.data(), Ansi.size()));
+    m.DrawnQuality = drawn == Smoothing::None       ? QualityName(FontQuality::NonAntialiased)
+                     : drawn == Smoothing::Gray     ? QualityName(FontQuality::Antialiased)
+                     : drawn == Smoothing::Subpixel ? QualityName(FontQuality::ClearType)
+                                                    : "";
+    m.TextBytes = text.Ansi.size();
+    m.Clipped = RunsPastBitmap(dc, text.Wide);
+    // The wide call draws the characters themselves; GDI reads an ANSI call's bytes in the
+    // code page of the font's character set, which need not be the ANSI one.
+    m.TextChars = text.Wide.size();
+    if (m.Config.Call == TextCall::ExtTextOutW) return !m.RealizedFace.empty();
+    const unsigned codePage = TextCodePage(dc);
+    m.TextChars = 0;
+    for (std::size_t i = 0; i < text.Ansi.size(); ++m.TextChars)
+        i += IsLeadByte(codePage, static_cast<unsigned char>(text.Ansi[i])) ? 2 : 1;
+    m.Misread = CharactersRefused(Text, [&](const std::string& character) {
         return SurvivesAnsiTrip(FromUtf8(character), codePage);
     });
+    return !m.RealizedFace.empty();
 }
 
-RunContext SystemContext(const CliOptions& options, std::size_t textBytes) {
-    RunContext context;
-    static_cast<SystemDescription&>(context) = DescribeSystem();
-    context.Version = CliVersion();
-    context.Bits = static_cast<int>(sizeof(void*) * 8);
-    context.Options = options;
-    context.TextBytes = textBytes;
-    return context;
-}
-
-std::vector<Measurement> MeasureSweep(CanvasBench& bench, const std::vector<Configuration>& configs,
-                                      const CliOptions& options, std::vector<double>& referenceMs) {
+std::vector<Measurement> MeasureSweep(CanvasBench& bench, const CliOptions& options, std::vector<double>& referenceMs) {
+    const std::vector<Configuration>& configs = bench.Configs;
     std::vector<Measurement> results(configs.size());
     double shortestPass = std::numeric_limits<double>::infinity();
     for (std::size_t c = 0; c < configs.size(); ++c) {
         Measurement& m = results[c];
-        m.Config = configs[c];
-        m.RealizedFace = bench.RealizedFace(c);
-        m.DrawnQuality = bench.DrawnQuality(c);
-        m.TextBytes = bench.Texts[c].Ansi.size();
-        m.TextChars = bench.DrawnChars(c);
-        m.Clipped = bench.Clipped(c);
-        // The wide call draws the characters themselves, whatever the font's character set.
-        if (configs[c].Call != TextCall::ExtTextOutW) m.Misread = bench.Misread(c, options.Text);
+        bench.Describe(c, m);
         auto pass = [&](std::int32_t count) { return bench.Pass(c, count, options.Flush); };
-        m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
         m.Count = options.Count ? *options.Count : FindAutoCount(pass, options.TargetSeconds * 1000);
         // The first passes fill glyph and font caches; go on until two agree.
         double last = 0;
@@ -193,7 +163,7 @@ std::string SelfCheck(CanvasBench& bench, const Configuration& config, const Cli
     const int pairs = options.RepetitionsGiven ? options.Repetitions : 21;
     const std::vector<std::int32_t> counts =
         options.Count ? std::vector<std::int32_t>{*options.Count} : std::vector<std::int32_t>{100, 1000, 10000, 100000};
-    RunRequest request = bench.Requests.front();
+    RunRequest request{FromUtf8(options.Text), 0, bench.Fonts.front()->Description(), config.Opaque};
     const int length = static_cast<int>(bench.Ansi.size());
 
     std::string out = "Self-check: the program's run (RunBenchmark, as a press of Test) against a bare loop of\n"

@@ -70,11 +70,11 @@ int Measure(CliOptions options) {
     CanvasBench bench(options.Text, configs);
     if (!bench.TextError.empty()) return Usage("--length: " + bench.TextError);
     for (std::size_t c = 0; c < configs.size(); ++c)
-        if (!bench.Open() || bench.RealizedFace(c).empty())
+        if (Measurement probe; !bench.Open() || !bench.Describe(c, probe))
             return Err("the canvas could not be set up for \"" + configs[c].Face + "\""), kExitFailed;
     if (options.Action == CliAction::SelfCheck) return WriteStdout(SelfCheck(bench, configs.front(), options)), 0;
-    RunContext context = SystemContext(options, bench.Ansi.size());
-    std::vector<Measurement> results = MeasureSweep(bench, configs, options, context.ReferenceMs);
+    RunContext context{DescribeSystem(), CliVersion(), static_cast<int>(sizeof(void*) * 8), options, bench.Ansi.size()};
+    std::vector<Measurement> results = MeasureSweep(bench, options, context.ReferenceMs);
     if (baseline) JudgeAgainstBaseline(results, *baseline, options.Margin);
     context.NotInCodePage = CharactersRefused(options.Text, [](const std::string& c) {
         return SurvivesAnsiTrip(FromUtf8(c), CP_ACP);
