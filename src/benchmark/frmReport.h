@@ -16,7 +16,6 @@ public:
     void SetOwner(HWND owner) { owner_ = owner; }
 
     bool Show();
-    void Close();
     // One entry for a run; the text is shown in font.
     void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font);
 
@@ -30,5 +29,4 @@ private:
     HWND owner_ = nullptr;
     HWND txtReport_ = nullptr;  // child, destroyed with the window
     SharedFont font_;           // shared with the main window's text box
-    HBRUSH background_ = GetSysColorBrush(COLOR_BTNFACE);  // system-owned
 };
