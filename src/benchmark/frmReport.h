@@ -15,13 +15,14 @@ public:
     // The window that owns the report once it opens.
     void SetOwner(HWND owner) { owner_ = owner; }
 
-    bool Show();
-    // One entry for a run; the text is shown in font.
+    // One entry for a run, the window opened or brought to the front first;
+    // the text is shown in font.
     void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    bool Show();
     bool Form_Load();
     void Form_Resize();
     void Form_Unload();
