@@ -27,6 +27,3 @@ std::optional<double> ParseSize(const std::wstring& text, const std::wstring& th
 std::wstring CountRefusal(const std::wstring& text);
 std::wstring SizeRefusal(const std::wstring& text);
 std::wstring FaceRefusal(const std::wstring& face);
-
-// The check-box value 0, 1 or 2: only 0 counts as off.
-inline bool CheckValueIsOn(int value) { return value != 0; }

@@ -12,13 +12,7 @@ std::variant<RunRequest, Refusal> ReadRunSettings(const RunSettings& settings, c
     const std::optional<double> size = ParseSize(settings.Size, thousand);
     if (!size) return Refusal{RunField::Size, SizeRefusal(settings.Size)};
 
-    RunRequest request;
-    request.Text = settings.Text;
-    request.Count = *count;
-    request.Font.Name = settings.Face;
-    request.Font.Size = *size;
-    request.Font.Bold = CheckValueIsOn(settings.Bold);
-    request.Font.Italic = CheckValueIsOn(settings.Italic);
-    request.Opaque = CheckValueIsOn(settings.Opaque);
-    return request;
+    // A check box's 2 (grayed) is on, as 1 is.
+    const FontSpec font{settings.Face, *size, settings.Bold != 0, settings.Italic != 0};
+    return RunRequest{settings.Text, *count, font, settings.Opaque != 0};
 }

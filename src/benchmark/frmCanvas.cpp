@@ -1,17 +1,12 @@
 #include "benchmark/frmCanvas.h"
 
-namespace {
-constexpr int kClientWidthTwips = 6315;
-constexpr int kClientHeightTwips = 1695;
-}  // namespace
-
 bool frmCanvas::Show(HWND owner) {
     if (!IsOpen()) {
         WindowOptions options;
         options.caption = L"レンダリング";
         options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
-        options.clientWidthTwips = kClientWidthTwips;
-        options.clientHeightTwips = kClientHeightTwips;
+        options.clientWidthTwips = 6315;
+        options.clientHeightTwips = 1695;
         options.owner = owner;
         // Nothing draws on the window's own DC but painting, so it needs no
         // DC of its own; the bitmap's DC keeps the drawing state.
@@ -21,10 +16,6 @@ bool frmCanvas::Show(HWND owner) {
     }
     ShowModeless(hwnd_);
     return true;
-}
-
-void frmCanvas::Close() {
-    if (IsOpen()) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 HDC frmCanvas::Prepare(const SharedFont& font, bool opaque) {
@@ -66,7 +57,7 @@ LRESULT frmCanvas::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT: {
         RECT client{};
         GetClientRect(hwnd_, &client);
-        PaintContent(reinterpret_cast<HDC>(wParam), client);
+        backing_.Paint(reinterpret_cast<HDC>(wParam), client);
         return 0;
     }
     case WM_DESTROY:
@@ -90,11 +81,9 @@ void frmCanvas::OnSize(int width, int height) {
 void frmCanvas::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    PaintContent(dc, ps.rcPaint);
+    backing_.Paint(dc, ps.rcPaint);
     EndPaint(hwnd_, &ps);
 }
-
-void frmCanvas::PaintContent(HDC dc, const RECT& area) const { backing_.Paint(dc, area); }
 
 void frmCanvas::OnDestroy() {
     // The next Show starts over with a fresh bitmap; the font goes once

@@ -15,7 +15,6 @@ public:
     // Shows the canvas owned by owner (creating it if needed) and brings it
     // to the front; false when the window or its bitmap cannot be made.
     bool Show(HWND owner);
-    void Close();
 
     // The bitmap cleared and set up to draw text in font, filling the text
     // cells or not; nullptr when the bitmap cannot cover the window.
@@ -31,7 +30,6 @@ private:
     bool OnCreate();
     void OnSize(int width, int height);
     void OnPaint();
-    void PaintContent(HDC dc, const RECT& area) const;
     void OnDestroy();
 
     static constexpr COLORREF kBackColor = RGB(255, 255, 255);

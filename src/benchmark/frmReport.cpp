@@ -5,31 +5,19 @@
 #include "benchmark/ReportEntry.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
-#include "platform/NumberFormat.h"
-
-namespace {
-constexpr int kClientWidthTwips = 3795;
-constexpr int kClientHeightTwips = 3780;
-constexpr int kTextWidthTwips = 3135;
-constexpr int kTextHeightTwips = 2475;
-}  // namespace
 
 bool frmReport::Show() {
     if (!IsOpen()) {
         WindowOptions options;
         options.caption = L"レポート";
         options.style = WS_OVERLAPPEDWINDOW;
-        options.clientWidthTwips = kClientWidthTwips;
-        options.clientHeightTwips = kClientHeightTwips;
+        options.clientWidthTwips = 3795;
+        options.clientHeightTwips = 3780;
         options.owner = owner_;
         if (!CreateTopLevel(L"ExtTextOutBench.Report", options, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
     }
     ShowModeless(hwnd_);
     return true;
-}
-
-void frmReport::Close() {
-    if (IsOpen()) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void frmReport::AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font) {
@@ -64,7 +52,7 @@ LRESULT frmReport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CTLCOLORSTATIC:  // a read-only edit asks here for its colours
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(background_);
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));  // system-owned
     case WM_SETFOCUS:
         SetFocus(txtReport_);
         return 0;
@@ -80,7 +68,7 @@ bool frmReport::Form_Load() {
     txtReport_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
                                      ES_AUTOVSCROLL | ES_LEFT,
-                                 0, 0, TwipsToPixels(kTextWidthTwips, dpi), TwipsToPixels(kTextHeightTwips, dpi),
+                                 0, 0, TwipsToPixels(3135, dpi), TwipsToPixels(2475, dpi),
                                  hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     // The default limit (about 32,000 characters) would silently stop
     // appending after a few hundred runs.

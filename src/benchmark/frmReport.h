@@ -15,14 +15,14 @@ public:
     // The window that owns the report once it opens.
     void SetOwner(HWND owner) { owner_ = owner; }
 
-    bool Show();
-    void Close();
-    // One entry for a run; the text is shown in font.
+    // One entry for a run, the window opened or brought to the front first;
+    // the text is shown in font.
     void AppendResult(double elapsedMs, std::int32_t count, const SharedFont& font);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    bool Show();
     bool Form_Load();
     void Form_Resize();
     void Form_Unload();
@@ -30,5 +30,4 @@ private:
     HWND owner_ = nullptr;
     HWND txtReport_ = nullptr;  // child, destroyed with the window
     SharedFont font_;           // shared with the main window's text box
-    HBRUSH background_ = GetSysColorBrush(COLOR_BTNFACE);  // system-owned
 };

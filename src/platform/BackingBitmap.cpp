@@ -24,8 +24,8 @@ bool BackingBitmap::Cover(int width, int height, COLORREF background) {
         FillRect(scratch.get(), &all, brush.get());
         if (bitmap_) BitBlt(scratch.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
     }
-    selected_ = SelectGuard();
-    selected_ = SelectGuard(dc_.get(), grown.get());
+    // Selecting the new bitmap lets go of the old one, which goes next.
+    SelectObject(dc_.get(), grown.get());
     bitmap_ = std::move(grown);
     width_ = newWidth;
     height_ = newHeight;
@@ -46,8 +46,7 @@ void BackingBitmap::Paint(HDC target, const RECT& area) const {
 }
 
 void BackingBitmap::Release() {
-    selected_ = SelectGuard();
-    bitmap_.reset();
     dc_.reset();
+    bitmap_.reset();
     width_ = height_ = 0;
 }

@@ -7,11 +7,6 @@
 // copies it to the screen. It grows with the window and keeps its content.
 class BackingBitmap {
 public:
-    BackingBitmap() = default;
-    BackingBitmap(const BackingBitmap&) = delete;
-    BackingBitmap& operator=(const BackingBitmap&) = delete;
-    ~BackingBitmap() { Release(); }
-
     // Makes sure the bitmap covers width x height pixels; false, with the
     // old picture kept, when the system cannot make a larger one.
     bool Cover(int width, int height, COLORREF background);
@@ -22,10 +17,10 @@ public:
     HDC dc() const { return dc_.get(); }
 
 private:
-    // Declared so that destruction selects the bitmap out before deleting it.
-    UniqueDC dc_;
+    // Declared so that the DC goes first: the bitmap is deleted once no DC
+    // holds it.
     UniqueBitmap bitmap_;
-    SelectGuard selected_;
+    UniqueDC dc_;
     int width_ = 0;
     int height_ = 0;
 };

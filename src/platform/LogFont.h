@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 // A font as the windows and controls carry it; turned into a real font
 // handle by the platform layer.
@@ -15,12 +16,8 @@ struct FontSpec {
     std::uint8_t Charset = 1;  // DEFAULT_CHARSET: let the face decide
     std::uint8_t Quality = 0;  // lfQuality; DEFAULT_QUALITY, as both programs draw unless asked
 
-    bool operator==(const FontSpec& other) const {
-        return Name == other.Name && Size == other.Size && Bold == other.Bold && Italic == other.Italic &&
-               Underline == other.Underline && Strikethrough == other.Strikethrough && Charset == other.Charset &&
-               Quality == other.Quality;
-    }
-    bool operator!=(const FontSpec& other) const { return !(*this == other); }
+    auto Fields() const { return std::tie(Name, Size, Bold, Italic, Underline, Strikethrough, Charset, Quality); }
+    bool operator==(const FontSpec& other) const { return Fields() == other.Fields(); }
 };
 
 // A LOGFONT's face holds this many characters before its terminator.

@@ -8,26 +8,15 @@
 namespace {
 
 std::wstring GroupDigits(const std::string& digits, const NumberSeparators& sep) {
-    std::vector<int> groups = sep.Grouping;
-    if (groups.empty() || sep.Thousand.empty()) return std::wstring(digits.begin(), digits.end());
-    std::wstring out;
-    size_t end = digits.size();
-    size_t groupIndex = 0;
-    std::vector<std::string> parts;
-    while (end > 0) {
-        int size = groups[groupIndex];
-        if (size <= 0) {  // "0" ends grouping: the rest stays together
-            parts.push_back(digits.substr(0, end));
-            break;
-        }
-        size_t start = end > static_cast<size_t>(size) ? end - size : 0;
-        parts.push_back(digits.substr(start, end - start));
-        end = start;
-        if (groupIndex + 1 < groups.size()) ++groupIndex;
-    }
-    for (size_t i = parts.size(); i-- > 0;) {
-        out.append(parts[i].begin(), parts[i].end());
-        if (i > 0) out += sep.Thousand;
+    std::wstring out(digits.begin(), digits.end());
+    if (sep.Thousand.empty()) return out;
+    // A separator goes in front of each full group from the right; the last
+    // size repeats, and a 0 leaves the rest together.
+    size_t end = out.size(), index = 0;
+    while (index < sep.Grouping.size() && sep.Grouping[index] > 0 && end > static_cast<size_t>(sep.Grouping[index])) {
+        end -= sep.Grouping[index];
+        out.insert(end, sep.Thousand);
+        if (index + 1 < sep.Grouping.size()) ++index;
     }
     return out;
 }
@@ -67,13 +56,8 @@ std::wstring FormatNumber3(double value, const NumberSeparators& separators) {
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
     while (digits.size() < 4) digits.insert(digits.begin(), '0');
 
-    std::string integerPart = digits.substr(0, digits.size() - 3);
-    std::string fraction = digits.substr(digits.size() - 3);
-
-    std::wstring out;
-    if (value < 0) out += separators.Minus;
-    out += GroupDigits(integerPart, separators);
-    out += separators.Decimal;
-    out.append(fraction.begin(), fraction.end());
+    std::wstring out = value < 0 ? separators.Minus : L"";
+    out += GroupDigits(digits.substr(0, digits.size() - 3), separators) + separators.Decimal;
+    out.append(digits.end() - 3, digits.end());
     return out;
 }

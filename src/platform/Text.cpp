@@ -4,12 +4,13 @@
 
 namespace {
 
-std::string Narrow(UINT codePage, const std::wstring& text) {
+// defaulted, when given, tells whether any character had no equivalent.
+std::string Narrow(UINT codePage, const std::wstring& text, DWORD flags = 0, BOOL* defaulted = nullptr) {
     if (text.empty()) return {};
     const int wideLength = static_cast<int>(text.size());
-    int length = WideCharToMultiByte(codePage, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    int length = WideCharToMultiByte(codePage, flags, text.data(), wideLength, nullptr, 0, nullptr, defaulted);
     std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), wideLength, bytes.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, text.data(), wideLength, bytes.data(), length, nullptr, nullptr);
     return bytes;
 }
 
@@ -30,11 +31,7 @@ std::string ToUtf8(const std::wstring& text) { return Narrow(CP_UTF8, text); }
 std::wstring FromUtf8(const std::string& bytes) { return Widen(CP_UTF8, bytes.data(), bytes.size()); }
 
 bool SurvivesAnsiTrip(const std::wstring& text, unsigned codePage) {
-    const int wideLength = static_cast<int>(text.size());
     BOOL defaulted = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, nullptr, 0, nullptr, &defaulted);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, bytes.data(), length, nullptr, nullptr);
+    const std::string bytes = Narrow(CP_ACP, text, WC_NO_BEST_FIT_CHARS, &defaulted);
     return !defaulted && Widen(codePage, bytes.data(), bytes.size()) == text;
 }

@@ -14,9 +14,7 @@ void ShowModeless(HWND window) {
 }
 
 std::wstring WindowText(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    length = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }

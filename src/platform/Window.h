@@ -32,6 +32,10 @@ public:
 
     HWND Handle() const { return hwnd_; }
     bool IsOpen() const { return hwnd_ != nullptr; }
+    // As the close box does; a window that is not open is left alone.
+    void Close() {
+        if (hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    }
 
 protected:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -32,6 +32,4 @@ void ShowUnavailableMessage() {
     ShowMessageBox(GetActiveWindow(), L"Performance Counter not available", MB_OK | MB_ICONEXCLAMATION);
 }
 
-void ProcessPendingMessages() { ::ProcessPendingMessages(); }
-
 }  // namespace counter

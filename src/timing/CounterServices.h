@@ -10,6 +10,5 @@ namespace counter {
 bool QueryFrequency(CounterReading& frequency);
 void Query(CounterReading& value);
 void ShowUnavailableMessage();
-void ProcessPendingMessages();
 
 }  // namespace counter

@@ -9,12 +9,9 @@
 #include "benchmark/Run.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
-#include "ui/KeyFilter.h"
 
 namespace {
 
-constexpr int kClientWidthTwips = 4680;
-constexpr int kClientHeightTwips = 2550;
 // Rows of a combo box's drop-down list.
 constexpr int kDropDownRows = 8;
 
@@ -26,13 +23,9 @@ HWND ComboEditOf(HWND combo) {
     return GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
 }
 
-// A label's size from its caption in the font selected into dc.
-void FitLabel(HDC dc, const wchar_t* caption, int& width, int& height) {
-    RECT extent{0, 0, 0, 0};
-    DrawTextW(dc, caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-    width = extent.right;
-    height = extent.bottom;
-}
+// Characters the count and size boxes accept from the keyboard: digits,
+// Backspace and the point. Everything else, Ctrl+V included, is refused.
+bool IsAcceptedNumericKey(WPARAM code) { return (code >= '0' && code <= '9') || code == 8 || code == '.'; }
 
 }  // namespace
 
@@ -66,8 +59,8 @@ bool frmMain::Create() {
     options.caption = L"ExtTextOut() benchmark in Korvan";
     options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
     options.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
-    options.clientWidthTwips = kClientWidthTwips;
-    options.clientHeightTwips = kClientHeightTwips;
+    options.clientWidthTwips = 4680;
+    options.clientHeightTwips = 2550;
     options.dialog = true;
     if (!CreateTopLevel(L"ExtTextOutBench.Main", options, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
     // Showing gives the dialog manager's first focus, the text box with its
@@ -142,10 +135,13 @@ bool frmMain::CreateControls() {
         DWORD exStyle = 0;
         int width = TwipsToPixels(c.width, dpi);
         int height = TwipsToPixels(c.height, dpi);
+        RECT extent{};
         switch (c.kind) {
-        case Kind::Label:
+        case Kind::Label:  // as wide and high as its caption in the font
             style |= SS_LEFT;
-            FitLabel(dc.get(), c.caption, width, height);
+            DrawTextW(dc.get(), c.caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+            width = extent.right;
+            height = extent.bottom;
             break;
         case Kind::TextBox:
             cls = L"EDIT";
@@ -207,7 +203,9 @@ void frmMain::cmdTest_Click() {
     const auto read = ReadRunSettings(CurrentSettings(), UserNumberSeparators().Thousand, IsScreenFont);
     if (const Refusal* refusal = std::get_if<Refusal>(&read)) {
         ShowMessageBox(hwnd_, refusal->Message, MB_OK | MB_ICONEXCLAMATION);
-        FocusControl(refusal->Field == RunField::Count ? cmbTimes : refusal->Field == RunField::Face ? cmbFont : cmbSize);
+        // The dialog manager's move: the text selected, so typing replaces it.
+        HWND box = refusal->Field == RunField::Count ? cmbTimes : refusal->Field == RunField::Face ? cmbFont : cmbSize;
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
         return;
     }
     const RunRequest& request = std::get<RunRequest>(read);
@@ -217,9 +215,6 @@ void frmMain::cmdTest_Click() {
         ShowMessageBox(hwnd_, L"描画用のウィンドウまたはビットマップを作れませんでした。\r\n測定は行っていません。",
                        MB_OK | MB_ICONEXCLAMATION);
 }
-
-// The dialog manager's move: the text selected, so typing replaces it.
-void frmMain::FocusControl(HWND control) { SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE); }
 
 // As a dialog shows it: a push button with the focus is the default while
 // it has it; otherwise Test is. The dialog manager sees to it for the moves
@@ -244,7 +239,7 @@ void frmMain::Form_Unload() {
 }
 
 LRESULT CALLBACK frmMain::NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if ((message == WM_CHAR || message == WM_IME_CHAR) && !IsAcceptedNumericKey(static_cast<unsigned>(wParam))) {
+    if ((message == WM_CHAR || message == WM_IME_CHAR) && !IsAcceptedNumericKey(wParam)) {
         MessageBeep(MB_OK);
         return 0;
     }

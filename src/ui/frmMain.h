@@ -32,7 +32,6 @@ private:
     void cmdTest_Click();
     void cmdExit_Click();
     void OnCommand(int id, HWND control, UINT code);
-    void FocusControl(HWND control);
     void ShowDefaultButton();
     static LRESULT CALLBACK Button_GotFocus(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                             DWORD_PTR form);
