@@ -82,15 +82,6 @@ bool SameConfiguration(const Configuration& a, const Configuration& b) {
     return WithoutLength(a) == WithoutLength(b) && (a.LengthBytes == b.LengthBytes || !a.LengthBytes || !b.LengthBytes);
 }
 
-Json DimensionFields(const Measurement& m) {
-    return {{"call", CallName(m.Config.Call)},
-            {"quality", QualityName(m.Config.Quality)},
-            {"drawn_quality", m.DrawnQuality.empty() ? Json() : Json(m.DrawnQuality)},
-            {"length_bytes", m.TextBytes},
-            {"length_chars", m.TextChars},
-            {"clipped", m.Clipped}};
-}
-
 bool ReadDimensionFields(const Json& row, const Json& context, Configuration& config, std::string& error) {
     const auto word = [&](const char* name, const char* otherwise) {
         const auto it = row.find(name);
@@ -107,23 +98,6 @@ bool ReadDimensionFields(const Json& row, const Json& context, Configuration& co
     config.Call = *call, config.Quality = *quality;
     config.LengthBytes = length.is_null() ? 0 : length.get<std::size_t>();
     return true;
-}
-
-std::vector<std::string> DimensionColumns(const CliOptions& options) {
-    std::vector<std::string> columns;
-    if (!options.Calls.empty()) columns.push_back("call");
-    if (!options.Qualities.empty()) columns.insert(columns.end(), {"quality", "drawn"});
-    if (!options.Lengths.empty()) columns.insert(columns.end(), {"bytes", "chars"});
-    return columns;
-}
-
-std::vector<std::string> DimensionCells(const CliOptions& options, const Measurement& m) {
-    std::vector<std::string> cells;
-    if (!options.Calls.empty()) cells.push_back(CallName(m.Config.Call));
-    if (!options.Qualities.empty())
-        cells.insert(cells.end(), {QualityName(m.Config.Quality), m.DrawnQuality.empty() ? "-" : m.DrawnQuality});
-    if (!options.Lengths.empty()) cells.insert(cells.end(), {std::to_string(m.TextBytes), std::to_string(m.TextChars)});
-    return cells;
 }
 
 std::vector<LengthFit> FitLengths(const std::vector<Measurement>& results, std::size_t textBytes) {

@@ -25,16 +25,10 @@ std::string DimensionLabel(const Configuration& config);
 // (CSV before lengths were swept) pairs with any.
 bool SameConfiguration(const Configuration& a, const Configuration& b);
 
-// The fields a result carries beyond face, size and style.
-nlohmann::ordered_json DimensionFields(const Measurement& m);
 // Reads them back; a field an earlier file lacks reads as the default, a length as the
 // context's text_bytes. False, with the reason, for a value that does not read.
 bool ReadDimensionFields(const nlohmann::ordered_json& row, const nlohmann::ordered_json& context,
                          Configuration& config, std::string& error);
-
-// The table's columns for the dimensions the run sweeps: header, then one row's cells.
-std::vector<std::string> DimensionColumns(const CliOptions& options);
-std::vector<std::string> DimensionCells(const CliOptions& options, const Measurement& m);
 
 // A configuration swept over lengths, and what its passes fit.
 struct LengthFit {

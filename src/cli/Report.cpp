@@ -61,8 +61,26 @@ double BytesPerSecond(const Measurement& m, std::size_t textBytes) {
     return m.CallsPerSecond() * static_cast<double>(m.TextBytes ? m.TextBytes : textBytes);
 }
 
+// The table's columns for the dimensions the run sweeps: header, then one row's cells.
+std::vector<std::string> DimensionColumns(const CliOptions& options) {
+    std::vector<std::string> columns;
+    if (!options.Calls.empty()) columns.push_back("call");
+    if (!options.Qualities.empty()) columns.insert(columns.end(), {"quality", "drawn"});
+    if (!options.Lengths.empty()) columns.insert(columns.end(), {"bytes", "chars"});
+    return columns;
+}
+
+std::vector<std::string> DimensionCells(const CliOptions& options, const Measurement& m) {
+    std::vector<std::string> cells;
+    if (!options.Calls.empty()) cells.push_back(CallName(m.Config.Call));
+    if (!options.Qualities.empty())
+        cells.insert(cells.end(), {QualityName(m.Config.Quality), m.DrawnQuality.empty() ? "-" : m.DrawnQuality});
+    if (!options.Lengths.empty()) cells.insert(cells.end(), {std::to_string(m.TextBytes), std::to_string(m.TextChars)});
+    return cells;
+}
+
 // One configuration as the JSON and CSV forms hold it; the samples only in JSON.
-Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
+Json JsonRow(const Measurement& m, std::size_t textBytes, bool judged) {
     const Summary& s = m.Stats;
     Json r = {{"face", m.Config.Face}, {"realized_face", m.RealizedFace}, {"substituted", m.Substituted},
               {"text_fits_font", m.Misread.empty()}, {"size", m.Config.Size}, {"bold", m.Config.Bold},
@@ -73,7 +91,9 @@ Json ResultRow(const Measurement& m, std::size_t textBytes, bool judged) {
               {"calls_per_second", Rate(m.CallsPerSecond())},
               {"bytes_per_second", Rate(BytesPerSecond(m, textBytes))},
               {"max_ms", Precise(s.Max)}};
-    r.update(DimensionFields(m));
+    r.update({{"call", CallName(m.Config.Call)}, {"quality", QualityName(m.Config.Quality)},
+              {"drawn_quality", m.DrawnQuality.empty() ? Json() : Json(m.DrawnQuality)},
+              {"length_bytes", m.TextBytes}, {"length_chars", m.TextChars}, {"clipped", m.Clipped}});
     const std::optional<Comparison>& c = m.VsBaseline;
     if (judged)
         r.update({{"ratio", Precise(c ? c->Ratio : NAN)}, {"ratio_low", Precise(c ? c->Low : NAN)},
@@ -303,14 +323,14 @@ std::string TableReport(const RunContext& context, const std::vector<Measurement
 
 std::string CsvReport(const std::vector<Measurement>& results, std::size_t textBytes) {
     Json rows = Json::array();
-    for (const Measurement& m : results) rows.push_back(ResultRow(m, textBytes, Judged(results)));
+    for (const Measurement& m : results) rows.push_back(JsonRow(m, textBytes, Judged(results)));
     return CsvFromRows(rows);
 }
 
 std::string JsonReport(const RunContext& context, const std::vector<Measurement>& results) {
     const CliOptions& o = context.Options;
     Json rows = Json::array();
-    for (const Measurement& m : results) rows.push_back(ResultRow(m, context.TextBytes, Judged(results)));
+    for (const Measurement& m : results) rows.push_back(JsonRow(m, context.TextBytes, Judged(results)));
     const Json c = {{"program", kCliProgramName},
                     {"version", context.Version},
                     {"architecture", std::to_string(context.Bits) + "-bit"},
