@@ -153,11 +153,13 @@ std::string Chart(const ChartText& words, const std::vector<ChartItem>& items, s
 std::string SweepChart(const std::vector<Measurement>& results) {
     std::vector<ChartItem> items;
     std::size_t passes = 0;
+    std::string call = results.empty() ? "" : CallName(results.front().Config.Call);  // the title's, when one
     for (const Measurement& m : results) {
         items.push_back(Item(m.Config, m.Stats.Median, m.Stats.Min, m.Stats.Max));
         passes = std::max(passes, m.Stats.N);
+        if (CallName(m.Config.Call) != call) call = "Text calls";
     }
-    return Chart({"ExtTextOutA: median time per call, by configuration", "median ms per call",
+    return Chart({call + ": median time per call, by configuration", "median ms per call",
                   "median of " + std::to_string(passes) + " timed passes", "fastest to slowest pass", ""},
                  items, std::nullopt);
 }

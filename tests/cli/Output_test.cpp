@@ -53,7 +53,7 @@ TEST(Table, AlignsWideCharactersJudgesMarksSubstitutesAndCharts) {
     const std::string text = TableReport(SampleContext(), SampleResults()) + SweepChart(SampleResults());
     for (const char* part : {"Wine 8.0 (reports Windows 6.1.7601)", "machine reference 3.00 ms", "  baseline  ",
                              "DejaVu Sans *", "* the font mapper drew another face", ">Odd, &quot;Face&quot;</text>",
-                             ">10.5 regular</text>", ">12 bold opaque</text>"})
+                             ">10.5 regular</text>", ">12 bold opaque</text>", ">ExtTextOutA: median time per call"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
 }
 
@@ -141,6 +141,7 @@ TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {
     EXPECT_TRUE(fits[0]["per_byte_ms"] == 0.00005 && fits[0]["r2"] > 0.99);
     EXPECT_TRUE(fits[1]["no_fit"].is_string() && !fits[1].contains("per_call_ms"));
     EXPECT_NE(LengthChart(results).find("fill-opacity"), std::string::npos);  // the band
+    EXPECT_NE(SweepChart(results).find(">ExtTextOutW: median time"), std::string::npos);  // the call drawn
 }
 
 // Files from before the call, quality and length were swept read as the defaults.
