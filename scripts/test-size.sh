@@ -59,7 +59,7 @@ for dir in src tests tools bench; do
 done
 
 src=${total[src]}
-ratio() { awk -v a="$1" -v b="$src" 'BEGIN { printf "%.2f", b ? a / b : 0 }'; }
+ratio() { awk -v a="$1" -v b="$src" 'BEGIN { printf "%.3f", b ? a / b : 0 }'; }
 echo
 echo "tests / src:                  $(ratio "${total[tests]}")   (at most 0.35)"
 echo "(tests + tools + bench) / src: $(ratio $((total[tests] + total[tools] + total[bench])))   (at most 0.6)"

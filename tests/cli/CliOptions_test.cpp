@@ -51,7 +51,10 @@ TEST(CliOptions, RefusesWithTheOptionNamed) {
         {{"--warmup", "-1"}, "--warmup: "},
         {{"--target", "nan"}, "--target: "}, {{"--format", "xml"}, "--format: "}, {{"--face", "A, "}, "--face: "},
         {{"--face", std::string(32, 'x')}, "--face: "}, {{"--bold=maybe"}, "--bold: "}, {{"--cpu", "64"}, "--cpu: "},
-        {{"--compare", "only-one.json"}, "--compare: "}, {{"--size", "0", "--count", "x"}, "--size: "}};
+        {{"--compare", "only-one.json"}, "--compare: "}, {{"--size", "0", "--count", "x"}, "--size: "},
+        {{"--call", "DrawTextA"}, "--call: \"DrawTextA\""}, {{"--quality", "high"}, "--quality: "},
+        {{"--length", "0"}, "--length: \"0\""}, {{"--length", "65536"}, "--length: "},
+        {{"--length", "12, ,4"}, "--length: \" \""}, {{"--length", "1e2"}, "--length: "}};
     for (const auto& [args, names] : cases) {
         ParsedArguments parsed = ParseArguments(args);
         EXPECT_FALSE(parsed.Options.has_value()) << names;
@@ -67,13 +70,6 @@ TEST(CliOptions, CallsQualitiesAndLengthsAreListsOfWordsInAnyCase) {
                                               TextCall::GetTextExtentPoint32A}));
     EXPECT_EQ(o.Qualities, (std::vector<FontQuality>{FontQuality::ClearType, FontQuality::Default}));
     EXPECT_EQ(o.Lengths, (std::vector<std::size_t>{1, 64, 256}));  // each once
-    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
-        {{"--call", "DrawTextA"}, "--call: \"DrawTextA\""}, {{"--quality", "high"}, "--quality: "},
-        {{"--length", "0"}, "--length: \"0\""}, {{"--length", "65536"}, "--length: "},
-        {{"--length", "12, ,4"}, "--length: \" \""}, {{"--length", "-3"}, "--length: "},
-        {{"--length", "1e2"}, "--length: "}};
-    for (const auto& [args, message] : refused)
-        EXPECT_EQ(ParseArguments(args).Error.rfind(message, 0), 0u) << ParseArguments(args).Error;
 }
 
 TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
