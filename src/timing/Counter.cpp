@@ -32,4 +32,6 @@ void ShowUnavailableMessage() {
     ShowMessageBox(GetActiveWindow(), L"Performance Counter not available", MB_OK | MB_ICONEXCLAMATION);
 }
 
+void ProcessPendingMessages() { ::ProcessPendingMessages(); }
+
 }  // namespace counter

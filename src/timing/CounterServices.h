@@ -10,5 +10,6 @@ namespace counter {
 bool QueryFrequency(CounterReading& frequency);
 void Query(CounterReading& value);
 void ShowUnavailableMessage();
+void ProcessPendingMessages();
 
 }  // namespace counter

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "timing/CounterReading.h"
 
 // Performance-counter stopwatch. Each interval is corrected by the cost of
@@ -9,6 +11,10 @@ public:
 
     void Start();
     double Elapsed();  // milliseconds since Start
+    std::wstring ElapsedText();
+    void Pause();
+    void Resume();
+    void Wait(double& milliseconds, bool& pumpMessages);
 
 private:
     static double CounterValue(const CounterReading& reading);
@@ -16,6 +22,9 @@ private:
     CounterReading Frequency;
     CounterReading StartCount;
     CounterReading StopCount;
+    CounterReading PauseCount;
+    double PausedCounts = 0;
     double CallOverhead = 0;
     short CounterAvailable = 0;  // 0 or -1
+    bool Paused = false;
 };

@@ -4,6 +4,7 @@
 
 #include <deque>
 
+#include "platform/Locale.h"
 #include "timing/CounterServices.h"
 
 // The counter seam, scripted: each read returns the next value, or the last
@@ -23,7 +24,11 @@ void Query(CounterReading& value) {
     value = {static_cast<std::uint32_t>(g_counter.last), static_cast<std::uint32_t>(g_counter.last >> 32)};
 }
 void ShowUnavailableMessage() { ++g_counter.messages; }
+void ProcessPendingMessages() {}
 }  // namespace counter
+
+// The stopwatch's text asks the locale for its separators: the defaults here.
+NumberSeparators UserNumberSeparators() { return {}; }
 
 namespace {
 
@@ -34,23 +39,31 @@ clsTiming Calibrated() {
     return clsTiming();
 }
 
-// Each case: the counter's readings from Start on, one per Elapsed, and
-// the last Elapsed in ms. One read (20 ticks) comes off each interval.
-TEST(Timing, CorrectsForTheCounterRead) {
-    const struct { std::deque<std::uint64_t> reads; double ms; } cases[] = {
-        {{500000, 525000}, 2.498},
-        {{1000, 1010}, -0.001},  // shorter than one read
-        {{0xFFFFFFF0ull, 0xFFFFFFF0ull + 0x100000000ull + 10020}, 429496.7296 + 1},  // low half unsigned
-        {{0, 10020, 20020}, 2.0},  // reading stops nothing
+// Each case: the calls made after Start ('P'ause, 'R'esume, 'E'lapsed), the
+// counter's readings from Start on, and the last Elapsed in ms. One read
+// (20 ticks) comes off each interval, two more off each pause.
+TEST(Timing, CorrectsForTheCounterReadAndLeavesPausesOut) {
+    const struct { const char* calls; std::deque<std::uint64_t> reads; double ms; } cases[] = {
+        {"E", {500000, 525000}, 2.498},
+        {"E", {1000, 1010}, -0.001},  // shorter than one read
+        {"E", {0xFFFFFFF0ull, 0xFFFFFFF0ull + 0x100000000ull + 10020}, 429496.7296 + 1},  // low half unsigned
+        {"EE", {0, 10020, 20020}, 2.0},  // reading stops nothing
+        {"PRRE", {1000, 2000, 7000, 8000, 10000}, (9000 - 20 - 5040) / 1e4},  // a Resume without Pause changes nothing
+        {"PE", {20000, 21000, 30020}, 1.0},  // during a pause it counts
     };
     for (const auto& c : cases) {
         clsTiming timing = Calibrated();
         g_counter.script = c.reads;
         timing.Start();
         double ms = 0;
-        for (size_t i = 1; i < c.reads.size(); ++i) ms = timing.Elapsed();
-        EXPECT_NEAR(ms, c.ms, 1e-9) << c.reads.front();
+        for (const char* call = c.calls; *call; ++call)
+            *call == 'P' ? timing.Pause() : *call == 'R' ? timing.Resume() : void(ms = timing.Elapsed());
+        EXPECT_NEAR(ms, c.ms, 1e-9) << c.calls << " " << c.reads.front();
     }
+    clsTiming timing = Calibrated();
+    g_counter.script = {0, 12345020};
+    timing.Start();
+    EXPECT_EQ(timing.ElapsedText(), L"1,234.500 msec");
 }
 
 TEST(Timing, AMissingCounterWarnsOnceAndReadsZero) {
