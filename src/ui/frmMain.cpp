@@ -9,6 +9,7 @@
 #include "benchmark/Run.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
+#include "ui/KeyFilter.h"
 
 namespace {
 
@@ -22,10 +23,6 @@ HWND ComboEditOf(HWND combo) {
     info.cbSize = sizeof info;
     return GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
 }
-
-// Characters the count and size boxes accept from the keyboard: digits,
-// Backspace and the point. Everything else, Ctrl+V included, is refused.
-bool IsAcceptedNumericKey(WPARAM code) { return (code >= '0' && code <= '9') || code == 8 || code == '.'; }
 
 }  // namespace
 
@@ -239,7 +236,7 @@ void frmMain::Form_Unload() {
 }
 
 LRESULT CALLBACK frmMain::NumberBox_KeyPress(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if ((message == WM_CHAR || message == WM_IME_CHAR) && !IsAcceptedNumericKey(wParam)) {
+    if ((message == WM_CHAR || message == WM_IME_CHAR) && !IsAcceptedNumericKey(static_cast<unsigned>(wParam))) {
         MessageBeep(MB_OK);
         return 0;
     }
