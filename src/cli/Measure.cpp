@@ -64,8 +64,6 @@ CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuratio
     }
 }
 
-bool CanvasBench::Open() { return Canvas.Show(nullptr); }
-
 double CanvasBench::Pass(std::size_t c, std::int32_t count, bool flush, double* referenceMs) {
     // What the interactive program's message loop does between two runs.
     ProcessPendingMessages();

@@ -15,8 +15,6 @@ class CanvasBench {
 public:
     CanvasBench(const std::string& text, const std::vector<Configuration>& configs);
 
-    // False when the canvas or its bitmap cannot be made.
-    bool Open();
     // Milliseconds for count calls of configuration c; with referenceMs, the
     // machine reference timed just before the calls. Not a number when the
     // canvas could not be prepared.

@@ -70,7 +70,7 @@ int Measure(CliOptions options) {
     CanvasBench bench(options.Text, configs);
     if (!bench.TextError.empty()) return Usage("--length: " + bench.TextError);
     for (std::size_t c = 0; c < configs.size(); ++c)
-        if (Measurement probe; !bench.Open() || !bench.Describe(c, probe))
+        if (Measurement probe; !bench.Canvas.Show(nullptr) || !bench.Describe(c, probe))
             return Err("the canvas could not be set up for \"" + configs[c].Face + "\""), kExitFailed;
     if (options.Action == CliAction::SelfCheck) return WriteStdout(SelfCheck(bench, configs.front(), options)), 0;
     RunContext context{DescribeSystem(), CliVersion(), static_cast<int>(sizeof(void*) * 8), options, bench.Ansi.size()};
