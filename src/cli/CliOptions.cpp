@@ -1,8 +1,8 @@
 #include "cli/CliOptions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <sstream>
 
 #include <CLI/CLI.hpp>
@@ -69,7 +69,9 @@ CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::
         const std::string given = value;
         return validator(value).empty() ? std::string() : "\"" + given + "\" is not accepted; give " + accepts;
     };
-    return app.add_option(names, target, what.empty() ? accepts : what + ": " + accepts)->transform(CLI::Validator(explained, ""))->type_name("VALUE");
+    return app.add_option(names, target, what.empty() ? accepts : what + ": " + accepts)
+        ->transform(CLI::Validator(explained, ""))
+        ->type_name("VALUE");
 }
 
 // A style option, on when given alone.
