@@ -1,7 +1,14 @@
-#include "cli/Compare.h"
-#include "cli/Dimensions.h"
-#include "cli/Measure.h"
-#include "cli/Plot.h"
+// The console companion: parse the options, plan the configurations, measure, analyse once, write.
+#include "cli/analysis/Results.h"
+#include "cli/chart/Plot.h"
+#include "cli/compare/Compare.h"
+#include "cli/compare/ResultFile.h"
+#include "cli/measure/CanvasBench.h"
+#include "cli/output/CompareReport.h"
+#include "cli/output/SweepReport.h"
+#include "cli/output/Warnings.h"
+#include "cli/sweep/Configuration.h"
+#include "cli/text/Utf8.h"
 #include "platform/Console.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
@@ -17,80 +24,100 @@ void Err(const std::string& text) { WriteStderr(std::string(kCliProgramName) + "
 
 int Usage(const std::string& message) { return Err(message), kExitUsage; }
 
+int Failed(const std::string& message) { return Err(message), kExitFailed; }
+
 int Plot(const std::string& path, const std::string& svg) {
     if (path.empty() || WriteWholeFile(path, svg)) return 0;
-    Err("--plot: cannot write \"" + path + "\"");
-    return kExitFailed;
+    return Failed("--plot: cannot write \"" + path + "\"");
 }
 
 int Compare(const CliOptions& options) {
-    ResultFile files[2];
+    // Read.
+    RunResults files[2];
     for (int i = 0; i < 2; ++i) {
         const std::string& name = i ? options.CompareNew : options.CompareOld;
         const std::optional<std::string> text = ReadWholeFile(name);
         if (!text) return Usage("--compare: cannot read \"" + name + "\"");
         std::string error;
-        std::optional<ResultFile> read = ReadResults(*text, error);
+        std::optional<RunResults> read = ReadResults(*text, error);
         if (!read)
             return Usage("--compare: \"" + name + "\" is not a JSON or CSV output of this program (" + error + ")");
-        files[i] = *read;
+        files[i] = std::move(*read);
     }
+    // Analyse.
     const Comparisons compared = CompareFiles(files[0], files[1], options.Margin, options.CompareAnyway);
     if (!compared.InCommon)
         return Usage("--compare: \"" + options.CompareOld + "\" and \"" + options.CompareNew +
                      "\" have no configuration in common; compare runs of the same faces, sizes and styles");
+    // Write.
     for (const std::string& line : CompareWarnings(files[0], files[1], compared, options.CompareAnyway))
         Err("warning: " + line);
-    WriteStdout(CompareReport(options.CompareOld, files[0], options.CompareNew, files[1], compared, options.Format));
+    const NamedFile oldFile{options.CompareOld, files[0]}, newFile{options.CompareNew, files[1]};
+    WriteStdout(options.Format == OutputFormat::Csv    ? CompareCsv(compared)
+                : options.Format == OutputFormat::Json ? CompareJson(oldFile, newFile, compared)
+                                                       : CompareTable(oldFile, newFile, compared));
     return Plot(options.PlotFile, CompareChart(compared));
 }
 
+RunContext DescribeRun(const CliOptions& options, const CanvasBench& bench, std::vector<double> referenceMs) {
+    RunContext context;
+    static_cast<SystemDescription&>(context) = DescribeSystem();
+    context.Program = kCliProgramName;
+    context.Version = CliVersion();
+    context.Bits = static_cast<int>(sizeof(void*) * 8);
+    context.Options = options;
+    context.TextBytes = bench.Ansi.size();
+    context.NotInCodePage = CharactersRefused(options.Text, [](const std::string& c) {
+        return SurvivesAnsiTrip(FromUtf8(c), CP_ACP);
+    });
+    context.ReferenceMs = std::move(referenceMs);
+    return context;
+}
+
 int Measure(CliOptions options) {
+    // Plan: every face is checked before anything is measured.
     if (options.Faces.empty()) options.Faces.push_back(ToUtf8(DefaultFace(*MakeFont(SystemMenuFont()))));
-    if (options.Sizes.empty()) options.Sizes.push_back(kDefaultSize);
-    // Every face is checked before anything is measured.
     for (const std::string& face : options.Faces)
         if (!IsScreenFont(FromUtf8(face)))
             return Usage("--face: \"" + face + "\" is not an installed screen font; give one that --list-fonts shows");
-    std::vector<Configuration> configs =
-        Configurations(options.Faces, options.Sizes, options.Bold, options.Italic, options.Opaque);
     // The self-check times the interactive program's own call on its own text, at the default quality.
-    if (options.Action == CliAction::SelfCheck &&
-        !(options.Calls.empty() && options.Qualities.empty() && options.Lengths.empty()))
+    const bool selfCheck = options.Action == CliAction::SelfCheck;
+    if (selfCheck && !(options.Calls.empty() && options.Qualities.empty() && options.Lengths.empty()))
         return Usage("--self-check: times the interactive program's own call and text; leave out --call, --quality "
                      "and --length");
-    configs = WithDimensions(configs, options);
+    const std::vector<Configuration> configs = Configurations(options);
     std::optional<std::size_t> baseline;
     std::string error;
     if (!options.Baseline.empty() && !(baseline = FindBaseline(options.Baseline, configs, error))) return Usage(error);
 
+    // Measure.
     ThreadConditions conditions;
     if (!conditions.Apply(options.HighPriority, options.Cpu))
         return Usage("--cpu: this machine has no processor " + std::to_string(*options.Cpu));
     CanvasBench bench(options.Text, configs);
     if (!bench.TextError.empty()) return Usage("--length: " + bench.TextError);
-    for (std::size_t c = 0; c < configs.size(); ++c)
-        if (Measurement probe; !bench.Canvas.Show(nullptr) || !bench.Describe(c, probe))
-            return Err("the canvas could not be set up for \"" + configs[c].Face + "\""), kExitFailed;
-    if (options.Action == CliAction::SelfCheck) return WriteStdout(SelfCheck(bench, configs.front(), options)), 0;
-    RunContext context{DescribeSystem(), CliVersion(), static_cast<int>(sizeof(void*) * 8), options, bench.Ansi.size()};
-    std::vector<Measurement> results = MeasureSweep(bench, options, context.ReferenceMs);
-    if (baseline) JudgeAgainstBaseline(results, *baseline, options.Margin);
-    context.NotInCodePage = CharactersRefused(options.Text, [](const std::string& c) {
-        return SurvivesAnsiTrip(FromUtf8(c), CP_ACP);
-    });
-    for (const std::string& line : SweepWarnings(context, results)) Err("warning: " + line);
-    WriteStdout(options.Format == OutputFormat::Csv    ? CsvReport(results, context.TextBytes)
-                : options.Format == OutputFormat::Json ? JsonReport(context, results)
-                                                       : TableReport(context, results));
+    if (selfCheck) {
+        std::vector<SelfCheckRow> rows;
+        for (const SelfCheckPairs& pairs : SelfCheck(bench, options)) rows.push_back(AnalyseSelfCheck(pairs));
+        if (rows.empty()) return Failed("the canvas could not be opened");
+        return WriteStdout(SelfCheckReport(configs.front(), SelfCheckPairCount(options), rows)), 0;
+    }
+    SweepMeasurement measured = MeasureSweep(bench, options);
+    if (!measured.Error.empty()) return Failed(measured.Error);
+
+    // Analyse.
+    const RunResults results =
+        Analyse(DescribeRun(options, bench, std::move(measured.ReferenceMs)), std::move(measured.Rows), baseline);
+
+    // Write.
+    for (const std::string& line : SweepWarnings(results)) Err("warning: " + line);
+    WriteStdout(options.Format == OutputFormat::Csv    ? CsvReport(results)
+                : options.Format == OutputFormat::Json ? JsonReport(results)
+                                                       : TableReport(results));
     return Plot(options.PlotFile, options.Lengths.empty() ? SweepChart(results) : LengthChart(results));
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(ToUtf8(argv[i]));
+int Run(const std::vector<std::string>& args) {
     ParsedArguments parsed = ParseArguments(args);
     if (!parsed.Options) return Usage(parsed.Error);
     const CliOptions& options = *parsed.Options;
@@ -106,5 +133,20 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     case CliAction::Compare: return Compare(options);
     default: return Measure(options);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Nothing unexpected ends in a crash dialog: one line, and the exit status of a failed run.
+    try {
+        std::vector<std::string> args;
+        for (int i = 1; i < argc; ++i) args.push_back(ToUtf8(argv[i]));
+        return Run(args);
+    } catch (const std::exception& e) {
+        return Failed(std::string("stopped: ") + e.what());
+    } catch (...) {
+        return Failed("stopped by an unknown error");
     }
 }

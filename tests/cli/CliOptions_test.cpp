@@ -1,5 +1,5 @@
-#include "cli/CliOptions.h"
-#include "cli/Dimensions.h"
+#include "cli/options/CliOptions.h"
+#include "cli/sweep/Configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST(CliOptions, CallsQualitiesAndLengthsAreListsOfWordsInAnyCase) {
 }
 
 TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
-    std::vector<Configuration> all = Configurations({"A", "B"}, {9, 12}, Toggle::Both, Toggle::Off, Toggle::On);
+    std::vector<Configuration> all = Configurations(Ok({"-f", "A,B", "-s", "9,12", "--bold=both", "--opaque"}));
     ASSERT_EQ(all.size(), 8u);
     EXPECT_TRUE(all[1].Bold && all[2].Size == 12 && all[4].Face == "B" && all[7].Opaque && !all[7].Italic);
     std::string error;
@@ -85,16 +85,15 @@ TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
 
 // Lengths innermost, so each configuration's lengths stand together above its fit.
 TEST(Configurations, CallsQualitiesAndLengthsMultiplyTheSweepAndNameTheBaseline) {
-    CliOptions o = Ok({"--call", "ExtTextOutA,TextOutA", "--quality", "nonantialiased", "--length", "8,64"});
-    const std::vector<Configuration> all =
-        WithDimensions(Configurations({"A"}, {12}, Toggle::Both, Toggle::Off, Toggle::Off), o);
+    const std::vector<Configuration> all = Configurations(
+        Ok({"-f", "A", "--bold=both", "--call", "ExtTextOutA,TextOutA", "--quality", "nonantialiased", "--length", "8,64"}));
     ASSERT_EQ(all.size(), 8u);
     EXPECT_TRUE(all[1].LengthBytes == 64 && all[2].Call == TextCall::TextOutA && all[4].Bold &&
                 all[7].Quality == FontQuality::NonAntialiased);
     std::string error;
     EXPECT_EQ(FindBaseline("bold,textouta,64 bytes", all, error), 7u);
     EXPECT_EQ(ConfigLabel(all[3]), "A 12 regular TextOutA nonantialiased 64 B");
-    EXPECT_EQ(WithDimensions({all[0]}, Ok({})).front().LengthBytes, 0u);  // the text as given
+    EXPECT_EQ(Configurations(Ok({"-f", "A"})).front().LengthBytes, 0u);  // the text as given
 }
 
 }  // namespace

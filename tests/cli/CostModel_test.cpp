@@ -1,4 +1,4 @@
-#include "cli/CostModel.h"
+#include "cli/analysis/CostModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/Statistics.h"
+#include "cli/analysis/Statistics.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "cli/AutoCount.h"
-#include "cli/Report.h"
+#include "cli/measure/AutoCount.h"
+#include "cli/text/Numbers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "cli/TextLength.h"
+#include "cli/measure/TextLength.h"
 
 #include <gtest/gtest.h>
 

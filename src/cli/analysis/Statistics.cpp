@@ -1,0 +1,154 @@
+// Statistics of passes: summaries, the rank test of two samples and its interval, the median's interval.
+#include "cli/analysis/Statistics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kZ95 = 1.959964;
+constexpr double kAlpha = 1 - kConfidence;
+// Beyond this many pairs the exact null distribution gives way to the normal one.
+constexpr std::size_t kExactPairs = 40000;
+
+double MedianOfSorted(const std::vector<double>& sorted) {
+    const std::size_t n = sorted.size(), mid = n / 2;
+    return n % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
+}
+
+// P(U <= u) for Mann-Whitney's U of m and n values with no difference between them.
+class NullTail {
+public:
+    NullTail(std::size_t m, std::size_t n) : pairs_(m * n) {
+        if (pairs_ > kExactPairs) {
+            sigma_ = std::sqrt(static_cast<double>(pairs_) * static_cast<double>(m + n + 1) / 12);
+            return;
+        }
+        // The arrangements with U = u are counted by the coefficients of the Gaussian binomial
+        // [m + n over s] = prod over i = 1..s of (1 - q^(l + i)) / (1 - q^i), s and l the smaller
+        // and larger of m and n; the lower half is all the tail needs.
+        const std::size_t s = std::min(m, n), l = std::max(m, n), half = pairs_ / 2;
+        cumulative_.assign(half + 1, 0);
+        cumulative_[0] = 1;
+        double arrangements = 1;
+        for (std::size_t i = 1; i <= s; ++i) {
+            for (std::size_t u = half; u >= l + i; --u) cumulative_[u] -= cumulative_[u - l - i];
+            for (std::size_t u = i; u <= half; ++u) cumulative_[u] += cumulative_[u - i];
+            arrangements = arrangements * static_cast<double>(l + i) / static_cast<double>(i);
+        }
+        double sum = 0;
+        for (double& p : cumulative_) p = (sum += p) / arrangements;
+    }
+
+    double operator()(std::size_t u) const {
+        if (sigma_ > 0) return std::erfc(-(static_cast<double>(u) + 0.5 - static_cast<double>(pairs_) / 2) /
+                                         (sigma_ * std::sqrt(2.0))) / 2;
+        return u < cumulative_.size() ? cumulative_[u] : 1;
+    }
+
+    // The interval's rank: one past the largest u whose two tails stay within kAlpha.
+    std::size_t Rank() const {
+        if (sigma_ > 0)
+            return static_cast<std::size_t>(
+                std::max(0.0, std::floor(static_cast<double>(pairs_) / 2 - 0.5 - kZ95 * sigma_) + 1));
+        std::size_t k = 0;
+        while (k < cumulative_.size() && 2 * cumulative_[k] <= kAlpha) ++k;
+        return k;
+    }
+
+private:
+    std::size_t pairs_;
+    double sigma_ = 0;
+    std::vector<double> cumulative_;
+};
+
+}  // namespace
+
+Summary Summarize(std::vector<double> samples) {
+    Summary s;
+    s.N = samples.size();
+    if (samples.empty()) return s;
+    std::sort(samples.begin(), samples.end());
+    s.Min = samples.front();
+    s.Max = samples.back();
+    s.Median = MedianOfSorted(samples);
+
+    // Summing offsets from the minimum keeps equal samples exactly equal to
+    // their mean, so zero spread comes out as exactly zero.
+    double offsets = 0;
+    for (double x : samples) offsets += x - s.Min;
+    s.Mean = s.Min + offsets / static_cast<double>(s.N);
+    if (s.N < 2) return s;
+
+    double squares = 0;
+    for (double x : samples) squares += (x - s.Mean) * (x - s.Mean);
+    s.StdDev = std::sqrt(squares / static_cast<double>(s.N - 1));
+    if (s.Mean != 0) s.Cv = *s.StdDev / s.Mean;
+    return s;
+}
+
+std::size_t IntervalRank(std::size_t m, std::size_t n) { return NullTail(m, n).Rank(); }
+
+std::size_t PassesNeeded() {
+    std::size_t n = 1;
+    while (IntervalRank(n, n) == 0) ++n;
+    return n;
+}
+
+std::string VerdictName(const Comparison& c) {
+    static const char* const kNames[] = {"-",           "no clear difference", "faster",     "slower",
+                                         "within margin", "",                  "machine changed", "unconfirmed",
+                                         "runs differ"};
+    if (c.Call == Verdict::TooFew)
+        return "too few passes (n = " + std::to_string(c.Passes) + "; at least " + std::to_string(PassesNeeded()) +
+               " needed)";
+    return kNames[static_cast<int>(c.Call)];
+}
+
+std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std::vector<double>& b, double margin) {
+    auto positive = [](const std::vector<double>& v) {
+        return !v.empty() && std::all_of(v.begin(), v.end(), [](double x) { return x > 0 && std::isfinite(x); });
+    };
+    if (!positive(a) || !positive(b)) return std::nullopt;
+    std::vector<double> logRatios;
+    for (double x : a)
+        for (double y : b) logRatios.push_back(std::log(y / x));
+    std::sort(logRatios.begin(), logRatios.end());
+    const std::size_t pairs = logRatios.size();
+    const auto below = static_cast<std::size_t>(std::lower_bound(logRatios.begin(), logRatios.end(), 0.0) -
+                                                logRatios.begin());
+    const auto above = static_cast<std::size_t>(logRatios.end() -
+                                                std::upper_bound(logRatios.begin(), logRatios.end(), 0.0));
+
+    const NullTail tail(a.size(), b.size());
+    const std::size_t k = tail.Rank();
+    Comparison c;
+    c.Passes = std::min(a.size(), b.size());
+    c.Ratio = std::exp(MedianOfSorted(logRatios));
+    // Ties count against a difference, so the test rejects exactly when the interval leaves out 1.
+    c.P = std::min(1.0, 2 * tail(std::min(below, above) + pairs - below - above));
+    if (k == 0) {
+        c.Low = c.High = NAN;
+        c.Call = Verdict::TooFew;
+        return c;
+    }
+    c.Low = std::exp(logRatios[k - 1]);
+    c.High = std::exp(logRatios[pairs - k]);
+    const bool differs = c.Low > 1 || c.High < 1;
+    c.Call = !differs                            ? Verdict::Same
+             : std::fabs(c.Ratio - 1) <= margin ? Verdict::WithinMargin
+             : c.High < 1                        ? Verdict::Faster
+                                                 : Verdict::Slower;
+    return c;
+}
+
+MedianInterval MedianWithInterval(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const double n = static_cast<double>(values.size());
+    const double spread = kZ95 * std::sqrt(n);
+    MedianInterval r;
+    r.Median = MedianOfSorted(values);
+    r.Low = values[static_cast<std::size_t>(std::max(1.0, std::floor((n - spread) / 2)) - 1)];
+    r.High = values[static_cast<std::size_t>(std::min(n, std::ceil(1 + (n + spread) / 2)) - 1)];
+    return r;
+}

@@ -1,0 +1,169 @@
+// The measurement: the interactive program's canvas, one font per configuration, and its timed loop.
+#include "cli/measure/CanvasBench.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "benchmark/Run.h"
+#include "cli/measure/Passes.h"
+#include "cli/measure/TextLength.h"
+#include "cli/text/Utf8.h"
+#include "platform/Dialogs.h"
+#include "platform/System.h"
+#include "platform/Text.h"
+#include "timing/CounterServices.h"
+#include "timing/clsTiming.h"
+
+namespace {
+
+// The machine reference: about 1 ms of reads before each slice.
+constexpr int kReferenceReads = 100000;
+
+// Where the reference loop's result goes, so the compiler keeps the loop.
+volatile std::uint32_t g_referenceResult;
+
+// Milliseconds of a fixed loop that draws nothing: how fast the machine runs at the moment.
+double MachineReferenceMs() {
+    // Scattered reads over 4 MiB, beyond the processor's own caches. On a shared virtual machine
+    // the drawing slows and recovers with the memory system, which a loop in cache never sees.
+    static const std::vector<std::uint32_t> buffer(1 << 20, 1);
+    std::uint32_t x = 2463534242u, sum = 0;
+    clsTiming timing;
+    timing.Start();
+    for (int i = 0; i < kReferenceReads; ++i) {
+        x = x * 1664525u + 1013904223u;
+        sum += buffer[x >> 12];
+    }
+    const double ms = timing.Elapsed();
+    g_referenceResult = sum;
+    return ms;
+}
+
+}  // namespace
+
+// The text is drawn up to its first zero, as the run draws it.
+CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuration>& configs)
+    : Configs(configs), Text(text), Ansi(ToAnsi(FromUtf8(text)).c_str()) {
+    for (const Configuration& config : configs) {
+        FontSpec font{FromUtf8(config.Face), config.Size, config.Bold, config.Italic};
+        font.Quality = static_cast<std::uint8_t>(config.Quality);
+        Fonts.push_back(MakeFont(font));
+        // Cut or repeated once, and converted once, before anything is timed.
+        const std::optional<SizedText> sized =
+            TextOfLength(Ansi, config.LengthBytes ? config.LengthBytes : Ansi.size(),
+                         [](unsigned char b) { return IsLeadByte(CP_ACP, b); }, TextError);
+        const std::string bytes = sized ? sized->Bytes : std::string();
+        Texts.push_back({bytes, FromAnsi(bytes.data(), bytes.size())});
+    }
+}
+
+double CanvasBench::Pass(std::size_t c, std::int32_t count, bool flush, double* referenceMs) {
+    // What the interactive program's message loop does between two runs.
+    ProcessPendingMessages();
+    HDC dc = Canvas.Prepare(Fonts[c], Configs[c].Opaque);
+    if (!dc) return std::numeric_limits<double>::quiet_NaN();
+    if (referenceMs) *referenceMs = MachineReferenceMs();
+    return TimeCalls(Configs[c].Call, dc, Texts[c], count, flush);
+}
+
+std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
+    HDC dc = Canvas.Prepare(Fonts[c], Configs[c].Opaque);
+    if (!dc) return std::nullopt;
+    const CallText& text = Texts[c];
+    Measurement m;
+    m.Config = Configs[c];
+    m.RealizedFace = ToUtf8(RealizedFace(dc));
+    m.Substituted = !SameFace(FromUtf8(m.RealizedFace), FromUtf8(m.Config.Face));
+    // The whole text, as a short length may hold no ink.
+    const Smoothing drawn = DrawnSmoothing(dc, FromAnsi(Ansi.data(), Ansi.size()));
+    m.DrawnQuality = drawn == Smoothing::None       ? QualityName(FontQuality::NonAntialiased)
+                     : drawn == Smoothing::Gray     ? QualityName(FontQuality::Antialiased)
+                     : drawn == Smoothing::Subpixel ? QualityName(FontQuality::ClearType)
+                                                    : "";
+    m.TextBytes = text.Ansi.size();
+    m.Clipped = RunsPastBitmap(dc, text.Wide);
+    // The wide call draws the characters themselves; GDI reads an ANSI call's bytes in the
+    // code page of the font's character set, which need not be the ANSI one.
+    m.TextChars = text.Wide.size();
+    if (m.RealizedFace.empty()) return std::nullopt;
+    if (m.Config.Call == TextCall::ExtTextOutW) return m;
+    const unsigned codePage = TextCodePage(dc);
+    m.TextChars = 0;
+    for (std::size_t i = 0; i < text.Ansi.size(); ++m.TextChars)
+        i += IsLeadByte(codePage, static_cast<unsigned char>(text.Ansi[i])) ? 2 : 1;
+    m.Misread = CharactersRefused(Text, [&](const std::string& character) {
+        return SurvivesAnsiTrip(FromUtf8(character), codePage);
+    });
+    return m;
+}
+
+SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options) {
+    SweepMeasurement out;
+    if (!bench.Canvas.Show(nullptr)) return out.Error = "the canvas could not be opened", out;
+    for (std::size_t c = 0; c < bench.Configs.size(); ++c) {
+        std::optional<Measurement> described = bench.Describe(c);
+        if (!described) return out.Error = "the canvas could not be set up for \"" + bench.Configs[c].Face + "\"", out;
+        out.Rows.push_back(std::move(*described));
+    }
+    const PassTimer timer{
+        [&](std::size_t c, std::int32_t count) { return bench.Pass(c, count, options.Flush); },
+        [&](std::size_t c, std::int32_t count) {
+            SliceTime slice;
+            slice.Ms = bench.Pass(c, count, options.Flush, &slice.ReferenceMs);
+            return slice;
+        }};
+    const TimedPasses passes = TimePasses(
+        out.Rows.size(), {options.Count, options.TargetSeconds * 1000, options.Warmup, options.Repetitions}, timer);
+    if (passes.Failed)
+        return out.Error = "a pass of " + ConfigLabel(bench.Configs[*passes.Failed]) +
+                           " could not be timed: the canvas could not be prepared for it",
+               out;
+    for (std::size_t c = 0; c < out.Rows.size(); ++c) {
+        out.Rows[c].Count = passes.Counts[c];
+        out.Rows[c].PerCallMs = passes.PerCallMs[c];
+        out.Rows[c].ReferenceMs = passes.ReferenceMs[c];
+    }
+    out.ReferenceMs = passes.SliceReferenceMs;
+    return out;
+}
+
+int SelfCheckPairCount(const CliOptions& options) { return options.RepetitionsGiven ? options.Repetitions : 21; }
+
+std::vector<SelfCheckPairs> SelfCheck(CanvasBench& bench, const CliOptions& options) {
+    if (!bench.Canvas.Show(nullptr)) return {};
+    const int pairs = SelfCheckPairCount(options);
+    const std::vector<std::int32_t> counts =
+        options.Count ? std::vector<std::int32_t>{*options.Count} : std::vector<std::int32_t>{100, 1000, 10000, 100000};
+    RunRequest request{FromUtf8(options.Text), 0, bench.Fonts.front()->Description(), bench.Configs.front().Opaque};
+    const int length = static_cast<int>(bench.Ansi.size());
+    std::vector<SelfCheckPairs> all;
+    for (std::int32_t count : counts) {
+        request.Count = count;
+        auto run = [&] { return ProcessPendingMessages(), RunBenchmark(nullptr, bench.Canvas, request).value_or(0); };
+        // What the run does around its loop: the canvas prepared before, the window refreshed after.
+        auto loop = [&] {
+            ProcessPendingMessages();
+            HDC dc = bench.Canvas.Prepare(bench.Fonts.front(), request.Opaque);
+            CounterReading before, after, frequency;
+            counter::Query(before);
+            for (std::int32_t i = 0; i < count; ++i) ExtTextOutA(dc, 0, 0, 0, nullptr, bench.Ansi.c_str(), length, nullptr);
+            counter::Query(after);
+            bench.Canvas.Refresh();
+            counter::QueryFrequency(frequency);
+            auto value = [](const CounterReading& r) { return r.LowPart + r.HighPart * 4294967296.0; };
+            return (value(after) - value(before)) * 1000 / value(frequency);
+        };
+        run();
+        loop();
+        SelfCheckPairs measured{count, {}, {}};
+        for (int p = 0; p < pairs; ++p) {
+            // Either goes first in turn, so neither always follows the other.
+            const double first = p % 2 ? run() : loop(), second = p % 2 ? loop() : run();
+            measured.RunUs.push_back((p % 2 ? first : second) * 1000 / count);
+            measured.LoopUs.push_back((p % 2 ? second : first) * 1000 / count);
+        }
+        all.push_back(std::move(measured));
+    }
+    return all;
+}

@@ -1,0 +1,82 @@
+// The timed passes of a sweep, window-free: each configuration's count and warm-up, then rounds in
+// which the slices of every configuration's pass take turns.
+#include "cli/measure/Passes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "cli/measure/AutoCount.h"
+
+namespace {
+
+// Extra warm-up passes at most, and how close two in a row must come.
+constexpr int kMaxSettlingPasses = 5;
+constexpr double kSettled = 0.02;
+
+// A pass is drawn in slices of about this many milliseconds, the slices of all
+// configurations in turns, so the machine's changes of speed hit them alike.
+constexpr double kSliceMs = 25;
+constexpr int kMaxSlices = 20;
+
+bool Timed(double ms) { return std::isfinite(ms) && ms >= 0; }
+
+}  // namespace
+
+TimedPasses TimePasses(std::size_t configurations, const PassPlan& plan, const PassTimer& timer) {
+    TimedPasses out;
+    out.PerCallMs.resize(configurations);
+    out.ReferenceMs.resize(configurations);
+    double shortestPass = std::numeric_limits<double>::infinity();
+    for (std::size_t c = 0; c < configurations && !out.Failed; ++c) {
+        bool failed = false;
+        auto pass = [&](std::int32_t count) {
+            const double ms = timer.Pass(c, count);
+            failed = failed || !Timed(ms);
+            return Timed(ms) ? ms : std::numeric_limits<double>::infinity();  // an untimed pass ends the search
+        };
+        out.Counts.push_back(plan.Count ? *plan.Count : FindAutoCount(pass, plan.TargetMs));
+        // The first passes fill glyph and font caches; go on until two agree.
+        double last = 0;
+        for (int i = 0; i < plan.Warmup + kMaxSettlingPasses && !failed; ++i) {
+            const double ms = pass(out.Counts[c]);
+            if (i >= plan.Warmup && std::fabs(ms / last - 1) <= kSettled) break;
+            last = ms;
+        }
+        if (failed) out.Failed = c;
+        shortestPass = std::min(shortestPass, last);
+    }
+    if (out.Failed) return out;
+    // Slices long enough that the reference's reads, which push the text's data out of the
+    // caches, cost the slice next to nothing.
+    const double fit = std::floor(shortestPass / kSliceMs);
+    out.Slices = fit >= 1 ? static_cast<int>(std::min(fit, double{kMaxSlices})) : 1;
+    for (int round = 0; round < plan.Rounds; ++round) {
+        // A pass's reference weighs each slice by its time, so that time / reference is the
+        // sum of the slices' own.
+        std::vector<double> ms(configurations), inReferences(configurations), references(configurations);
+        for (int s = 0; s < out.Slices; ++s)
+            // Each round starts one configuration later, so none always follows the same one.
+            for (std::size_t k = 0; k < configurations; ++k) {
+                const std::size_t c = (k + static_cast<std::size_t>(round)) % configurations;
+                // The slices' counts add up to the pass's exactly.
+                const std::int64_t count = out.Counts[c];
+                const auto calls = static_cast<std::int32_t>(count * (s + 1) / out.Slices - count * s / out.Slices);
+                const SliceTime slice = timer.Slice(c, calls);
+                if (!Timed(slice.Ms) || !Timed(slice.ReferenceMs) || slice.ReferenceMs == 0) {
+                    out.Failed = c;
+                    return out;
+                }
+                ms[c] += slice.Ms;
+                inReferences[c] += slice.Ms / slice.ReferenceMs;
+                references[c] += slice.ReferenceMs / out.Slices;
+                out.SliceReferenceMs.push_back(slice.ReferenceMs);
+            }
+        for (std::size_t c = 0; c < configurations; ++c) {
+            out.PerCallMs[c].push_back(ms[c] / out.Counts[c]);
+            // Slices too short for the counter to see weigh alike.
+            out.ReferenceMs[c].push_back(inReferences[c] > 0 ? ms[c] / inReferences[c] : references[c]);
+        }
+    }
+    return out;
+}

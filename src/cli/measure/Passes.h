@@ -1,0 +1,40 @@
+// The timed passes of a sweep, window-free: each configuration's count and warm-up, then rounds in
+// which the slices of every configuration's pass take turns.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+struct PassPlan {
+    std::optional<std::int32_t> Count;  // none: grown until a pass lasts TargetMs
+    double TargetMs = 500;
+    int Warmup = 1;
+    int Rounds = 5;  // timed passes a configuration
+};
+
+// A slice as drawn: the machine reference timed first, then the calls.
+struct SliceTime {
+    double Ms = 0;
+    double ReferenceMs = 0;
+};
+
+// How the machine times configuration c: count calls in one piece, or a slice of them after the reference.
+struct PassTimer {
+    std::function<double(std::size_t c, std::int32_t count)> Pass;
+    std::function<SliceTime(std::size_t c, std::int32_t count)> Slice;
+};
+
+struct TimedPasses {
+    std::vector<std::int32_t> Counts;
+    // [configuration][round]: pass i of every configuration was drawn in round i.
+    std::vector<std::vector<double>> PerCallMs;
+    std::vector<std::vector<double>> ReferenceMs;  // the reference each pass saw, weighted by its slices' times
+    std::vector<double> SliceReferenceMs;          // every slice's, in the order drawn
+    int Slices = 1;                                // a pass
+    // A configuration one of whose passes could not be timed; the passes stop there.
+    std::optional<std::size_t> Failed;
+};
+
+TimedPasses TimePasses(std::size_t configurations, const PassPlan& plan, const PassTimer& timer);

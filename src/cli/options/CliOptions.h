@@ -1,0 +1,64 @@
+// The options: one plain value the rest of the program reads, and how it is parsed.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "benchmark/RunRequest.h"
+#include "cli/options/TextCall.h"
+
+// Text is UTF-8 everywhere in the console program; only the Windows side
+// converts, at the API it calls.
+inline const char kCliProgramName[] = "ExtTextOutBenchCli";
+
+enum class OutputFormat { Table, Csv, Json };
+
+// A style option: off, on, or both (measured once each way).
+enum class Toggle { Off, On, Both };
+
+enum class CliAction { Measure, ListFonts, Help, Version, Compare, SelfCheck };
+
+struct CliOptions {
+    CliAction Action = CliAction::Measure;
+    std::string Text = kDefaultText;
+    std::vector<std::string> Faces;  // empty: the face the interactive program opens on
+    std::vector<double> Sizes;       // empty: kDefaultSize
+    Toggle Bold = Toggle::Off;
+    Toggle Italic = Toggle::Off;
+    Toggle Opaque = Toggle::Off;
+    std::optional<std::int32_t> Count;  // none: found per configuration
+    double TargetSeconds = 0.5;
+    int Repetitions = 5;
+    bool RepetitionsGiven = false;
+    int Warmup = 1;
+    bool Flush = false;
+    OutputFormat Format = OutputFormat::Table;
+    std::string CompareOld;
+    std::string CompareNew;
+    bool CompareAnyway = false;  // verdicts even between runs that measured different things
+    std::string Baseline;  // empty: no verdicts within the run
+    std::string PlotFile;  // empty: no chart
+    double Margin = 0.02;  // smaller changes are no clear difference
+    bool HighPriority = true;
+    std::optional<int> Cpu;  // the processor passes are pinned to; none: any
+    // Further sweep dimensions; empty: ExtTextOutA, the default quality, the text as given.
+    std::vector<TextCall> Calls;
+    std::vector<FontQuality> Qualities;
+    std::vector<std::size_t> Lengths;  // bytes in the ANSI code page
+};
+
+// Either the options or a one-line message naming the option and what it accepts.
+struct ParsedArguments {
+    std::optional<CliOptions> Options;
+    std::string Error;
+    std::string Usage;  // the --help text
+};
+
+// args excludes the program name.
+ParsedArguments ParseArguments(const std::vector<std::string>& args);
+
+std::string CliVersion();
+
+// A --length value: a whole number of bytes from 1 to 65535, in digits.
+std::optional<std::size_t> ReadLength(const std::string& text);

@@ -1,0 +1,69 @@
+// What the user should know before trusting the figures, one line each, for stderr.
+#include "cli/output/Warnings.h"
+
+#include <algorithm>
+
+#include "cli/compare/ResultFile.h"
+#include "cli/text/Numbers.h"
+#include "cli/text/Utf8.h"
+
+namespace {
+
+std::string TooFew(std::size_t fewest) {
+    return " (n = " + std::to_string(fewest) + "; at least " + std::to_string(PassesNeeded()) + " a side needed)";
+}
+
+}  // namespace
+
+std::vector<std::string> SweepWarnings(const RunResults& results) {
+    const RunContext& context = results.Context;
+    std::vector<std::string> lines;
+    const auto add = [&](const std::string& line) {
+        if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
+    };
+    if (!context.NotInCodePage.empty())
+        add("the ANSI code page " + std::to_string(context.AnsiCodePage) + " cannot hold " +
+            CharacterList(context.NotInCodePage) +
+            " of the text: the code page's default character or a look-alike is drawn in their place");
+    std::size_t fewest = 0;
+    for (const Result& r : results.Rows) {
+        if (r.Substituted)
+            add("\"" + r.Config.Face + "\" is drawn with \"" + r.RealizedFace + "\", the face the font mapper chose");
+        std::vector<std::string> misread;
+        for (const std::string& c : r.Misread)
+            if (std::find(context.NotInCodePage.begin(), context.NotInCodePage.end(), c) == context.NotInCodePage.end())
+                misread.push_back(c);
+        if (!misread.empty())
+            add("\"" + r.RealizedFace + "\" cannot show " + CharacterList(misread) +
+                ": its character set reads their bytes as other characters, and those are drawn");
+        if (r.VsBaseline && r.VsBaseline->Call == Verdict::TooFew)
+            fewest = fewest ? std::min(fewest, r.VsBaseline->Passes) : r.VsBaseline->Passes;
+    }
+    if (fewest)
+        add("--baseline: " + Plural(fewest, "pass") + " a configuration cannot carry a verdict (at least " +
+            std::to_string(PassesNeeded()) + " needed); pass --repetitions " + std::to_string(PassesNeeded()) +
+            " or more");
+    return lines;
+}
+
+std::vector<std::string> CompareWarnings(const RunResults& oldFile, const RunResults& newFile,
+                                         const Comparisons& compared, bool despiteDifferences) {
+    std::vector<std::string> lines;
+    if (!compared.Differences.empty()) {
+        const auto oldTerms = MeasuredTerms(oldFile.Context), newTerms = MeasuredTerms(newFile.Context);
+        std::string what;
+        for (const std::string& name : compared.Differences)
+            what += (what.empty() ? "" : ", ") + name + " (" + oldTerms.at(name) + " / " + newTerms.at(name) + ")";
+        lines.push_back("the runs differ in " + what + ": they measured different things" +
+                        (despiteDifferences ? "; verdicts are drawn all the same, as --compare-anyway asks"
+                                            : ", so no verdict is drawn (--compare-anyway draws them)"));
+    }
+    std::size_t fewest = 0;
+    for (const ComparedRow& row : compared.Rows)
+        if (row.Adjusted && row.Adjusted->Call == Verdict::TooFew)
+            fewest = fewest ? std::min(fewest, row.Adjusted->Passes) : row.Adjusted->Passes;
+    if (fewest)
+        lines.push_back("too few passes for a verdict" + TooFew(fewest) + ": measure both runs with --repetitions " +
+                        std::to_string(PassesNeeded()) + " or more");
+    return lines;
+}

@@ -1,0 +1,60 @@
+#include "cli/measure/Passes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// Three configurations at 1, 2 and 3 ms a call, each slice after a reference that the machine's
+// state (slow in odd rounds) moves with the drawing.
+struct ScriptedMachine {
+    std::vector<std::pair<std::size_t, std::int32_t>> slices;  // configuration and calls, in the order drawn
+    std::optional<std::size_t> failing;
+    PassTimer Timer() {
+        return {[this](std::size_t c, std::int32_t count) { return c == failing ? NAN : (c + 1.0) * count; },
+                [this](std::size_t c, std::int32_t count) {
+                    const double state = slices.size() / 36 % 2 ? 1.8 : 1.0;  // 3 configurations x 12 slices
+                    slices.emplace_back(c, count);
+                    return SliceTime{(c + 1.0) * count * state, 2 * state};
+                }};
+    }
+};
+
+TEST(Passes, RoundsDrawEverySliceInTurnsAndPairPassesByRound) {
+    ScriptedMachine machine;
+    const TimedPasses passes = TimePasses(3, {300, 500, 1, 4}, machine.Timer());
+    ASSERT_FALSE(passes.Failed);
+    EXPECT_EQ(passes.Slices, 12);  // the shortest pass, 300 ms, in slices of about 25 ms
+    ASSERT_EQ(machine.slices.size(), 3u * 12 * 4);
+    // Each round starts one configuration later; the slices of a pass add up to its count.
+    EXPECT_EQ(machine.slices[0].first, 0u);
+    EXPECT_EQ(machine.slices[3 * 12].first, 1u);
+    EXPECT_EQ(machine.slices[3 * 12 + 1].first, 2u);
+    std::int32_t calls = 0;
+    for (std::size_t s = 0; s < 3 * 12; ++s) calls += machine.slices[s].first == 1 ? machine.slices[s].second : 0;
+    EXPECT_EQ(calls, 300);
+    for (std::size_t c = 0; c < 3; ++c) {
+        ASSERT_EQ(passes.PerCallMs[c].size(), 4u);
+        // A round slowed as a whole slows its passes and references alike: the ratios stay put.
+        for (std::size_t r = 0; r < 4; ++r)
+            EXPECT_NEAR(passes.PerCallMs[c][r] / passes.ReferenceMs[c][r], (c + 1.0) / 2, 1e-9) << c << " " << r;
+    }
+    EXPECT_GT(passes.PerCallMs[0][1], passes.PerCallMs[0][0] * 1.5);
+}
+
+TEST(Passes, AnUntimedPassStopsTheRun) {
+    for (bool inSlice : {false, true}) {
+        ScriptedMachine machine;
+        PassTimer timer = machine.Timer();
+        if (inSlice)
+            timer.Slice = [](std::size_t c, std::int32_t n) { return SliceTime{c == 1 ? NAN : 1.0 * n, 1}; };
+        else
+            machine.failing = 2;
+        const TimedPasses passes = TimePasses(3, {std::nullopt, 50, 1, 5}, timer);
+        EXPECT_EQ(passes.Failed, inSlice ? 1u : 2u);
+    }
+}
+
+}  // namespace
