@@ -10,7 +10,7 @@ cd "$root"
 seconds="${1:-3}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(run_inputs number_format)
+[ ${#targets[@]} -gt 0 ] || targets=(run_inputs number_format result_file)
 
 build="${ETB_FUZZ_DIR:-$root/build/fuzz}"
 mkdir -p "$build"
@@ -25,7 +25,9 @@ for t in "${targets[@]}"; do
   work="$build/runs/$t"
   mkdir -p "$work/corpus" "$work/artifacts"
   # What the run discovers goes to the scratch corpus; the seeds stay as they are.
-  if ! "$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -artifact_prefix="$work/artifacts/" \
+  # A hang or an allocation out of all proportion to the input fails the run as a crash does.
+  if ! "$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -malloc_limit_mb=256 \
+      -artifact_prefix="$work/artifacts/" \
       "$work/corpus" "tests/fuzz/corpus/$t" >"$work/log" 2>&1; then
     tail -n 40 "$work/log" >&2
     echo "fuzz: $t FAILED (input kept in $work/artifacts)" >&2
