@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -61,6 +63,45 @@ private:
     std::vector<double> cumulative_;
 };
 
+// Dividing rounds monotonically, so b_j / a_i, over a and b sorted, rises with j and falls with
+// i; x87 registers would hold it wider than the double it is compared with and logged as.
+double Quotient(double b, double a) {
+    volatile double q = b / a;
+    return q;
+}
+
+// How many of the pairwise b_j / a_i are at most t.
+std::uint64_t PairsAtMost(const std::vector<double>& a, const std::vector<double>& b, double t) {
+    std::uint64_t count = 0;
+    std::size_t j = 0;
+    for (double x : a) {
+        while (j < b.size() && Quotient(b[j], x) <= t) ++j;
+        count += j;
+    }
+    return count;
+}
+
+std::uint64_t Bits(double x) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
+
+// The r-th smallest b_j / a_i (from 1) of sorted positive a and b: positive doubles order as
+// their bit patterns do, and the smallest pattern with r pairs at or below it is a pair's value.
+double PairQuotient(const std::vector<double>& a, const std::vector<double>& b, std::uint64_t r) {
+    std::uint64_t low = Bits(Quotient(b.front(), a.back())), high = Bits(Quotient(b.back(), a.front()));
+    double value = 0;
+    while (low < high) {
+        const std::uint64_t mid = low + (high - low) / 2;
+        std::memcpy(&value, &mid, sizeof value);
+        if (PairsAtMost(a, b, value) >= r) high = mid;
+        else low = mid + 1;
+    }
+    std::memcpy(&value, &low, sizeof value);
+    return value;
+}
+
 }  // namespace
 
 Summary Summarize(std::vector<double> samples) {
@@ -109,21 +150,20 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
         return !v.empty() && std::all_of(v.begin(), v.end(), [](double x) { return x > 0 && std::isfinite(x); });
     };
     if (!positive(a) || !positive(b)) return std::nullopt;
-    std::vector<double> logRatios;
-    for (double x : a)
-        for (double y : b) logRatios.push_back(std::log(y / x));
-    std::sort(logRatios.begin(), logRatios.end());
-    const std::size_t pairs = logRatios.size();
-    const auto below = static_cast<std::size_t>(std::lower_bound(logRatios.begin(), logRatios.end(), 0.0) -
-                                                logRatios.begin());
-    const auto above = static_cast<std::size_t>(logRatios.end() -
-                                                std::upper_bound(logRatios.begin(), logRatios.end(), 0.0));
+    // The pairwise log ratios are only ever needed at a few ranks, and the ratios order as their logs do.
+    std::vector<double> x = a, y = b;
+    std::sort(x.begin(), x.end());
+    std::sort(y.begin(), y.end());
+    const std::uint64_t pairs = std::uint64_t{x.size()} * y.size();
+    const auto logRatio = [&](std::uint64_t rank) { return std::log(PairQuotient(x, y, rank)); };
+    const std::uint64_t below = PairsAtMost(x, y, std::nextafter(1.0, 0.0));
+    const std::uint64_t above = pairs - PairsAtMost(x, y, 1.0);
 
     const NullTail tail(a.size(), b.size());
-    const std::size_t k = tail.Rank();
+    const std::uint64_t k = tail.Rank();
     Comparison c;
     c.Passes = std::min(a.size(), b.size());
-    c.Ratio = std::exp(MedianOfSorted(logRatios));
+    c.Ratio = std::exp(pairs % 2 ? logRatio(pairs / 2 + 1) : (logRatio(pairs / 2) + logRatio(pairs / 2 + 1)) / 2);
     // Ties count against a difference, so the test rejects exactly when the interval leaves out 1.
     c.P = std::min(1.0, 2 * tail(std::min(below, above) + pairs - below - above));
     if (k == 0) {
@@ -131,8 +171,8 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
         c.Call = Verdict::TooFew;
         return c;
     }
-    c.Low = std::exp(logRatios[k - 1]);
-    c.High = std::exp(logRatios[pairs - k]);
+    c.Low = std::exp(logRatio(k));
+    c.High = std::exp(logRatio(pairs - k + 1));
     const bool differs = c.Low > 1 || c.High < 1;
     c.Call = !differs                            ? Verdict::Same
              : std::fabs(c.Ratio - 1) <= margin ? Verdict::WithinMargin

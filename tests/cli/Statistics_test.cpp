@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -53,8 +54,9 @@ TEST(CompareSamples, ExactRanksAndTooFewPasses) {
     EXPECT_EQ(IntervalText(few->Low, few->High), "-");
 }
 
-// Whatever the samples, no printed interval says one thing and its verdict another.
-TEST(CompareSamples, PrintedIntervalAndVerdictNeverDisagree) {
+// Whatever the samples, the estimate and interval are those of all pairwise log ratios sorted,
+// and no printed interval says one thing and its verdict another.
+TEST(CompareSamples, AsAllPairsSortedAndNeverAtOddsWithTheVerdict) {
     std::mt19937 random(18);
     for (int trial = 0; trial < 3000; ++trial) {
         std::vector<double> a(2 + random() % 12), b(2 + random() % 12);
@@ -63,6 +65,13 @@ TEST(CompareSamples, PrintedIntervalAndVerdictNeverDisagree) {
         for (double& x : a) x = std::round(spread(random) * 1000) / 1000;  // rounded, so ties happen
         for (double& y : b) y = std::round(spread(random) * shift * 1000) / 1000;
         const Comparison c = *CompareSamples(a, b, trial % 2 ? 0.02 : 0);
+        std::vector<double> logs;
+        for (double x : a)
+            for (double y : b) logs.push_back(std::log(y / x));
+        std::sort(logs.begin(), logs.end());
+        const std::size_t pairs = logs.size(), k = IntervalRank(a.size(), b.size());
+        EXPECT_EQ(c.Ratio, std::exp(pairs % 2 ? logs[pairs / 2] : (logs[pairs / 2 - 1] + logs[pairs / 2]) / 2));
+        EXPECT_TRUE(k ? c.Low == std::exp(logs[k - 1]) && c.High == std::exp(logs[pairs - k]) : std::isnan(c.Low));
         const std::string interval = IntervalText(c.Low, c.High), verdict = VerdictName(c);
         const std::size_t dash = interval.find('-');
         if (interval == "-") {
