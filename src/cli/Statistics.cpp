@@ -9,8 +9,13 @@ namespace {
 
 constexpr double kZ95 = 1.959964;
 constexpr double kAlpha = 1 - kConfidence;
-// Beyond this many pairs the exact null distribution gives way to the normal one.
-constexpr std::size_t kExactPairs = 40000;
+// The exact null distribution costs min(m, n) passes over the terms it keeps: at most this many
+// (4 MB), and none when the passes would cost more than this work (tens of milliseconds). The
+// normal distribution covers the rest.
+constexpr std::uint64_t kExactWork = 50000000;
+constexpr std::uint64_t kExactTerms = std::uint64_t{1} << 19;
+// Counts too large for a double are scaled down by a power of two, which rounds nothing.
+constexpr double kRescaleAbove = 0x1p600;
 
 double MedianOfSorted(const std::vector<double>& sorted) {
     const std::size_t n = sorted.size(), mid = n / 2;
@@ -20,46 +25,58 @@ double MedianOfSorted(const std::vector<double>& sorted) {
 // P(U <= u) for Mann-Whitney's U of m and n values with no difference between them.
 class NullTail {
 public:
-    NullTail(std::size_t m, std::size_t n) : pairs_(m * n) {
-        if (pairs_ > kExactPairs) {
-            sigma_ = std::sqrt(static_cast<double>(pairs_) * static_cast<double>(m + n + 1) / 12);
-            return;
-        }
+    NullTail(std::size_t m, std::size_t n)
+        : pairs_(std::uint64_t{m} * n),
+          sigma_(std::sqrt(static_cast<double>(pairs_) * static_cast<double>(m + n + 1) / 12)) {
         // The arrangements with U = u are counted by the coefficients of the Gaussian binomial
         // [m + n over s] = prod over i = 1..s of (1 - q^(l + i)) / (1 - q^i), s and l the smaller
-        // and larger of m and n; the lower half is all the tail needs.
-        const std::size_t s = std::min(m, n), l = std::max(m, n), half = pairs_ / 2;
-        cumulative_.assign(half + 1, 0);
+        // and larger of m and n. Each coefficient depends on the lower ones alone, so the tail
+        // needs no more than the lower half, and the first terms are exact on their own.
+        const std::uint64_t s = std::min(m, n), l = std::max(m, n);
+        const std::uint64_t terms = std::min(pairs_ / 2 + 1, kExactTerms);
+        if (s * terms > kExactWork) return;
+        complete_ = terms == pairs_ / 2 + 1;
+        cumulative_.assign(terms, 0);
         cumulative_[0] = 1;
         double arrangements = 1;
-        for (std::size_t i = 1; i <= s; ++i) {
-            for (std::size_t u = half; u >= l + i; --u) cumulative_[u] -= cumulative_[u - l - i];
-            for (std::size_t u = i; u <= half; ++u) cumulative_[u] += cumulative_[u - i];
+        for (std::uint64_t i = 1; i <= s; ++i) {
+            for (std::uint64_t u = terms - 1; u >= l + i; --u) cumulative_[u] -= cumulative_[u - l - i];
+            for (std::uint64_t u = i; u < terms; ++u) cumulative_[u] += cumulative_[u - i];
             arrangements = arrangements * static_cast<double>(l + i) / static_cast<double>(i);
+            if (arrangements > kRescaleAbove) {
+                for (double& c : cumulative_) c /= kRescaleAbove;
+                arrangements /= kRescaleAbove;
+            }
         }
         double sum = 0;
         for (double& p : cumulative_) p = (sum += p) / arrangements;
     }
 
-    double operator()(std::size_t u) const {
-        if (sigma_ > 0) return std::erfc(-(static_cast<double>(u) + 0.5 - static_cast<double>(pairs_) / 2) /
-                                         (sigma_ * std::sqrt(2.0))) / 2;
-        return u < cumulative_.size() ? cumulative_[u] : 1;
+    double operator()(std::uint64_t u) const {
+        if (u < cumulative_.size()) return cumulative_[u];
+        if (complete_) return 1;
+        return std::erfc(-(static_cast<double>(u) + 0.5 - static_cast<double>(pairs_) / 2) /
+                         (sigma_ * std::sqrt(2.0))) / 2;
     }
 
     // The interval's rank: one past the largest u whose two tails stay within kAlpha.
-    std::size_t Rank() const {
-        if (sigma_ > 0)
-            return static_cast<std::size_t>(
-                std::max(0.0, std::floor(static_cast<double>(pairs_) / 2 - 0.5 - kZ95 * sigma_) + 1));
-        std::size_t k = 0;
+    std::uint64_t Rank() const {
+        std::uint64_t k = 0;
         while (k < cumulative_.size() && 2 * cumulative_[k] <= kAlpha) ++k;
-        return k;
+        if (k < cumulative_.size() || complete_) return k;
+        // Past the exact terms, which all stay within kAlpha. Without any, both sides have more than
+        // 95 values, where the normal rank is in the thousands, never 0.
+        const double estimate = std::floor(static_cast<double>(pairs_) / 2 - 0.5 - kZ95 * sigma_) + 1;
+        std::uint64_t normal = static_cast<std::uint64_t>(std::max(0.0, estimate));
+        while (normal > 0 && 2 * (*this)(normal - 1) > kAlpha) --normal;
+        while (2 * (*this)(normal) <= kAlpha) ++normal;
+        return std::max(k, normal);
     }
 
 private:
-    std::size_t pairs_;
-    double sigma_ = 0;
+    std::uint64_t pairs_;
+    double sigma_;
+    bool complete_ = false;
     std::vector<double> cumulative_;
 };
 
@@ -127,7 +144,7 @@ Summary Summarize(std::vector<double> samples) {
     return s;
 }
 
-std::size_t IntervalRank(std::size_t m, std::size_t n) { return NullTail(m, n).Rank(); }
+std::size_t IntervalRank(std::size_t m, std::size_t n) { return static_cast<std::size_t>(NullTail(m, n).Rank()); }
 
 std::size_t PassesNeeded() {
     std::size_t n = 1;

@@ -45,9 +45,14 @@ TEST(CompareSamples, RankTestIntervalAndVerdict) {
 
 // The ranks of the exact interval: one past the two-sided 5% critical values of U in the tables.
 TEST(CompareSamples, ExactRanksAndTooFewPasses) {
-    const std::size_t ranks[][3] = {{2, 2, 0}, {3, 3, 0}, {4, 4, 1}, {5, 5, 3}, {2, 7, 0},
-                                    {2, 8, 1}, {6, 9, 11}, {10, 10, 24}, {20, 20, 128}};
+    // For m = 1, U is uniform on 0..n: the first 2.5% of its values.
+    const std::size_t ranks[][3] = {{2, 2, 0},  {3, 3, 0},   {4, 4, 1},     {5, 5, 3},     {2, 7, 0},
+                                    {2, 8, 1},  {6, 9, 11},  {10, 10, 24},  {20, 20, 128}, {1, 40001, 1000}};
     for (const auto& r : ranks) EXPECT_EQ(IntervalRank(r[0], r[1]), r[2]) << r[0] << " x " << r[1];
+    // The normal approximation takes over from the exact count past 464 x 464 and runs on without a step.
+    const auto step = [](std::size_t n) { return 1.0 * IntervalRank(n + 1, n + 1) - 1.0 * IntervalRank(n, n); };
+    EXPECT_NEAR(step(464), (step(463) + step(465)) / 2, 2);
+    EXPECT_GT(IntervalRank(1, 100000000), 0u);  // too many terms to count, and a normal rank below 0
     EXPECT_EQ(PassesNeeded(), 4u);
     const std::optional<Comparison> few = CompareSamples({1, 1.1, 1.2}, {2, 2.1, 2.2}, 0.02);
     EXPECT_EQ(VerdictName(*few), "too few passes (n = 3; at least 4 needed)");
