@@ -15,6 +15,7 @@ constexpr double kAlpha = 1 - kConfidence;
 constexpr std::uint64_t kExactWork = 50000000;
 constexpr std::uint64_t kExactTerms = std::uint64_t{1} << 19;
 // Counts too large for a double are scaled down by a power of two, which rounds nothing.
+constexpr int kRescaleBits = 600;
 constexpr double kRescaleAbove = 0x1p600;
 
 double MedianOfSorted(const std::vector<double>& sorted) {
@@ -200,11 +201,21 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
 
 MedianInterval MedianWithInterval(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    const double n = static_cast<double>(values.size());
-    const double spread = kZ95 * std::sqrt(n);
+    const std::size_t n = values.size();
     MedianInterval r;
     r.Median = MedianOfSorted(values);
-    r.Low = values[static_cast<std::size_t>(std::max(1.0, std::floor((n - spread) / 2)) - 1)];
-    r.High = values[static_cast<std::size_t>(std::min(n, std::ceil(1 + (n + spread) / 2)) - 1)];
+    // x_(k) and x_(n + 1 - k) miss the median with probability 2 P(B <= k - 1), B ~ Binomial(n, 1/2):
+    // k counts the i whose 2 P(B <= i) stays within kAlpha. sum * 2^exponent is P(B <= i).
+    std::size_t k = 0;
+    double term = 1, sum = 1;
+    int exponent = -static_cast<int>(n);
+    while (k < n && 2 * std::ldexp(sum, exponent) <= kAlpha) {
+        ++k;
+        term = term * static_cast<double>(n - k + 1) / static_cast<double>(k);
+        sum += term;
+        if (sum > kRescaleAbove) sum /= kRescaleAbove, term /= kRescaleAbove, exponent += kRescaleBits;
+    }
+    r.Low = k ? values[k - 1] : NAN;
+    r.High = k ? values[n - k] : NAN;
     return r;
 }

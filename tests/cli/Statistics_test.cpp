@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -93,12 +94,22 @@ TEST(CompareSamples, AsAllPairsSortedAndNeverAtOddsWithTheVerdict) {
     }
 }
 
-TEST(MedianWithInterval, OrderStatisticsAroundTheMedian) {
-    std::vector<double> values;
-    for (int i = 51; i >= 1; --i) values.push_back(i);
-    MedianInterval m = MedianWithInterval(values);
-    EXPECT_EQ(m.Low + m.Median + m.High, 18 + 26 + 34);
-    EXPECT_EQ(MedianWithInterval({2}).Low, 2);
+// The sign test's order statistics x_(k) and x_(n + 1 - k) miss the median with probability
+// 2 P(B < k), B ~ Binomial(n, 1/2): the narrowest pair within 5%, none when min..max is not.
+TEST(MedianWithInterval, NarrowestOrderStatisticsCoveringTheMedian) {
+    std::vector<double> values, binomial = {1};
+    std::vector<int> lows = {0};
+    for (int n = 1; n <= 60; ++n) {
+        values.insert(values.begin(), n);
+        binomial.push_back(0);
+        for (int i = n; i > 0; --i) binomial[i] += binomial[i - 1];
+        const auto miss = [&](int k) { return std::ldexp(2 * std::accumulate(&binomial[0], &binomial[k], 0.0), -n); };
+        const MedianInterval m = MedianWithInterval(values);
+        const int k = std::isnan(m.Low) ? 0 : static_cast<int>(m.Low);
+        lows.push_back(k);
+        EXPECT_TRUE((k ? m.High == n + 1 - k : std::isnan(m.High)) && miss(k) <= 0.05 && miss(k + 1) > 0.05) << n;
+    }
+    EXPECT_TRUE(lows[5] == 0 && lows[6] == 1 && lows[51] == 19);  // none at 5; min..max at 6
 }
 
 TEST(AutoCount, RoundsUpToOneDigitAndReachesTheTarget) {
