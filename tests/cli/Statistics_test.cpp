@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -44,17 +46,23 @@ TEST(CompareSamples, RankTestIntervalAndVerdict) {
 
 // The ranks of the exact interval: one past the two-sided 5% critical values of U in the tables.
 TEST(CompareSamples, ExactRanksAndTooFewPasses) {
-    const std::size_t ranks[][3] = {{2, 2, 0}, {3, 3, 0}, {4, 4, 1}, {5, 5, 3}, {2, 7, 0},
-                                    {2, 8, 1}, {6, 9, 11}, {10, 10, 24}, {20, 20, 128}};
+    // For m = 1, U is uniform on 0..n: the first 2.5% of its values.
+    const std::size_t ranks[][3] = {{2, 2, 0},  {3, 3, 0},   {4, 4, 1},     {5, 5, 3},     {2, 7, 0},
+                                    {2, 8, 1},  {6, 9, 11},  {10, 10, 24},  {20, 20, 128}, {1, 40001, 1000}};
     for (const auto& r : ranks) EXPECT_EQ(IntervalRank(r[0], r[1]), r[2]) << r[0] << " x " << r[1];
+    // The normal approximation takes over from the exact count past 464 x 464 and runs on without a step.
+    const auto step = [](std::size_t n) { return 1.0 * IntervalRank(n + 1, n + 1) - 1.0 * IntervalRank(n, n); };
+    EXPECT_NEAR(step(464), (step(463) + step(465)) / 2, 2);
+    EXPECT_GT(IntervalRank(1, 100000000), 0u);  // too many terms to count, and a normal rank below 0
     EXPECT_EQ(PassesNeeded(), 4u);
     const std::optional<Comparison> few = CompareSamples({1, 1.1, 1.2}, {2, 2.1, 2.2}, 0.02);
     EXPECT_EQ(VerdictName(*few), "too few passes (n = 3; at least 4 needed)");
     EXPECT_EQ(IntervalText(few->Low, few->High), "-");
 }
 
-// Whatever the samples, no printed interval says one thing and its verdict another.
-TEST(CompareSamples, PrintedIntervalAndVerdictNeverDisagree) {
+// Whatever the samples, the estimate and interval are those of all pairwise log ratios sorted,
+// and no printed interval says one thing and its verdict another.
+TEST(CompareSamples, AsAllPairsSortedAndNeverAtOddsWithTheVerdict) {
     std::mt19937 random(18);
     for (int trial = 0; trial < 3000; ++trial) {
         std::vector<double> a(2 + random() % 12), b(2 + random() % 12);
@@ -63,6 +71,13 @@ TEST(CompareSamples, PrintedIntervalAndVerdictNeverDisagree) {
         for (double& x : a) x = std::round(spread(random) * 1000) / 1000;  // rounded, so ties happen
         for (double& y : b) y = std::round(spread(random) * shift * 1000) / 1000;
         const Comparison c = *CompareSamples(a, b, trial % 2 ? 0.02 : 0);
+        std::vector<double> logs;
+        for (double x : a)
+            for (double y : b) logs.push_back(std::log(y / x));
+        std::sort(logs.begin(), logs.end());
+        const std::size_t pairs = logs.size(), k = IntervalRank(a.size(), b.size());
+        EXPECT_EQ(c.Ratio, std::exp(pairs % 2 ? logs[pairs / 2] : (logs[pairs / 2 - 1] + logs[pairs / 2]) / 2));
+        EXPECT_TRUE(k ? c.Low == std::exp(logs[k - 1]) && c.High == std::exp(logs[pairs - k]) : std::isnan(c.Low));
         const std::string interval = IntervalText(c.Low, c.High), verdict = VerdictName(c);
         const std::size_t dash = interval.find('-');
         if (interval == "-") {
@@ -79,12 +94,22 @@ TEST(CompareSamples, PrintedIntervalAndVerdictNeverDisagree) {
     }
 }
 
-TEST(MedianWithInterval, OrderStatisticsAroundTheMedian) {
-    std::vector<double> values;
-    for (int i = 51; i >= 1; --i) values.push_back(i);
-    MedianInterval m = MedianWithInterval(values);
-    EXPECT_EQ(m.Low + m.Median + m.High, 18 + 26 + 34);
-    EXPECT_EQ(MedianWithInterval({2}).Low, 2);
+// The sign test's order statistics x_(k) and x_(n + 1 - k) miss the median with probability
+// 2 P(B < k), B ~ Binomial(n, 1/2): the narrowest pair within 5%, none when min..max is not.
+TEST(MedianWithInterval, NarrowestOrderStatisticsCoveringTheMedian) {
+    std::vector<double> values, binomial = {1};
+    std::vector<int> lows = {0};
+    for (int n = 1; n <= 60; ++n) {
+        values.insert(values.begin(), n);
+        binomial.push_back(0);
+        for (int i = n; i > 0; --i) binomial[i] += binomial[i - 1];
+        const auto miss = [&](int k) { return std::ldexp(2 * std::accumulate(&binomial[0], &binomial[k], 0.0), -n); };
+        const MedianInterval m = MedianWithInterval(values);
+        const int k = std::isnan(m.Low) ? 0 : static_cast<int>(m.Low);
+        lows.push_back(k);
+        EXPECT_TRUE((k ? m.High == n + 1 - k : std::isnan(m.High)) && miss(k) <= 0.05 && miss(k + 1) > 0.05) << n;
+    }
+    EXPECT_TRUE(lows[5] == 0 && lows[6] == 1 && lows[51] == 19);  // none at 5; min..max at 6
 }
 
 TEST(AutoCount, RoundsUpToOneDigitAndReachesTheTarget) {

@@ -54,7 +54,8 @@ std::size_t PassesNeeded();
 std::string VerdictName(const Comparison& comparison);
 
 // The median with a distribution-free 95% interval (order statistics of
-// the sign test); values must not be empty.
+// the sign test); values must not be empty. Low and High are not numbers
+// when too few values (five or fewer) give an interval.
 struct MedianInterval {
     double Median = 0;
     double Low = 0;
