@@ -92,29 +92,33 @@ cat >"$native/compare.cpp" <<'EOF'
 #include <iostream>
 #include <sstream>
 
-#include "cli/Compare.h"
-#include "cli/Plot.h"
+#include "cli/chart/Plot.h"
+#include "cli/compare/Compare.h"
+#include "cli/compare/ResultFile.h"
+#include "cli/output/CompareReport.h"
+#include "cli/output/Warnings.h"
 
 int main(int argc, char** argv) {
-    ResultFile files[2];
+    RunResults files[2];
     for (int i = 0; i < 2; ++i) {
         std::ifstream in(argv[1 + i], std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();
         std::string error;
-        std::optional<ResultFile> file = ReadResults(text.str(), error);
+        std::optional<RunResults> file = ReadResults(text.str(), error);
         if (!file) return std::cerr << argv[1 + i] << ": " << error << "\n", 1;
         files[i] = *file;
     }
     const Comparisons compared = CompareFiles(files[0], files[1], 0.02, false);
     for (const std::string& line : CompareWarnings(files[0], files[1], compared, false)) std::cerr << line << "\n";
     const std::string format = argv[3];
-    const OutputFormat as = format == "csv" ? OutputFormat::Csv : format == "json" ? OutputFormat::Json : OutputFormat::Table;
-    std::cout << CompareReport(argv[1], files[0], argv[2], files[1], compared, as);
+    const NamedFile before{argv[1], files[0]}, after{argv[2], files[1]};
+    std::cout << (format == "csv" ? CompareCsv(compared) : format == "json" ? CompareJson(before, after, compared)
+                                                                          : CompareTable(before, after, compared));
     std::cerr << "chart: " << CompareChart(compared).size() << " bytes\n";  // drawn as the program draws it
 }
 EOF
-g++ -O2 -std=c++17 -I"$root/src" "$native/compare.cpp" -o "$native/compare" \
+g++ -O2 -std=c++17 -DJSON_DIAGNOSTICS=1 -I"$root/src" "$native/compare.cpp" -o "$native/compare" \
   "$native/libetb_cli.a" "$native/libetb_benchmark_logic.a" "$native/libetb_platform_logic.a"
 echo "native, $native/compare:"
 for format in $formats; do

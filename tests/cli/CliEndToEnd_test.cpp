@@ -164,9 +164,28 @@ TEST(CliEndToEnd, TableAndSelfCheckNameWhatTheyMeasured) {
     EXPECT_NE(check.out.find("\n  300  "), std::string::npos) << check.out;
 }
 
+// Runs of texts of other lengths: paired, "runs differ" unless asked otherwise.
+TEST(CliEndToEnd, RunsOfOtherTextsCompare) {
+    std::string paths[2];
+    for (int i = 0; i < 2; ++i) {
+        Finished run = RunCli(std::string("--face \"Liberation Sans\" --format json -r 4 --text ") + (i ? "abcabc" : "abc") +
+                              " --count 300 --warmup 0");
+        ASSERT_EQ(run.exitCode, 0u) << run.err;
+        paths[i] = TempFile(i ? "six.json" : "three.json", run.out);
+    }
+    for (const char* anyway : {"", " --compare-anyway"}) {
+        Finished compared = RunCli("--compare \"" + paths[0] + "\" \"" + paths[1] + "\"" + anyway);
+        ASSERT_EQ(compared.exitCode, 0u) << compared.err;
+        EXPECT_EQ(compared.out.find("runs differ") != std::string::npos, !*anyway) << compared.out;
+        EXPECT_EQ(compared.out.find(" B\n"), std::string::npos) << compared.out;
+    }
+    for (const std::string& path : paths) DeleteFileW(FromUtf8(path).c_str());
+}
+
 TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
     const std::string garbage = TempFile("garbage.csv", "hello, world\n"),
                       header = TempFile("header.csv", "face,size,median_ms\n"),
+                      cp932 = TempFile("cp932.csv", "face,size,median_ms\n\x82\xa0\x83\x53,12,1\n"),
                       a = TempFile("a.json", R"({"results": [{"face": "A", "size": 12, "median_ms": 1}]})"),
                       b = TempFile("b.json", R"({"results": [{"face": "B", "size": 12, "median_ms": 1}]})");
     const std::pair<std::string, std::string> cases[] = {
@@ -179,6 +198,7 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         {"--self-check --length 4", "--self-check: "},
         {"--compare \"" + garbage + "\" \"" + a + "\"", "--compare: \"" + garbage + "\" is not a JSON or CSV output"},
         {"--compare \"" + a + "\" \"" + header + "\"", "--compare: \"" + header + "\" is not a JSON or CSV output"},
+        {"--compare \"" + cp932 + "\" \"" + cp932 + "\" --format json", "--compare: \"" + cp932 + "\" is not a JSON"},
         {"--compare \"" + a + "\" \"" + b + "\"", "--compare: \"" + a + "\" and \"" + b + "\" have no configuration"},
         // Found before a pass that would take seconds.
         {"--face \"Liberation Sans\" -n 300000 -r 9 --plot \"" + a + "-missing\\x.svg\"", "--plot: cannot write"}};
@@ -189,7 +209,7 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         EXPECT_EQ(run.err.rfind(std::string("ExtTextOutBenchCli: ") + names, 0), 0u) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line";
     }
-    for (const std::string* path : {&garbage, &header, &a, &b}) DeleteFileW(FromUtf8(*path).c_str());
+    for (const std::string* path : {&garbage, &header, &cp932, &a, &b}) DeleteFileW(FromUtf8(*path).c_str());
     EXPECT_NE(RunCli("--list-fonts").out.find("\nIPAゴシック\n"), std::string::npos);
     EXPECT_EQ(RunCli("--version").out.rfind("ExtTextOutBenchCli ", 0), 0u);
 }

@@ -160,12 +160,12 @@ TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {
     EXPECT_NE(table.find("IPAゴシック\n    fit: 0.00400 ["), std::string::npos) << table;
     EXPECT_NE(table.find("IPAゴシック\n    no fit: a fit needs three or more lengths and has 1\n"), std::string::npos);
 
-    const auto fits = nlohmann::json::parse(JsonReport(results))["fits"];
+    const auto fits = Json::parse(JsonReport(results))["fits"];
     ASSERT_EQ(fits.size(), 2u);
     EXPECT_EQ(fits[0]["call"], "ExtTextOutW");
     EXPECT_TRUE(fits[0]["per_char_ms_ci"][0] < 0.0001 && fits[0]["per_char_ms_ci"][1] > 0.0001) << fits[0];
     EXPECT_TRUE(fits[0]["at_text_length_ms_ci"][0] < 0.005 && fits[0]["at_text_length_ms_ci"][1] > 0.005);
-    EXPECT_EQ(fits[0]["lengths"], nlohmann::json::parse("[2, 16, 64, 256]"));
+    EXPECT_EQ(fits[0]["lengths"], Json::parse("[2, 16, 64, 256]"));
     EXPECT_TRUE(fits[0]["per_byte_ms"] == 0.00005 && fits[0]["r2"] > 0.99);
     EXPECT_TRUE(fits[1]["no_fit"].is_string() && !fits[1].contains("per_call_ms"));
     EXPECT_NE(LengthChart(results).find("fill-opacity"), std::string::npos);  // the band
