@@ -94,9 +94,7 @@ cat >"$native/compare.cpp" <<'EOF'
 
 #include "cli/chart/Plot.h"
 #include "cli/compare/Compare.h"
-#include "cli/compare/ResultFile.h"
-#include "cli/output/CompareReport.h"
-#include "cli/output/Warnings.h"
+#include "cli/output/Reports.h"
 
 int main(int argc, char** argv) {
     RunResults files[2];

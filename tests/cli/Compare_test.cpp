@@ -2,10 +2,7 @@
 
 #include "cli/chart/Plot.h"
 #include "cli/compare/Compare.h"
-#include "cli/compare/ResultFile.h"
-#include "cli/output/CompareReport.h"
-#include "cli/output/SweepReport.h"
-#include "cli/output/Warnings.h"
+#include "cli/output/Reports.h"
 
 namespace {
 

@@ -4,10 +4,8 @@
 
 #include "cli/analysis/Schema.h"
 #include "cli/chart/Plot.h"
-#include "cli/compare/ResultFile.h"
-#include "cli/output/Columns.h"
-#include "cli/output/SweepReport.h"
-#include "cli/output/Warnings.h"
+#include "cli/compare/Compare.h"
+#include "cli/output/Reports.h"
 #include "cli/text/Numbers.h"
 
 namespace {

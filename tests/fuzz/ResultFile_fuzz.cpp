@@ -4,8 +4,8 @@
 
 #include "FuzzInput.h"
 #include "cli/chart/Plot.h"
-#include "cli/compare/ResultFile.h"
-#include "cli/output/CompareReport.h"
+#include "cli/compare/Compare.h"
+#include "cli/output/Reports.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

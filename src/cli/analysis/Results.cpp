@@ -40,19 +40,14 @@ SelfCheckRow AnalyseSelfCheck(const SelfCheckPairs& pairs) {
     return {pairs.Count, Summarize(pairs.RunUs).Median, Summarize(pairs.LoopUs).Median, MedianWithInterval(ratios)};
 }
 
-Result Summarized(Measurement measured) {
-    Result r;
-    static_cast<Measurement&>(r) = std::move(measured);
-    r.Stats = Summarize(r.PerCallMs);
-    return r;
-}
-
 RunResults Analyse(RunContext context, std::vector<Measurement> measured, std::optional<std::size_t> baseline) {
     RunResults results;
     // Each pass as it would have taken with the machine at its typical speed of the run.
     const double typical = Summarize(context.ReferenceMs).Median;
     for (Measurement& m : measured) {
-        Result r = Summarized(std::move(m));
+        Result r;
+        static_cast<Measurement&>(r) = std::move(m);
+        r.Stats = Summarize(r.PerCallMs);
         for (std::size_t i = 0; i < r.PerCallMs.size() && i < r.ReferenceMs.size(); ++i)
             r.AdjustedMs.push_back(r.PerCallMs[i] * typical / r.ReferenceMs[i]);
         r.AdjustedCv = Summarize(r.AdjustedMs).Cv;

@@ -91,6 +91,3 @@ SelfCheckRow AnalyseSelfCheck(const SelfCheckPairs& pairs);
 
 // Statistics, verdicts against the baseline and the length fits, each computed once.
 RunResults Analyse(RunContext context, std::vector<Measurement> measured, std::optional<std::size_t> baseline);
-
-// The per-configuration figures alone: what a file read back needs to be compared.
-Result Summarized(Measurement measured);

@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "cli/compare/ResultFile.h"
 
 namespace {
 

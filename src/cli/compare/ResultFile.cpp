@@ -1,5 +1,5 @@
 // Reading result files back: this program's JSON or CSV output, into the run's own result model.
-#include "cli/compare/ResultFile.h"
+#include "cli/compare/Compare.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Text tables: columns aligned for a console, and CSV.
-#include "cli/output/Columns.h"
+#include "cli/output/Reports.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,10 @@
 // A comparison of two result files written out: as a table, CSV or JSON.
-#include "cli/output/CompareReport.h"
+#include "cli/output/Reports.h"
 
 #include <cmath>
 
 #include "cli/analysis/Schema.h"
-#include "cli/compare/ResultFile.h"
-#include "cli/output/Columns.h"
+#include "cli/compare/Compare.h"
 #include "cli/text/Numbers.h"
 
 namespace {

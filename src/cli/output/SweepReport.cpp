@@ -1,11 +1,10 @@
 // A run's finished results written out: as a table, CSV or JSON, and the self-check's table.
-#include "cli/output/SweepReport.h"
+#include "cli/output/Reports.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "cli/analysis/Schema.h"
-#include "cli/output/Columns.h"
 #include "cli/text/Numbers.h"
 #include "cli/text/Utf8.h"
 
@@ -14,7 +13,9 @@ namespace {
 // Longer texts are shown by their start, so the header stays a line or two.
 constexpr std::size_t kTextShown = 60;
 
-std::string Percent(const std::optional<double>& fraction) { return PercentText(fraction.value_or(NAN)); }
+std::string Percent(const std::optional<double>& fraction) {
+    return fraction ? FormatSignificant(*fraction * 100, 3) + "%" : "-";
+}
 
 std::string VerdictText(const Result& r) {
     return r.IsBaseline ? "baseline" : r.VsBaseline ? VerdictName(*r.VsBaseline) : "-";

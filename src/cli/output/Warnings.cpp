@@ -1,9 +1,9 @@
 // What the user should know before trusting the figures, one line each, for stderr.
-#include "cli/output/Warnings.h"
+#include "cli/output/Reports.h"
 
 #include <algorithm>
 
-#include "cli/compare/ResultFile.h"
+#include "cli/compare/Compare.h"
 #include "cli/text/Numbers.h"
 #include "cli/text/Utf8.h"
 

@@ -35,10 +35,6 @@ std::string IntervalText(double low, double high) {
     return FormatSignificant(low, digits) + "-" + FormatSignificant(high, digits);
 }
 
-std::string PercentText(double fraction) {
-    return std::isfinite(fraction) ? FormatSignificant(fraction * 100, 3) + "%" : "-";
-}
-
 std::string Plural(std::size_t n, const std::string& noun) {
     return std::to_string(n) + " " + noun + (n == 1 ? "" : noun.back() == 's' ? "es" : "s");
 }

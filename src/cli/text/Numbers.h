@@ -10,7 +10,5 @@ std::string PreciseText(double value);
 // "-" where there is no interval; with as many digits as it takes to keep
 // either end from being rounded onto 1 or across it.
 std::string IntervalText(double low, double high);
-// "4.52%" of a fraction; "-" when not finite.
-std::string PercentText(double fraction);
 // "1 pass", "3 passes", "2 timed passes"
 std::string Plural(std::size_t n, const std::string& noun);

@@ -24,8 +24,6 @@ char32_t NextCodePoint(const std::string& text, std::size_t& i) {
     return c;
 }
 
-bool IsUtf8(const std::string& text) { return Utf8Prefix(text) == text.size(); }
-
 std::size_t Utf8Prefix(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size()) {

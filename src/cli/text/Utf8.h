@@ -7,9 +7,8 @@
 
 // The code point of UTF-8 text at i, and i moved past it.
 char32_t NextCodePoint(const std::string& text, std::size_t& i);
-// Well-formed UTF-8: no stray continuation byte, overlong form, surrogate or code point past U+10FFFF.
-bool IsUtf8(const std::string& text);
-// How many bytes from the start are well-formed UTF-8.
+// How many bytes from the start are well-formed UTF-8: no stray continuation byte, overlong
+// form, surrogate or code point past U+10FFFF.
 std::size_t Utf8Prefix(const std::string& text);
 // Columns a console gives the text: East Asian wide characters take two.
 std::size_t DisplayWidth(const std::string& text);
