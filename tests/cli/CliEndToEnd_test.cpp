@@ -164,24 +164,6 @@ TEST(CliEndToEnd, TableAndSelfCheckNameWhatTheyMeasured) {
     EXPECT_NE(check.out.find("\n  300  "), std::string::npos) << check.out;
 }
 
-// Runs of texts of other lengths: paired, "runs differ" unless asked otherwise.
-TEST(CliEndToEnd, RunsOfOtherTextsCompare) {
-    std::string paths[2];
-    for (int i = 0; i < 2; ++i) {
-        Finished run = RunCli(std::string("--face \"Liberation Sans\" --format json -r 4 --text ") + (i ? "abcabc" : "abc") +
-                              " --count 300 --warmup 0");
-        ASSERT_EQ(run.exitCode, 0u) << run.err;
-        paths[i] = TempFile(i ? "six.json" : "three.json", run.out);
-    }
-    for (const char* anyway : {"", " --compare-anyway"}) {
-        Finished compared = RunCli("--compare \"" + paths[0] + "\" \"" + paths[1] + "\"" + anyway);
-        ASSERT_EQ(compared.exitCode, 0u) << compared.err;
-        EXPECT_EQ(compared.out.find("runs differ") != std::string::npos, !*anyway) << compared.out;
-        EXPECT_EQ(compared.out.find(" B\n"), std::string::npos) << compared.out;
-    }
-    for (const std::string& path : paths) DeleteFileW(FromUtf8(path).c_str());
-}
-
 TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
     const std::string garbage = TempFile("garbage.csv", "hello, world\n"),
                       header = TempFile("header.csv", "face,size,median_ms\n"),
