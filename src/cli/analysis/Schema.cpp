@@ -47,10 +47,16 @@ T Word(const Json& j, const char* name, const std::vector<std::pair<std::string,
     throw SchemaError("unknown " + std::string(name) + " \"" + word + "\"");
 }
 
-// nlohmann's message without its "[json.exception.type_error.302] " tag.
-std::string Reason(const std::exception& e) {
-    const std::string what = e.what();
-    return what.rfind("[json.exception.", 0) == 0 ? what.substr(what.find(']') + 2) : what;
+// nlohmann's message without its "[json.exception.type_error.302] " tag, the field it names
+// from within the object at `within`: "(/context/machine_reference_ms/1) type must be ..." reads
+// "machine_reference_ms/1: type must be ...".
+std::string Reason(const std::exception& e, const std::string& within) {
+    std::string what = e.what();
+    if (what.rfind("[json.exception.", 0) == 0) what = what.substr(what.find(']') + 2);
+    const std::string path = "(" + within;
+    if (what.rfind(path, 0) == 0 && what.find(") ") != std::string::npos)
+        what = what.substr(path.size(), what.find(") ") - path.size()) + ": " + what.substr(what.find(") ") + 2);
+    return what;
 }
 
 }  // namespace
@@ -192,7 +198,7 @@ void from_json(const Json& j, RunResults& results) {
         else results.Context.Unrecorded = {"text", "architecture", "ANSI code page", "count mode"};
         if (context == j.end() || !context->is_object()) results.Context.ReferenceKind.clear();
     } catch (const std::exception& e) {
-        throw SchemaError(std::string("context: ") + Reason(e));
+        throw SchemaError(std::string("context: ") + Reason(e, "/context/"));
     }
     std::set<std::size_t> lengths;
     for (std::size_t i = 0; i < rows->size(); ++i) {
@@ -200,7 +206,7 @@ void from_json(const Json& j, RunResults& results) {
             if (!(*rows)[i].is_object()) throw SchemaError("not an object");
             results.Rows.push_back((*rows)[i].get<Result>());
         } catch (const std::exception& e) {
-            throw SchemaError("result " + std::to_string(i + 1) + ": " + Reason(e));
+            throw SchemaError("result " + std::to_string(i + 1) + ": " + Reason(e, "/results/" + std::to_string(i) + "/"));
         }
         Result& r = results.Rows.back();
         if (!(*rows)[i].contains("length_bytes")) r.TextBytes = results.Context.TextBytes;
