@@ -67,26 +67,14 @@ Json Precise(double value) {
 
 void to_json(Json& j, const RunContext& c) {
     const CliOptions& o = c.Options;
-    j = {{"program", c.Program},
-         {"version", c.Version},
-         {"architecture", std::to_string(c.Bits) + "-bit"},
-         {"windows_version", c.WindowsVersion},
-         {"wine_version", c.WineVersion.empty() ? Json() : Json(c.WineVersion)},
-         {"ansi_code_page", c.AnsiCodePage},
-         {"screen_dpi", c.Dpi},
-         {"counter_frequency", c.CounterFrequency},
-         {"date", c.Date},
-         {"text", o.Text},
-         {"text_bytes", c.TextBytes},
-         {"count", o.Count ? Json(*o.Count) : Json("auto")},
-         {"target_seconds", o.TargetSeconds},
-         {"repetitions", o.Repetitions},
-         {"warmup", o.Warmup},
-         {"flush", o.Flush},
-         {"priority", o.HighPriority ? "high" : "normal"},
-         {"cpu", o.Cpu ? Json(*o.Cpu) : Json()},
-         {"machine_reference", c.ReferenceKind},
-         {"machine_reference_ms", PreciseList(c.ReferenceMs)}};
+    j = {{"program", c.Program}, {"version", c.Version}, {"architecture", std::to_string(c.Bits) + "-bit"},
+         {"windows_version", c.WindowsVersion}, {"wine_version", c.WineVersion.empty() ? Json() : Json(c.WineVersion)},
+         {"ansi_code_page", c.AnsiCodePage}, {"screen_dpi", c.Dpi}, {"counter_frequency", c.CounterFrequency},
+         {"date", c.Date}, {"text", o.Text}, {"text_bytes", c.TextBytes},
+         {"count", o.Count ? Json(*o.Count) : Json("auto")}, {"target_seconds", o.TargetSeconds},
+         {"repetitions", o.Repetitions}, {"warmup", o.Warmup}, {"flush", o.Flush},
+         {"priority", o.HighPriority ? "high" : "normal"}, {"cpu", o.Cpu ? Json(*o.Cpu) : Json()},
+         {"machine_reference", c.ReferenceKind}, {"machine_reference_ms", PreciseList(c.ReferenceMs)}};
 }
 
 void to_json(Json& j, const Result& r) {
@@ -113,28 +101,18 @@ void to_json(Json& j, const Result& r) {
 
 void to_json(Json& j, const LengthFit& fit) {
     const Configuration& k = fit.Config;
-    j = {{"face", k.Face},
-         {"size", k.Size},
-         {"bold", k.Bold},
-         {"italic", k.Italic},
-         {"opaque", k.Opaque},
-         {"call", CallName(k.Call)},
-         {"quality", QualityName(k.Quality)},
+    j = {{"face", k.Face}, {"size", k.Size}, {"bold", k.Bold}, {"italic", k.Italic}, {"opaque", k.Opaque},
+         {"call", CallName(k.Call)}, {"quality", QualityName(k.Quality)},
          {"clipped_from_bytes", fit.ClippedFrom ? Json(fit.ClippedFrom) : Json()}};
     if (!fit.Model) {
         j["no_fit"] = fit.Reason;
         return;
     }
     const LineFit &c = fit.Model->PerChar, &b = fit.Model->PerByte;
-    j.update({{"per_call_ms", Precise(c.Fixed.Value)},
-              {"per_call_ms_ci", Interval(c.Fixed)},
-              {"per_char_ms", Precise(c.PerUnit.Value)},
-              {"per_char_ms_ci", Interval(c.PerUnit)},
-              {"per_byte_ms", Precise(b.PerUnit.Value)},
-              {"per_byte_ms_ci", Interval(b.PerUnit)},
-              {"r2", Precise(c.R2)},
-              {"lengths", fit.Model->Lengths},
-              {"at_text_length_ms", Precise(fit.AtText.Value)},
+    j.update({{"per_call_ms", Precise(c.Fixed.Value)}, {"per_call_ms_ci", Interval(c.Fixed)},
+              {"per_char_ms", Precise(c.PerUnit.Value)}, {"per_char_ms_ci", Interval(c.PerUnit)},
+              {"per_byte_ms", Precise(b.PerUnit.Value)}, {"per_byte_ms_ci", Interval(b.PerUnit)},
+              {"r2", Precise(c.R2)}, {"lengths", fit.Model->Lengths}, {"at_text_length_ms", Precise(fit.AtText.Value)},
               {"at_text_length_ms_ci", Interval(fit.AtText)}});
 }
 
