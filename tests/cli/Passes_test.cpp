@@ -44,6 +44,27 @@ TEST(Passes, RoundsDrawEverySliceInTurnsAndPairPassesByRound) {
     EXPECT_GT(passes.PerCallMs[0][1], passes.PerCallMs[0][0] * 1.5);
 }
 
+// Rounds stop when the question is answered, when the next would overrun the time, or at Ctrl+C,
+// which leaves the round it broke into out whole.
+TEST(Passes, RoundsStopWhenAnsweredOutOfTimeOrInterrupted) {
+    ScriptedMachine machine;
+    double clock = 0;
+    int slices = 0;
+    PassTimer timer = machine.Timer();
+    timer.Now = [&] { return clock += 0.25; };  // a quarter second a reading
+    PassPlan plan{300, 500, 1, 1000};
+    plan.Answered = [](const TimedPasses& p) { return p.Rounds == 7; };
+    EXPECT_EQ(TimePasses(3, plan, timer).Stopped, StopReason::Answered);
+    plan.Answered = nullptr;
+    plan.Seconds = 10;
+    const TimedPasses timed = TimePasses(3, plan, timer);
+    EXPECT_TRUE(timed.Stopped == StopReason::Time && timed.Rounds == 20) << timed.Rounds;  // rounds end at 0.75, 1.25, ... 10.25 s
+    timer.Interrupted = [&] { return ++slices > 3 * 12 * 2 + 5; };  // within the third round
+    const TimedPasses broken = TimePasses(3, {300, 500, 1, 1000}, timer);
+    EXPECT_TRUE(broken.Stopped == StopReason::Interrupted && broken.Rounds == 2 && broken.PerCallMs[2].size() == 2);
+    EXPECT_EQ(broken.SliceReferenceMs.size(), 3u * 12 * 2);
+}
+
 TEST(Passes, AnUntimedPassStopsTheRun) {
     for (bool inSlice : {false, true}) {
         ScriptedMachine machine;

@@ -24,6 +24,7 @@ bool Timed(double ms) { return std::isfinite(ms) && ms >= 0; }
 }  // namespace
 
 TimedPasses TimePasses(std::size_t configurations, const PassPlan& plan, const PassTimer& timer) {
+    const double start = timer.Now ? timer.Now() : 0;
     TimedPasses out;
     out.PerCallMs.resize(configurations);
     out.ReferenceMs.resize(configurations);
@@ -51,13 +52,18 @@ TimedPasses TimePasses(std::size_t configurations, const PassPlan& plan, const P
     // caches, cost the slice next to nothing.
     const double fit = std::floor(shortestPass / kSliceMs);
     out.Slices = fit >= 1 ? static_cast<int>(std::min(fit, double{kMaxSlices})) : 1;
+    // Rounds go on to the count asked for, until the caller's question is answered, or until
+    // the next round would end past the time given, counting and warm-up included.
     for (int round = 0; round < plan.Rounds; ++round) {
+        const double roundStart = timer.Now ? timer.Now() : 0;
         // A pass's reference weighs each slice by its time, so that time / reference is the
         // sum of the slices' own.
-        std::vector<double> ms(configurations), inReferences(configurations), references(configurations);
+        std::vector<double> ms(configurations), inReferences(configurations), references(configurations), seen;
         for (int s = 0; s < out.Slices; ++s)
             // Each round starts one configuration later, so none always follows the same one.
             for (std::size_t k = 0; k < configurations; ++k) {
+                // An interrupted round is left out whole, so every pass kept has its partners.
+                if (timer.Interrupted && timer.Interrupted()) return out.Stopped = StopReason::Interrupted, out;
                 const std::size_t c = (k + static_cast<std::size_t>(round)) % configurations;
                 // The slices' counts add up to the pass's exactly.
                 const std::int64_t count = out.Counts[c];
@@ -70,13 +76,19 @@ TimedPasses TimePasses(std::size_t configurations, const PassPlan& plan, const P
                 ms[c] += slice.Ms;
                 inReferences[c] += slice.Ms / slice.ReferenceMs;
                 references[c] += slice.ReferenceMs / out.Slices;
-                out.SliceReferenceMs.push_back(slice.ReferenceMs);
+                seen.push_back(slice.ReferenceMs);
             }
+        out.SliceReferenceMs.insert(out.SliceReferenceMs.end(), seen.begin(), seen.end());
         for (std::size_t c = 0; c < configurations; ++c) {
             out.PerCallMs[c].push_back(ms[c] / out.Counts[c]);
             // Slices too short for the counter to see weigh alike.
             out.ReferenceMs[c].push_back(inReferences[c] > 0 ? ms[c] / inReferences[c] : references[c]);
         }
+        ++out.Rounds;
+        if (timer.Progress) timer.Progress(out);
+        if (plan.Answered && plan.Answered(out)) return out.Stopped = StopReason::Answered, out;
+        const double now = timer.Now ? timer.Now() : 0;
+        if (plan.Seconds > 0 && now + (now - roundStart) > start + plan.Seconds) return out.Stopped = StopReason::Time, out;
     }
     return out;
 }

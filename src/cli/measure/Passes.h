@@ -7,12 +7,20 @@
 #include <optional>
 #include <vector>
 
+struct TimedPasses;
+
 struct PassPlan {
     std::optional<std::int32_t> Count;  // none: grown until a pass lasts TargetMs
     double TargetMs = 500;
     int Warmup = 1;
-    int Rounds = 5;  // timed passes a configuration
+    int Rounds = 5;  // timed passes a configuration, at the most
+    // The rounds stop once this says the data answer what was asked, or once the next round
+    // would end more than Seconds after they began (0: no limit).
+    std::function<bool(const TimedPasses&)> Answered;
+    double Seconds = 0;
 };
+
+enum class StopReason { Rounds, Answered, Time, Interrupted };
 
 // A slice as drawn: the machine reference timed first, then the calls.
 struct SliceTime {
@@ -24,6 +32,9 @@ struct SliceTime {
 struct PassTimer {
     std::function<double(std::size_t c, std::int32_t count)> Pass;
     std::function<SliceTime(std::size_t c, std::int32_t count)> Slice;
+    std::function<double()> Now;           // seconds, for the time limit; none: no clock
+    std::function<bool()> Interrupted;     // asked before each slice
+    std::function<void(const TimedPasses&)> Progress;  // after each round
 };
 
 struct TimedPasses {
@@ -33,6 +44,8 @@ struct TimedPasses {
     std::vector<std::vector<double>> ReferenceMs;  // the reference each pass saw, weighted by its slices' times
     std::vector<double> SliceReferenceMs;          // every slice's, in the order drawn
     int Slices = 1;                                // a pass
+    std::size_t Rounds = 0;                        // completed
+    StopReason Stopped = StopReason::Rounds;
     // A configuration one of whose passes could not be timed; the passes stop there.
     std::optional<std::size_t> Failed;
 };
