@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -100,28 +101,38 @@ std::uint64_t PairsAtMost(const std::vector<double>& a, const std::vector<double
     return count;
 }
 
-std::uint64_t Bits(double x) {
+// Doubles order as these patterns do: the sign bit set on the positive ones, all bits flipped on the negative.
+std::uint64_t OrderedBits(double x) {
     std::uint64_t bits;
     std::memcpy(&bits, &x, sizeof bits);
-    return bits;
+    return bits >> 63 ? ~bits : bits | std::uint64_t{1} << 63;
 }
 
-// The r-th smallest b_j / a_i (from 1) of sorted positive a and b: positive doubles order as
-// their bit patterns do, and the smallest pattern with r pairs at or below it is a pair's value.
+double FromOrderedBits(std::uint64_t key) {
+    const std::uint64_t bits = key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key;
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    return x;
+}
+
+// The r-th smallest b_j / a_i (from 1) of sorted positive a and b.
 double PairQuotient(const std::vector<double>& a, const std::vector<double>& b, std::uint64_t r) {
-    std::uint64_t low = Bits(Quotient(b.front(), a.back())), high = Bits(Quotient(b.back(), a.front()));
-    double value = 0;
-    while (low < high) {
-        const std::uint64_t mid = low + (high - low) / 2;
-        std::memcpy(&value, &mid, sizeof value);
-        if (PairsAtMost(a, b, value) >= r) high = mid;
-        else low = mid + 1;
-    }
-    std::memcpy(&value, &low, sizeof value);
-    return value;
+    return SmallestReaching(Quotient(b.front(), a.back()), Quotient(b.back(), a.front()), r,
+                            [&](double t) { return PairsAtMost(a, b, t); });
 }
 
 }  // namespace
+
+// The smallest pattern with r values at or below it is one of the values.
+double SmallestReaching(double low, double high, std::uint64_t r, const std::function<std::uint64_t(double)>& atMost) {
+    std::uint64_t lowKey = OrderedBits(low), highKey = OrderedBits(high);
+    while (lowKey < highKey) {
+        const std::uint64_t mid = lowKey + (highKey - lowKey) / 2;
+        if (atMost(FromOrderedBits(mid)) >= r) highKey = mid;
+        else lowKey = mid + 1;
+    }
+    return FromOrderedBits(lowKey);
+}
 
 Summary Summarize(std::vector<double> samples) {
     Summary s;
@@ -200,17 +211,20 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
     return c;
 }
 
-MedianInterval MedianWithInterval(std::vector<double> values) {
+MedianInterval MedianWithInterval(std::vector<double> values) { return MedianWithInterval(std::move(values), kConfidence); }
+
+MedianInterval MedianWithInterval(std::vector<double> values, double confidence) {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     MedianInterval r;
     r.Median = MedianOfSorted(values);
     // x_(k) and x_(n + 1 - k) miss the median with probability 2 P(B <= k - 1), B ~ Binomial(n, 1/2):
-    // k counts the i whose 2 P(B <= i) stays within kAlpha. sum * 2^exponent is P(B <= i).
+    // k counts the i whose 2 P(B <= i) stays within alpha. sum * 2^exponent is P(B <= i).
+    const double alpha = 1 - confidence;
     std::size_t k = 0;
     double term = 1, sum = 1;
     int exponent = -static_cast<int>(n);
-    while (k < n && 2 * std::ldexp(sum, exponent) <= kAlpha) {
+    while (k < n && 2 * std::ldexp(sum, exponent) <= alpha) {
         ++k;
         term = term * static_cast<double>(n - k + 1) / static_cast<double>(k);
         sum += term;

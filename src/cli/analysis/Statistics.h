@@ -1,6 +1,8 @@
 // Statistics of passes: summaries, the rank test of two samples and its interval, the median's interval.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,3 +64,10 @@ struct MedianInterval {
     double High = 0;
 };
 MedianInterval MedianWithInterval(std::vector<double> values);
+// The same at another confidence, a fraction.
+MedianInterval MedianWithInterval(std::vector<double> values, double confidence);
+
+// The smallest double in [low, high] at which atMost, a count that never falls as its argument
+// rises and reaches r by high, reaches r: the r-th smallest of the values it counts. About 64
+// calls of atMost, so the values need never all be stored.
+double SmallestReaching(double low, double high, std::uint64_t r, const std::function<std::uint64_t(double)>& atMost);
