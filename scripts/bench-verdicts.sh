@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
-# The figures behind the console program's verdicts, for each Windows build
-# this machine can run (x86_64 always; i686 where the kernel runs 32-bit code):
-#  1. the median cv of four configurations, PASSES passes each, for the
-#     program as of BEFORE and as it is now (and the cv with each pass scaled
-#     by the machine reference beside it, where the program reports one);
-#  2. AA_RUNS comparisons of separate runs of one configuration, AA_GAP
-#     seconds apart: every "faster" or "slower" is a false verdict;
-#  3. AB_RUNS runs of two configurations that really differ, judged with
-#     --baseline in one run: how many in the right direction;
-#  4. --self-check.
-# The machine's load goes with every figure. The A/B runs fill the A/A gaps.
-# COMPARE_ONLY=1 judges the A/A runs kept from last time again, with this build.
-# Usage: [ARCHS="x86_64 i686"] [BEFORE=commit] [AA_GAP=s] [AA_RUNS=n] [AB_RUNS=n]
-#        [AB_FACE=face] [AB_SIZE=9,12] [AB_STYLE=--italic=both] [PASSES=n] [TARGET=s] [SKIP_CV=1] [COMPARE_ONLY=1] scripts/bench-verdicts.sh
+# How often the console program's verdict within one run is right, and how long it takes,
+# for each Windows build this machine can run (x86_64 always; i686 where the kernel runs
+# 32-bit code):
+#  1. RUNS runs with --max-time MAX_TIME of an A/B pair about 5% apart (two lengths of one
+#     text, the longer judged against the shorter: "slower" is right) and of an A/A pair (one
+#     configuration given twice: "faster" or "slower" is wrong, "within margin" right);
+#  2. DEFAULT_RUNS runs of the same pairs at the default settings (5 passes, no time limit),
+#     with this build's paired verdict and with BEFORE's unpaired one.
+# Each line: right / wrong / undecided, and the seconds the measurement took (median, max)
+# as the program records them (BEFORE records none: its wall seconds less Wine's start).
+# Usage: [ARCHS="x86_64 i686"] [RUNS=20] [MAX_TIME=10] [DEFAULT_RUNS=10] [BEFORE=e0beb0d]
+#        scripts/bench-verdicts.sh
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -22,15 +20,12 @@ fi
 out="${ETB_BENCH_DIR:-$root/build/verdicts}"
 export WINEPREFIX="${WINEPREFIX:-$out/wineprefix}"
 archs=${ARCHS:-"x86_64 i686"}
-before=${BEFORE:-e4d3fe6}
-gap=${AA_GAP:-60}
-aa_runs=${AA_RUNS:-20}
-ab_runs=${AB_RUNS:-20}
-passes=${PASSES:-10}
-target=${TARGET:-0.5}
-sweep=(--face "Liberation Sans,IPAゴシック" --size 12 --bold=both --repetitions "$passes" --target "$target")
-aa=(--face "Liberation Sans" --size 12 --repetitions "$passes" --target "$target")
-ab=(--face "${AB_FACE:-IPAゴシック}" --size "${AB_SIZE:-12}" ${AB_STYLE:-} --opaque=both --baseline 1 --repetitions "$passes" --target "$target")
+runs=${RUNS:-20}
+max_time=${MAX_TIME:-10}
+default_runs=${DEFAULT_RUNS:-10}
+before=${BEFORE:-e0beb0d}
+ab=(--face "Liberation Sans" --size 12 --length 40,42 --baseline 1)
+aa=(--face "Liberation Sans,Liberation Sans" --size 12 --length 40 --baseline 1)
 
 build() {  # source dir, build dir, arch
   mkdir -p "$2"
@@ -45,7 +40,7 @@ mkdir -p "$out/before-src"
 git archive "$before" | tar -x -C "$out/before-src"
 for arch in $archs; do
   build "$root" "$out/$arch" "$arch"
-  build "$out/before-src" "$out/before-$arch" "$arch"
+  [ "$default_runs" = 0 ] || build "$out/before-src" "$out/before-$arch" "$arch"
 done
 
 # Wine's background services start here, not under the pipes that carry the figures.
@@ -53,79 +48,67 @@ scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
 etb_root=$root
 . scripts/wine-env.sh
 etb_wine_env
-wineserver=$WINESERVER
-"$wineserver" -p >/dev/null 2>&1 || true
-trap '"$wineserver" -k 2>/dev/null || true' EXIT
+"$WINESERVER" -p >/dev/null 2>&1 || true
+trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
+t0=$(date +%s.%N)
+scripts/wine-run.sh cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
+start_seconds=$(python3 -c 'import sys; print("%.1f" % (float(sys.argv[2]) - float(sys.argv[1])))' "$t0" "$(date +%s.%N)")
 
-load() { echo "load $(cut -d' ' -f1-3 /proc/loadavg)"; }
-# The median of the numbers on standard input.
-median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-# The column named $1 of a CSV on standard input (no quoted commas here).
-column() { awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == name) c = i; next } { print $c }'; }
-# The field named $1 in the CSV file $2 of the configuration judged against
-# the first: the second, or the last with AB_STYLE (e.g. --italic=both) or two sizes.
-second() { column "$1" <"$2" | sed -n "$([ -n "${AB_STYLE:-}${AB_SIZE:-}" ] && echo '$' || echo 2)p"; }
+# One run's verdict of the second configuration and its measuring seconds, as "verdict|seconds".
+verdict() {  # exe, arguments...
+  local exe=$1 t0 t1 json
+  shift
+  t0=$(date +%s.%N)
+  json=$(scripts/wine-run.sh "$exe" "$@" --format json 2>/dev/null || scripts/wine-run.sh "$exe" "$@" --format json 2>/dev/null)
+  t1=$(date +%s.%N)
+  python3 -c '
+import json, sys
+d = json.loads(sys.stdin.read())
+seconds = d["context"].get("seconds")
+if seconds is None: seconds = float(sys.argv[2]) - float(sys.argv[1]) - float(sys.argv[3])
+print(d["results"][1]["verdict"] + "|" + "%.1f" % seconds)' "$t0" "$t1" "$start_seconds" <<<"$json"
+}
+# right / wrong / undecided of the lines "verdict|seconds" on standard input, and the seconds.
+tally() {  # the right word, the wrong words (a regular expression)
+  python3 -c '
+import re, statistics, sys
+right, wrong = sys.argv[1], re.compile(sys.argv[2])
+rows = [l.rstrip("\n").rsplit("|", 1) for l in sys.stdin if "|" in l]
+r = sum(v == right for v, _ in rows); w = sum(bool(wrong.fullmatch(v)) for v, _ in rows)
+s = [float(x) for _, x in rows]
+print("%d right, %d wrong, %d undecided of %d; seconds median %.1f, max %.1f" %
+      (r, w, len(rows) - r - w, len(rows), statistics.median(s), max(s)))' "$1" "$2"
+}
 
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $("$WINELOADER" --version)"
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $("$WINELOADER" --version); Wine starts in ${start_seconds} s"
 for arch in $archs; do
   if [ "$arch" = i686 ] && ! scripts/wine-run.sh --runs-32bit; then
     echo; echo "== i686: built ($out/i686/ExtTextOutBenchCli.exe), not run: this kernel runs no 32-bit programs"
     continue
   fi
-  exe="$out/$arch/ExtTextOutBenchCli.exe"
-  # Once more when Wine fails to start the program, which happens now and then.
-  run() { scripts/wine-run.sh "$exe" "$@" 2>/dev/null || scripts/wine-run.sh "$exe" "$@" 2>/dev/null; }
   work="$out/runs-$arch"
-  echo; echo "== $arch"
-  if [ -n "${COMPARE_ONLY:-}" ]; then
-    for ((i = 1; i <= aa_runs; i++)); do
-      run --compare "$work/aa-$((i - 1)).json" "$work/aa-$i.json" --format csv >"$work/aa-$i.csv"
-      echo "   A/A $i: ratio $(column ratio <"$work/aa-$i.csv") adjusted $(column adjusted_ratio <"$work/aa-$i.csv"):" \
-        "$(column verdict <"$work/aa-$i.csv")"
-    done
-    cat "$work"/aa-*.csv | column verdict | grep -v '^verdict$' | sort | uniq -c |
-      awk '{ n = $1; $1 = ""; print "   A/A verdicts:" $0 ": " n }'
-    continue
-  fi
   rm -rf "$work" && mkdir -p "$work"
-
-  [ -z "${SKIP_CV:-}" ] && echo "1. cv, ${sweep[*]}"
-  for which in $([ -z "${SKIP_CV:-}" ] && echo before after after-cpu1); do
-    bin=$exe; [ "$which" = before ] && bin="$out/before-$arch/ExtTextOutBenchCli.exe"
-    extra=(); [ "$which" = after-cpu1 ] && extra=(--cpu 1)
-    csv=$(scripts/wine-run.sh "$bin" "${sweep[@]}" "${extra[@]}" --format csv 2>/dev/null)
-    for cv in cv adjusted_cv; do
-      echo "$csv" | head -1 | grep -q "\b$cv\b" || continue
-      echo "   $which ($( [ "$which" = before ] && echo "$before" || echo "$built")): $cv per configuration" \
-        "$(echo "$csv" | column $cv | awk '{ printf " %.2f%%", $1 * 100 }'); median $(echo "$csv" | column $cv |
-        median | awk '{ printf "%.2f%%", $1 * 100 }'); $(load)"
+  echo; echo "== $arch ($built); load $(cut -d' ' -f1-3 /proc/loadavg)"
+  exe="$out/$arch/ExtTextOutBenchCli.exe"
+  for ((i = 0; i < runs; i++)); do
+    verdict "$exe" "${ab[@]}" --max-time "$max_time" >>"$work/ab-max.txt"
+    verdict "$exe" "${aa[@]}" --max-time "$max_time" >>"$work/aa-max.txt"
+  done
+  echo "1. --max-time $max_time"
+  echo "   A/B ${ab[*]}: $(tally slower 'faster|within margin' <"$work/ab-max.txt")"
+  echo "   A/A ${aa[*]}: $(tally 'within margin' 'faster|slower' <"$work/aa-max.txt")"
+  ((default_runs > 0)) || continue
+  for ((i = 0; i < default_runs; i++)); do
+    for which in now before; do
+      bin=$exe; [ "$which" = before ] && bin="$out/before-$arch/ExtTextOutBenchCli.exe"
+      verdict "$bin" "${ab[@]}" >>"$work/ab-$which.txt"
+      verdict "$bin" "${aa[@]}" >>"$work/aa-$which.txt"
     done
   done
-
-  echo "2./3. A/A: ${aa[*]}, runs $gap s apart; A/B: ${ab[*]}"
-  for ((i = 0; i <= aa_runs || i < ab_runs; i++)); do
-    start=$(date +%s)
-    ((i <= aa_runs)) && run "${aa[@]}" --format json >"$work/aa-$i.json"
-    if ((i > 0 && i <= aa_runs)); then
-      run --compare "$work/aa-$((i - 1)).json" "$work/aa-$i.json" --format csv >"$work/aa-$i.csv"
-      m=$(run --compare "$work/aa-$((i - 1)).json" "$work/aa-$i.json" --format json | awk -F': ' '/machine_ratio/ { sub(/,/, "", $2); print $2 }')
-      echo "   A/A $i: ratio $(column ratio <"$work/aa-$i.csv") adjusted $(column adjusted_ratio <"$work/aa-$i.csv")" \
-        "machine $m: $(column verdict <"$work/aa-$i.csv"); $(load)"
-    fi
-    if ((i < ab_runs)); then
-      run "${ab[@]}" --format csv >"$work/ab-$i.csv"
-      f="$work/ab-$i.csv"
-      echo "   A/B $((i + 1)): ratio $(second ratio "$f") ($(second ratio_low "$f")-$(second ratio_high "$f")):" \
-        "$(second verdict "$f"); $(load)"
-    fi
-    while ((i < aa_runs && $(date +%s) - start < gap)); do sleep 1; done
+  echo "2. default settings (5 passes); load $(cut -d' ' -f1-3 /proc/loadavg)"
+  for which in now before; do
+    label=$([ "$which" = now ] && echo "paired, $built" || echo "unpaired, $before")
+    echo "   A/B, $label: $(tally slower 'faster|within margin' <"$work/ab-$which.txt")"
+    echo "   A/A, $label: $(tally 'within margin' 'faster|slower' <"$work/aa-$which.txt")"
   done
-  { cat "$work"/aa-*.csv 2>/dev/null || true; } | column verdict | { grep -v '^verdict$' || true; } | sort |
-    uniq -c | awk '{ n = $1; $1 = ""; print "   A/A verdicts:" $0 ": " n }'
-  for f in "$work"/ab-*.csv; do echo "$(second ratio "$f") $(second verdict "$f")"; done >"$work/ab.rows"
-  echo "   A/B: $(grep -c ' slower$' "$work/ab.rows") of $(wc -l <"$work/ab.rows") slower (the right direction)," \
-    "$(grep -c ' faster$' "$work/ab.rows") faster; median ratio $(cut -d' ' -f1 "$work/ab.rows" | median)"
-
-  echo "4. self-check; $(load)"
-  run --self-check --face "Liberation Sans" --repetitions 51 | sed 's/^/   /'
 done

@@ -1,10 +1,15 @@
 // The console companion: parse the options, plan the configurations, measure, analyse once, write.
+#include <chrono>
+#include <functional>
+
+#include "cli/analysis/Paired.h"
 #include "cli/analysis/Results.h"
 #include "cli/chart/Plot.h"
 #include "cli/compare/Compare.h"
 #include "cli/measure/CanvasBench.h"
 #include "cli/output/Reports.h"
 #include "cli/sweep/Configuration.h"
+#include "cli/text/Numbers.h"
 #include "cli/text/Utf8.h"
 #include "platform/Console.h"
 #include "platform/Files.h"
@@ -16,6 +21,63 @@ namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;  // as a shell reports a program stopped by Ctrl+C
+const char* const kStopNames[] = {"rounds", "decided", "time", "interrupted"};
+
+// What the rounds set out to answer. Without --max-time: a fixed number of rounds, judged once at
+// 95%. With it: rounds until every verdict is decided or the time is spent, looked at after the
+// schedule's numbers of rounds, each look spending its share of the 5%.
+struct SweepPlan {
+    SweepPlan(const CliOptions& o, std::size_t configurations, std::optional<std::size_t> baseline) {
+        Passes = {o.Count, o.TargetSeconds * 1000, o.Warmup, o.Repetitions, nullptr, o.MaxSeconds};
+        if (o.MaxSeconds <= 0) return;
+        Passes.Rounds = o.RepetitionsGiven ? o.Repetitions : 10000;
+        // Passes short enough for some forty rounds in the time, so the looks can come.
+        Passes.TargetMs = std::min(Passes.TargetMs, std::max(5.0, o.MaxSeconds * 1000 / 40 / configurations));
+        Passes.Answered = [this, baseline, margin = o.Margin](const TimedPasses& p) {
+            const std::optional<int> look = LookAt(p.Rounds, Passes.Rounds);
+            if (!look) return false;
+            LastLook = *look;
+            Open = Undecided(p.PerCallMs, baseline, margin, 1 - LookAlpha(*look));
+            return Open == 0;
+        };
+    }
+    // A look that ended the rounds keeps its confidence; any other end is one look more.
+    double FinalConfidence(StopReason stopped) const {
+        if (!Passes.Answered) return kConfidence;
+        return 1 - LookAlpha(stopped == StopReason::Answered ? LastLook : LastLook + 1);
+    }
+    PassPlan Passes;
+    int LastLook = 0;
+    std::optional<std::size_t> Open;  // configurations undecided at the last look
+};
+
+// One line on a console that says how far a long run is; nothing in a pipe or a file.
+class Progress {
+public:
+    Progress(const CliOptions& o, std::size_t judged, const SweepPlan& plan)
+        : shown_(!o.Quiet && StderrIsConsole()), max_(o.MaxSeconds), judged_(judged), plan_(plan) {}
+    void operator()(const TimedPasses& p) {
+        if (!shown_ || Seconds() < 1) return;
+        std::string line = "round " + std::to_string(p.Rounds) + ", " + FormatSignificant(Seconds(), 2) + " s" +
+                           (max_ > 0 ? " of " + PreciseText(max_) + " s" : "");
+        if (plan_.Open) line += ", " + std::to_string(judged_ - *plan_.Open) + " of " + std::to_string(judged_) + " decided";
+        WriteStderr("\r" + line + std::string(width_ > line.size() ? width_ - line.size() : 0, ' '));
+        width_ = std::max(width_, line.size());
+    }
+    void Done() {
+        if (width_) WriteStderr("\r" + std::string(width_, ' ') + "\r");
+    }
+    double Seconds() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
+
+private:
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    bool shown_;
+    double max_;
+    std::size_t judged_;
+    const SweepPlan& plan_;
+    std::size_t width_ = 0;
+};
 
 void Err(const std::string& text) { WriteStderr(std::string(kCliProgramName) + ": " + text + "\n"); }
 
@@ -99,19 +161,28 @@ int Measure(CliOptions options) {
         if (rows.empty()) return Failed("the canvas could not be opened");
         return WriteStdout(SelfCheckReport(configs.front(), SelfCheckPairCount(options), rows)), 0;
     }
-    SweepMeasurement measured = MeasureSweep(bench, options);
+    SweepPlan plan(options, configs.size(), baseline);
+    CatchInterrupt();
+    Progress progress(options, configs.size() - (baseline ? 1 : 0), plan);
+    SweepMeasurement measured = MeasureSweep(bench, options, plan.Passes, std::ref(progress));
+    progress.Done();
     if (!measured.Error.empty()) return Failed(measured.Error);
 
     // Analyse.
-    const RunResults results =
-        Analyse(DescribeRun(options, bench, std::move(measured.ReferenceMs)), std::move(measured.Rows), baseline);
+    RunContext context = DescribeRun(options, bench, std::move(measured.ReferenceMs));
+    context.Rounds = measured.Rounds;
+    context.Stopped = kStopNames[static_cast<int>(measured.Stopped)];
+    context.Seconds = progress.Seconds();
+    context.Confidence = plan.FinalConfidence(measured.Stopped);
+    const RunResults results = Analyse(std::move(context), std::move(measured.Rows), baseline);
 
     // Write.
     for (const std::string& line : SweepWarnings(results)) Err("warning: " + line);
     WriteStdout(options.Format == OutputFormat::Csv    ? CsvReport(results)
                 : options.Format == OutputFormat::Json ? JsonReport(results)
                                                        : TableReport(results));
-    return Plot(options.PlotFile, options.Lengths.empty() ? SweepChart(results) : LengthChart(results));
+    const int plotted = Plot(options.PlotFile, options.Lengths.empty() ? SweepChart(results) : LengthChart(results));
+    return measured.Stopped == StopReason::Interrupted ? kExitInterrupted : plotted;
 }
 
 int Run(const std::vector<std::string>& args) {

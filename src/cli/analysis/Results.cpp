@@ -4,6 +4,9 @@
 #include <cmath>
 #include <map>
 
+#include "cli/analysis/Paired.h"
+#include "cli/text/Numbers.h"
+
 namespace {
 
 Configuration WithoutLength(Configuration config) {
@@ -32,6 +35,26 @@ std::vector<LengthFit> FitLengths(const std::vector<Result>& rows, std::size_t t
 
 }  // namespace
 
+std::size_t RoundsNeeded(double confidence) {
+    std::size_t n = 1;
+    while (SignedRankIntervalRank(n, 1 - confidence) == 0) ++n;
+    return n;
+}
+
+std::size_t Undecided(const std::vector<std::vector<double>>& perCallMs, std::optional<std::size_t> baseline,
+                      double margin, double confidence) {
+    std::size_t open = 0;
+    for (std::size_t c = 0; c < perCallMs.size(); ++c) {
+        if (!baseline) {
+            open += !MedianKnown(perCallMs[c], 1 - confidence);
+        } else if (c != *baseline) {
+            const std::optional<Comparison> vs = ComparePaired(perCallMs[*baseline], perCallMs[c], margin, 1 - confidence);
+            open += !vs || !Decided(vs->Call);
+        }
+    }
+    return open;
+}
+
 SelfCheckRow AnalyseSelfCheck(const SelfCheckPairs& pairs) {
     std::vector<double> ratios;
     for (std::size_t p = 0; p < pairs.RunUs.size() && p < pairs.LoopUs.size(); ++p)
@@ -55,13 +78,23 @@ RunResults Analyse(RunContext context, std::vector<Measurement> measured, std::o
     }
     if (baseline && *baseline < results.Rows.size()) {
         results.Judged = true;
-        const std::vector<double>& base = results.Rows[*baseline].AdjustedMs;
+        // Pass against pass of the same round: the machine's changes between rounds cancel.
+        const std::vector<double>& base = results.Rows[*baseline].PerCallMs;
         for (std::size_t i = 0; i < results.Rows.size(); ++i) {
             results.Rows[i].Judged = true;
             results.Rows[i].IsBaseline = i == *baseline;
-            if (i != *baseline)
-                results.Rows[i].VsBaseline =
-                    CompareSamples(base, results.Rows[i].AdjustedMs, context.Options.Margin);
+            results.Rows[i].Verdict = "baseline";
+            if (i == *baseline) continue;
+            Result& r = results.Rows[i];
+            r.VsBaseline = ComparePaired(base, r.PerCallMs, context.Options.Margin, 1 - context.Confidence);
+            r.Verdict = !r.VsBaseline ? "-"
+                        : r.VsBaseline->Call == Verdict::TooFew
+                            ? "too few passes (n = " + std::to_string(r.VsBaseline->Passes) + "; at least " +
+                                  std::to_string(RoundsNeeded(context.Confidence)) + " needed)"
+                        // The rounds ran out of time before this one was decided.
+                        : r.VsBaseline->Call == Verdict::Same && context.Stopped == "time"
+                            ? "undecided after " + PreciseText(context.Options.MaxSeconds) + " s"
+                            : VerdictName(*r.VsBaseline);
         }
     }
     results.Fits = FitLengths(results.Rows, context.TextBytes);

@@ -27,6 +27,11 @@ struct RunContext : SystemDescription {
     std::string ReferenceKind = kMachineReference;
     // What a file read back did not record of text, architecture, code page and count mode.
     std::vector<std::string> Unrecorded;
+    // How the rounds ended: "rounds" (as many as asked), "decided", "time" or "interrupted".
+    std::size_t Rounds = 0;
+    std::string Stopped = "rounds";
+    double Seconds = 0;         // the measurement took, counting and warm-up included
+    double Confidence = 0.95;   // of the verdicts' intervals, at the look that ended the rounds
 };
 
 // One configuration as measured.
@@ -55,6 +60,7 @@ struct Result : Measurement {
     bool Judged = false;  // the run has a baseline
     bool IsBaseline = false;
     std::optional<Comparison> VsBaseline;
+    std::string Verdict = "-";  // its word, read from VsBaseline's interval
 
     double CallsPerSecond() const { return Stats.Median > 0 ? 1000 / Stats.Median : 0; }
     double BytesPerSecond() const { return CallsPerSecond() * static_cast<double>(TextBytes); }
@@ -89,5 +95,15 @@ struct SelfCheckRow {
 };
 SelfCheckRow AnalyseSelfCheck(const SelfCheckPairs& pairs);
 
-// Statistics, verdicts against the baseline and the length fits, each computed once.
+// Statistics, verdicts against the baseline (pass against pass of the same round, at the
+// context's confidence) and the length fits, each computed once.
 RunResults Analyse(RunContext context, std::vector<Measurement> measured, std::optional<std::size_t> baseline);
+
+// The fewest rounds that can carry a verdict at this confidence.
+std::size_t RoundsNeeded(double confidence);
+
+// How many configurations the rounds so far leave open at this confidence: a verdict against the
+// baseline not yet faster, slower or within margin, or, without a baseline, a median not yet known
+// to within 1%.
+std::size_t Undecided(const std::vector<std::vector<double>>& perCallMs, std::optional<std::size_t> baseline,
+                      double margin, double confidence);

@@ -74,7 +74,10 @@ void to_json(Json& j, const RunContext& c) {
          {"count", o.Count ? Json(*o.Count) : Json("auto")}, {"target_seconds", o.TargetSeconds},
          {"repetitions", o.Repetitions}, {"warmup", o.Warmup}, {"flush", o.Flush},
          {"priority", o.HighPriority ? "high" : "normal"}, {"cpu", o.Cpu ? Json(*o.Cpu) : Json()},
-         {"machine_reference", c.ReferenceKind}, {"machine_reference_ms", PreciseList(c.ReferenceMs)}};
+         {"max_time_seconds", o.MaxSeconds > 0 ? Json(o.MaxSeconds) : Json()}, {"rounds", c.Rounds},
+         {"stopped", c.Stopped}, {"interrupted", c.Stopped == "interrupted"}, {"seconds", Precise(c.Seconds)},
+         {"confidence", Precise(c.Confidence)}, {"machine_reference", c.ReferenceKind},
+         {"machine_reference_ms", PreciseList(c.ReferenceMs)}};
 }
 
 void to_json(Json& j, const Result& r) {
@@ -88,12 +91,13 @@ void to_json(Json& j, const Result& r) {
          {"bytes_per_second", Rate(r.BytesPerSecond())}, {"max_ms", Precise(s.Max)},
          {"call", CallName(r.Config.Call)}, {"quality", QualityName(r.Config.Quality)},
          {"drawn_quality", r.DrawnQuality.empty() ? Json() : Json(r.DrawnQuality)},
-         {"length_bytes", r.TextBytes}, {"length_chars", r.TextChars}, {"clipped", r.Clipped}};
+         {"length_bytes", r.TextBytes}, {"length_chars", r.TextChars}, {"clipped", r.Clipped},
+         {"repeat", r.Config.Repeat}};
     if (r.Judged) {
         const std::optional<Comparison>& c = r.VsBaseline;
         j.update({{"ratio", Precise(c ? c->Ratio : NAN)}, {"ratio_low", Precise(c ? c->Low : NAN)},
                   {"ratio_high", Precise(c ? c->High : NAN)}, {"p", Precise(c ? c->P : NAN)},
-                  {"verdict", r.IsBaseline ? "baseline" : c ? VerdictName(*c) : "-"}});
+                  {"verdict", r.Verdict}});
     }
     j["samples_ms"] = PreciseList(r.PerCallMs);
     j["reference_ms"] = PreciseList(r.ReferenceMs);
@@ -161,6 +165,7 @@ void from_json(const Json& j, Result& r) {
     Optional(j, "length_bytes", r.TextBytes);
     Optional(j, "length_chars", r.TextChars);
     Optional(j, "clipped", r.Clipped);
+    Optional(j, "repeat", r.Config.Repeat);
     Optional(j, "samples_ms", r.PerCallMs);
     Optional(j, "reference_ms", r.ReferenceMs);
     r.Stats.N = r.PerCallMs.size();

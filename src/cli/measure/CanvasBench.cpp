@@ -2,6 +2,7 @@
 #include "cli/measure/CanvasBench.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -9,6 +10,7 @@
 #include "cli/measure/Passes.h"
 #include "cli/measure/TextLength.h"
 #include "cli/text/Utf8.h"
+#include "platform/Console.h"
 #include "platform/Dialogs.h"
 #include "platform/System.h"
 #include "platform/Text.h"
@@ -98,7 +100,9 @@ std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
     return m;
 }
 
-SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options) {
+SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options, const PassPlan& plan,
+                              const std::function<void(const TimedPasses&)>& progress) {
+    const auto start = std::chrono::steady_clock::now();
     SweepMeasurement out;
     if (!bench.Canvas.Show(nullptr)) return out.Error = "the canvas could not be opened", out;
     for (std::size_t c = 0; c < bench.Configs.size(); ++c) {
@@ -106,15 +110,19 @@ SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options) {
         if (!described) return out.Error = "the canvas could not be set up for \"" + bench.Configs[c].Face + "\"", out;
         out.Rows.push_back(std::move(*described));
     }
-    const PassTimer timer{
-        [&](std::size_t c, std::int32_t count) { return bench.Pass(c, count, options.Flush); },
-        [&](std::size_t c, std::int32_t count) {
-            SliceTime slice;
-            slice.Ms = bench.Pass(c, count, options.Flush, &slice.ReferenceMs);
-            return slice;
-        }};
-    const TimedPasses passes = TimePasses(
-        out.Rows.size(), {options.Count, options.TargetSeconds * 1000, options.Warmup, options.Repetitions}, timer);
+    const PassTimer timer{[&](std::size_t c, std::int32_t count) { return bench.Pass(c, count, options.Flush); },
+                          [&](std::size_t c, std::int32_t count) {
+                              SliceTime slice;
+                              slice.Ms = bench.Pass(c, count, options.Flush, &slice.ReferenceMs);
+                              return slice;
+                          },
+                          [start] {
+                              return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                          },
+                          InterruptRequested, progress};
+    const TimedPasses passes = TimePasses(out.Rows.size(), plan, timer);
+    out.Rounds = passes.Rounds;
+    out.Stopped = passes.Stopped;
     if (passes.Failed)
         return out.Error = "a pass of " + ConfigLabel(bench.Configs[*passes.Failed]) +
                            " could not be timed: the canvas could not be prepared for it",

@@ -7,6 +7,7 @@
 
 #include "benchmark/frmCanvas.h"
 #include "cli/analysis/Results.h"
+#include "cli/measure/Passes.h"
 #include "cli/measure/TimedCalls.h"
 
 // The interactive program's canvas with one font per configuration, made once; each
@@ -37,9 +38,13 @@ public:
 struct SweepMeasurement {
     std::vector<Measurement> Rows;
     std::vector<double> ReferenceMs;  // every slice's machine reference
-    std::string Error;                // why the sweep stopped; empty: it did not
+    std::size_t Rounds = 0;
+    StopReason Stopped = StopReason::Rounds;
+    std::string Error;  // why the sweep could not go on; empty: it did not fail
 };
-SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options);
+// The passes as the plan says, stopped early at Ctrl+C; progress after each round.
+SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options, const PassPlan& plan,
+                              const std::function<void(const TimedPasses&)>& progress);
 
 // The interactive program's run (RunBenchmark) against a bare counter-and-call loop on
 // the same canvas, alternating, at each count; none when the canvas cannot be opened.

@@ -46,6 +46,9 @@ struct CliOptions {
     std::vector<TextCall> Calls;
     std::vector<FontQuality> Qualities;
     std::vector<std::size_t> Lengths;  // bytes in the ANSI code page
+    // Rounds go on until every verdict is decided or this many seconds are spent; 0: Repetitions rounds.
+    double MaxSeconds = 0;
+    bool Quiet = false;  // no progress line
 };
 
 // Either the options or a one-line message naming the option and what it accepts.

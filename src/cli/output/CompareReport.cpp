@@ -53,7 +53,8 @@ Json Rows(const Comparisons& compared) {
                         {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)}, {"p", Precise(a.P)},
                         {"verdict", VerdictName(a)}, {"call", CallName(r.Config.Call)},
                         {"quality", QualityName(r.Config.Quality)},
-                        {"length_bytes", r.Config.LengthBytes ? Json(r.Config.LengthBytes) : Json()}});
+                        {"length_bytes", r.Config.LengthBytes ? Json(r.Config.LengthBytes) : Json()},
+                        {"repeat", r.Config.Repeat}});
     }
     return rows;
 }

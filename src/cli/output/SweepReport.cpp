@@ -17,10 +17,6 @@ std::string Percent(const std::optional<double>& fraction) {
     return fraction ? FormatSignificant(*fraction * 100, 3) + "%" : "-";
 }
 
-std::string VerdictText(const Result& r) {
-    return r.IsBaseline ? "baseline" : r.VsBaseline ? VerdictName(*r.VsBaseline) : "-";
-}
-
 // The table's columns for the dimensions the run sweeps: header, then one row's cells.
 std::vector<std::string> DimensionColumns(const CliOptions& options) {
     std::vector<std::string> columns;
@@ -47,6 +43,16 @@ std::string TextShown(const RunContext& c) {
            std::to_string(c.TextBytes) + " bytes)";
 }
 
+std::string Rounds(const RunContext& c) {
+    const std::string rounds = Plural(c.Rounds, "round");
+    if (c.Stopped == "interrupted") return "INTERRUPTED after " + rounds + ": what was measured until Ctrl+C";
+    if (c.Options.MaxSeconds <= 0) return rounds;
+    return rounds + " in " + FormatSignificant(c.Seconds, 3) + " s of at most " + PreciseText(c.Options.MaxSeconds) +
+           " s, " + (c.Stopped == "decided" ? "stopped when every configuration was decided"
+                     : c.Stopped == "time"  ? "stopped when the time was spent"
+                                            : "stopped at the rounds asked for");
+}
+
 std::string Header(const RunContext& c) {
     const CliOptions& o = c.Options;
     const std::string system = c.WineVersion.empty()
@@ -62,7 +68,7 @@ std::string Header(const RunContext& c) {
            "configurations, " + (o.HighPriority ? "high" : "normal") + " priority, " +
            (o.Cpu ? "processor " + std::to_string(*o.Cpu) : "any processor") + "; machine reference " +
            FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) +
-           "), adj. cv with each pass scaled by it\n\n";
+           "), adj. cv with each pass scaled by it\n" + Rounds(c) + "\n\n";
 }
 
 std::vector<std::string> FitLines(const LengthFit& fit) {
@@ -95,7 +101,8 @@ std::string TableReport(const RunResults& results) {
         anySubstituted = anySubstituted || r.Substituted;
         anyMisread = anyMisread || !r.Misread.empty();
         anyClipped = anyClipped || r.Clipped;
-        rows.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
+        rows.push_back({r.Config.Face + (r.Config.Repeat ? " #" + std::to_string(r.Config.Repeat) : ""),
+                        PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
                         r.Config.Opaque ? "opaque" : "transparent", std::to_string(r.Count), std::to_string(s.N),
                         FormatSignificant(s.Min, 3), FormatSignificant(s.Median, 3), FormatSignificant(s.Mean, 3),
                         FormatSignificant(s.StdDev.value_or(NAN), 3), Percent(s.Cv), Percent(r.AdjustedCv),
@@ -104,7 +111,7 @@ std::string TableReport(const RunResults& results) {
         rows.back().insert(rows.back().begin() + 4, cells.begin(), cells.end());
         if (results.Judged)
             rows.back().insert(rows.back().end(), {FormatSignificant(c ? c->Ratio : NAN, 3),
-                                                   c ? IntervalText(c->Low, c->High) : "-", VerdictText(r)});
+                                                   c ? IntervalText(c->Low, c->High) : "-", r.Verdict});
         rows.back().push_back(r.RealizedFace + (r.Substituted ? " *" : "") + (r.Misread.empty() ? "" : " !") +
                               (r.Clipped ? " >" : ""));
         for (const LengthFit& fit : results.Fits)
@@ -113,9 +120,11 @@ std::string TableReport(const RunResults& results) {
     }
     std::string out = Header(results.Context) + AlignColumns(rows, right);
     if (results.Judged)
-        out += "\nratio: the median of every pass's time over every baseline pass's, each scaled by the machine\n"
-               "reference; below 1 is faster. The 95% interval is the one Mann-Whitney's U test gives, and the\n"
-               "verdict is read from it; a change inside --margin is \"within margin\".\n";
+        out += "\nratio: each round's pass over the baseline's pass of the same round, their Hodges-Lehmann estimate;\n"
+               "below 1 is faster. The interval inverts Wilcoxon's signed-rank test at " +
+               Percent(results.Context.Confidence) +
+               (results.Context.Options.MaxSeconds > 0 ? " (every look spends a share of the 5%)" : "") +
+               ", and the verdict is\nread from it alone: faster or slower beyond --margin, within margin wholly inside it.\n";
     if (anySubstituted) out += "\n* the font mapper drew another face than the one asked for\n";
     if (anyMisread) out += "\n! the font's character set cannot show some of the text: other characters are drawn\n";
     if (anyClipped) out += "\n> the text runs past the canvas, which cuts its glyphs off: they cost less\n";

@@ -39,10 +39,12 @@ std::vector<std::string> SweepWarnings(const RunResults& results) {
         if (r.VsBaseline && r.VsBaseline->Call == Verdict::TooFew)
             fewest = fewest ? std::min(fewest, r.VsBaseline->Passes) : r.VsBaseline->Passes;
     }
+    const std::string needed = std::to_string(RoundsNeeded(context.Confidence));
     if (fewest)
-        add("--baseline: " + Plural(fewest, "pass") + " a configuration cannot carry a verdict (at least " +
-            std::to_string(PassesNeeded()) + " needed); pass --repetitions " + std::to_string(PassesNeeded()) +
-            " or more");
+        add("--baseline: " + Plural(fewest, "pass") + " a configuration cannot carry a verdict (at least " + needed +
+            " needed); pass --repetitions " + needed + " or more");
+    if (context.Stopped == "interrupted")
+        add("interrupted after " + Plural(context.Rounds, "round") + ": the figures are what was measured until then");
     return lines;
 }
 

@@ -60,6 +60,12 @@ std::vector<Configuration> Configurations(const CliOptions& o) {
                             for (FontQuality quality : OrDefault(o.Qualities, FontQuality::Default))
                                 for (std::size_t length : OrDefault(o.Lengths, std::size_t{0}))
                                     all.push_back({face, size, b, i, op, call, quality, length});
+    // An A/A check of the machine and of the method: the same configuration twice, told apart.
+    for (std::size_t c = 0; c < all.size(); ++c) {
+        const Configuration first = all[c];
+        for (std::size_t d = c + 1, n = 1; d < all.size() && !first.Repeat; ++d)
+            if (all[d] == first) all[c].Repeat = 1, all[d].Repeat = static_cast<int>(++n);
+    }
     return all;
 }
 
@@ -78,7 +84,8 @@ std::optional<std::size_t> FindBaseline(const std::string& given, const std::vec
             fits = fits && (part == CLI::detail::to_lower(k.Face) || size == k.Size ||
                             (part == "regular" && !k.Bold && !k.Italic) || (part == "bold" && k.Bold) ||
                             (part == "italic" && k.Italic) || (part == "opaque" && k.Opaque) ||
-                            (part == "transparent" && !k.Opaque) || NamesDimension(part, k));
+                            (part == "transparent" && !k.Opaque) || (k.Repeat && part == "#" + std::to_string(k.Repeat)) ||
+                            NamesDimension(part, k));
         }
         if (fits) matches.push_back(c);
     }
@@ -98,6 +105,7 @@ std::string DimensionLabel(const Configuration& config) {
     if (config.Call != TextCall::ExtTextOutA) label += " " + CallName(config.Call);
     if (config.Quality != FontQuality::Default) label += " " + QualityName(config.Quality);
     if (config.LengthBytes) label += " " + std::to_string(config.LengthBytes) + " B";
+    if (config.Repeat) label += " #" + std::to_string(config.Repeat);
     return label;
 }
 
