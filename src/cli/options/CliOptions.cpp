@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 
 #include <CLI/CLI.hpp>
 
@@ -12,17 +11,13 @@
 
 namespace {
 
-// The number parsers read what the interactive program's boxes hold; a byte
-// outside ASCII makes them refuse, as it should.
-std::wstring AsciiWide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
 // A number as the interactive program's boxes read it (no hex, no "inf", no group
 // separators), handed on in digits CLI11 reads back exactly. Counts of things are whole:
-// a fraction is refused rather than cut.
+// a fraction is refused rather than cut. A byte outside ASCII widens to no digit, so is refused.
 CLI::Validator Number(bool whole) {
     return CLI::Validator(
         [whole](std::string& value) {
-            const std::optional<double> number = ParseDecimal(AsciiWide(value));
+            const std::optional<double> number = ParseDecimal(std::wstring(value.begin(), value.end()));
             if (!number || (whole && *number != std::floor(*number))) return std::string("not a number");
             char digits[400];
             std::snprintf(digits, sizeof digits, whole ? "%.0f" : "%.17g", *number);
@@ -65,28 +60,6 @@ CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::
         ->type_name("VALUE");
 }
 
-// A style option, on when given alone.
-void AddToggle(CLI::App& app, const std::string& name, Toggle& target) {
-    Add(app, name, target, "on, off or both (measured each way)",
-        Words<Toggle>({{"on", Toggle::On}, {"yes", Toggle::On}, {"off", Toggle::Off}, {"no", Toggle::Off},
-                       {"both", Toggle::Both}}))
-        ->expected(0, 1)
-        ->default_str("on")
-        ->option_text("[=on|off|both]");
-}
-
-bool IsFaceName(const std::string& face) {
-    // LOGFONT holds 31 UTF-16 units; a longer name could only match a truncation.
-    std::size_t units = 0;
-    for (unsigned char c : face) units += (c & 0xC0) != 0x80 ? (c >= 0xF0 ? 2 : 1) : 0;
-    return !face.empty() && units <= 31;
-}
-
-bool EndsWithSvg(std::string name) {
-    name = CLI::detail::to_lower(name);
-    return name.size() > 4 && name.compare(name.size() - 4, 4, ".svg") == 0;
-}
-
 CLI::Validator Test(std::function<bool(const std::string&)> test) {
     return CLI::Validator([test](std::string& v) { return test(v) ? std::string() : std::string("refused"); }, "");
 }
@@ -111,14 +84,25 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
     Add(app, "-f,--face", o.Faces,
         "faces, comma-separated or repeated (default: the interactive program's; see --list-fonts)",
-        kTrimmed & Test(IsFaceName))
+        kTrimmed & Test([](const std::string& face) {
+            // LOGFONT holds 31 UTF-16 units; a longer name could only match a truncation.
+            std::size_t units = 0;
+            for (unsigned char c : face) units += (c & 0xC0) != 0x80 ? (c >= 0xF0 ? 2 : 1) : 0;
+            return !face.empty() && units <= 31;
+        }))
         ->delimiter(',');
     Add(app, "-s,--size", o.Sizes, "point sizes from 1 to 1000, comma-separated, \".\" before a fraction (default 12)",
         Number(false) & CLI::Range(kMinFontSize, kMaxFontSize))
         ->delimiter(',');
-    AddToggle(app, "--bold", o.Bold);
-    AddToggle(app, "--italic", o.Italic);
-    AddToggle(app, "--opaque", o.Opaque);
+    // Style options, on when given alone.
+    for (const auto& [name, target] :
+         {std::pair{"--bold", &o.Bold}, std::pair{"--italic", &o.Italic}, std::pair{"--opaque", &o.Opaque}})
+        Add(app, name, *target, "on, off or both (measured each way)",
+            Words<Toggle>({{"on", Toggle::On}, {"yes", Toggle::On}, {"off", Toggle::Off}, {"no", Toggle::Off},
+                           {"both", Toggle::Both}}))
+            ->expected(0, 1)
+            ->default_str("on")
+            ->option_text("[=on|off|both]");
     Add(app, "-n,--count", count,
         "calls per pass, a whole number from 1 to 2147483647 (e.g. 20000 or 2e4), or auto (default: grown to "
         "last --target)",
@@ -144,7 +128,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         Words<OutputFormat>(
             {{"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}}));
     Add(app, "--plot", o.PlotFile, "a file name ending in .svg: an SVG chart of the medians, or of the ratios "
-        "after --compare", Test(EndsWithSvg));
+        "after --compare", Test([](const std::string& name) {
+            return name.size() > 4 && CLI::detail::to_lower(name.substr(name.size() - 4)) == ".svg";
+        }));
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
     Add(app, "--call", o.Calls, "ExtTextOutA (default), ExtTextOutW, TextOutA, PolyTextOutA or GetTextExtentPoint32A",
         kTrimmed & Words(kCallNames), "the calls to time, comma-separated")
