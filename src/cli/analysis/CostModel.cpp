@@ -24,9 +24,6 @@ constexpr std::size_t kMaxPasses = 4000;
 class TheilSen {
 public:
     TheilSen(std::vector<double> x, std::vector<double> y) : x_(std::move(x)), y_(std::move(y)) {
-        std::map<double, std::size_t> groups;
-        for (double v : x_) groups.emplace(v, groups.size());
-        for (double v : x_) group_.push_back(groups[v]);
         pairs_.reserve(x_.size() * (x_.size() - 1) / 2);
         for (std::uint16_t i = 0; i < x_.size(); ++i)
             for (std::uint16_t j = i + 1; j < x_.size(); ++j)
@@ -41,10 +38,10 @@ public:
     std::pair<double, double> Fit(const std::vector<std::uint32_t>& count) const {
         // Pairs of drawn passes at different x: all pairs less those within a group.
         std::uint64_t total = 0;
-        std::vector<std::uint64_t> inGroup(count.size());  // no more groups than passes
-        for (std::size_t i = 0; i < count.size(); ++i) total += count[i], inGroup[group_[i]] += count[i];
+        std::map<double, std::uint64_t> inGroup;  // draws at each x
+        for (std::size_t i = 0; i < count.size(); ++i) total += count[i], inGroup[x_[i]] += count[i];
         std::uint64_t pairs = total * total;
-        for (std::uint64_t g : inGroup) pairs -= g * g;
+        for (const auto& [x, drawn] : inGroup) pairs -= drawn * drawn;
         pairs /= 2;
 
         const std::uint64_t lowRank = (pairs - 1) / 2, highRank = pairs / 2;
@@ -81,7 +78,6 @@ private:
         std::uint16_t I, J;
     };
     std::vector<double> x_, y_;
-    std::vector<std::size_t> group_;
     std::vector<Pair> pairs_;
     std::vector<std::pair<std::uint16_t, std::uint16_t>> ends_;
 };
