@@ -55,9 +55,11 @@ CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::
         const std::string given = value;
         return validator(value).empty() ? std::string() : "\"" + given + "\" is not accepted; give " + accepts;
     };
-    return app.add_option(names, target, what.empty() ? accepts : what + ": " + accepts)
-        ->transform(CLI::Validator(explained, ""))
-        ->type_name("VALUE");
+    CLI::Option* option = app.add_option(names, target, what.empty() ? accepts : what + ": " + accepts)
+                              ->transform(CLI::Validator(explained, ""))
+                              ->type_name("VALUE");
+    if constexpr (CLI::detail::is_mutable_container<T>::value) option->delimiter(',');  // lists are comma-separated
+    return option;
 }
 
 CLI::Validator Test(std::function<bool(const std::string&)> test) {
@@ -89,11 +91,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             std::size_t units = 0;
             for (unsigned char c : face) units += (c & 0xC0) != 0x80 ? (c >= 0xF0 ? 2 : 1) : 0;
             return !face.empty() && units <= 31;
-        }))
-        ->delimiter(',');
+        }));
     Add(app, "-s,--size", o.Sizes, "point sizes from 1 to 1000, comma-separated, \".\" before a fraction (default 12)",
-        Number(false) & CLI::Range(kMinFontSize, kMaxFontSize))
-        ->delimiter(',');
+        Number(false) & CLI::Range(kMinFontSize, kMaxFontSize));
     // Style options, on when given alone.
     for (const auto& [name, target] :
          {std::pair{"--bold", &o.Bold}, std::pair{"--italic", &o.Italic}, std::pair{"--opaque", &o.Opaque}})
@@ -133,16 +133,13 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         }));
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
     Add(app, "--call", o.Calls, "ExtTextOutA (default), ExtTextOutW, TextOutA, PolyTextOutA or GetTextExtentPoint32A",
-        kTrimmed & Words(kCallNames), "the calls to time, comma-separated")
-        ->delimiter(',');
+        kTrimmed & Words(kCallNames), "the calls to time, comma-separated");
     Add(app, "--quality", o.Qualities, "default, nonantialiased, antialiased or cleartype",
-        kTrimmed & Words(kQualityNames), "the font's quality, comma-separated")
-        ->delimiter(',');
+        kTrimmed & Words(kQualityNames), "the font's quality, comma-separated");
     Add(app, "--length", o.Lengths, "whole numbers of bytes from 1 to 65535",
         kTrimmed & Test([](const std::string& v) { return ReadLength(v).has_value(); }),
         "the text repeated or cut to each length in bytes of the ANSI code page, comma-separated, e.g. "
-        "1,16,64,256; three or more fit the fixed and per-character costs")
-        ->delimiter(',');
+        "1,16,64,256; three or more fit the fixed and per-character costs");
     app.add_flag("--compare-anyway", o.CompareAnyway,
                  "with --compare: draw verdicts even where the runs differ in text, architecture, code page or "
                  "count mode");
