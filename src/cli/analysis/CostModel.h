@@ -15,15 +15,12 @@ struct LengthSample {
 
 // A figure with its 95% interval.
 struct Estimate {
-    double Value = 0;
-    double Low = 0;
-    double High = 0;
+    double Value = 0, Low = 0, High = 0;
 };
 
 // Milliseconds per call = Fixed + PerUnit x units (characters or bytes).
 struct LineFit {
-    Estimate Fixed;
-    Estimate PerUnit;
+    Estimate Fixed, PerUnit;
     double R2 = 0;  // of the line on every pass; NaN when the times do not vary at all
     std::vector<std::pair<double, double>> Replicates;  // the bootstrap's {fixed, per unit}
     double At(double units) const { return Fixed.Value + PerUnit.Value * units; }
@@ -32,8 +29,7 @@ struct LineFit {
 };
 
 struct CostModel {
-    LineFit PerChar;
-    LineFit PerByte;
+    LineFit PerChar, PerByte;
     std::vector<std::size_t> Lengths;  // the lengths measured, in bytes, ascending
 };
 
