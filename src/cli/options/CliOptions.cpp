@@ -79,7 +79,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.set_help_flag();
     app.allow_windows_style_options(false);  // "/tmp/a.json" is a file, not an option
     CliOptions o;
-    bool help = false, version = false, fonts = false, selfCheck = false;
     std::vector<std::string> compare;
     std::string count = "auto", cpu = "any";
     double marginPercent = o.Margin * 100;
@@ -109,8 +108,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         CLI::IsMember({"auto"}, CLI::ignore_case) | (Number(true) & CLI::Range(1.0, 2147483647.0)));
     Add(app, "--target", o.TargetSeconds, "the seconds a pass should last with --count auto, from 0.001 to 60 "
         "(default 0.5)", Number(false) & CLI::Range(0.001, 60.0));
-    CLI::Option* repetitions = Add(app, "-r,--repetitions", o.Repetitions,
-        "timed passes per configuration, a whole number from 1 to 10000 (default 5; a verdict needs 4)", Number(true) & CLI::Range(1.0, 10000.0));
+    Add(app, "-r,--repetitions", o.Repetitions,
+        "timed passes per configuration, a whole number from 1 to 10000 (default 5; a verdict needs 4)",
+        Number(true) & CLI::Range(1.0, 10000.0));
     Add(app, "-w,--warmup", o.Warmup,
         "untimed passes first, a whole number from 0 to 10000 (default 1; more follow until the time settles)",
         Number(true) & CLI::Range(0.0, 10000.0));
@@ -143,10 +143,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.add_flag("--compare-anyway", o.CompareAnyway,
                  "with --compare: draw verdicts even where the runs differ in text, architecture, code page or "
                  "count mode");
-    app.add_flag("--self-check", selfCheck, "time the program's run path against a bare loop of the calls");
-    app.add_flag("--list-fonts", fonts, "the installed screen fonts, one a line");
-    app.add_flag("-h,--help", help, "this text");
-    app.add_flag("-V,--version", version, "the program's version");
+    app.add_flag("--self-check", "time the program's run path against a bare loop of the calls");
+    app.add_flag("--list-fonts", "the installed screen fonts, one a line");
+    app.add_flag("-h,--help", "this text");
+    app.add_flag("-V,--version", "the program's version");
 
     ParsedArguments result;
     result.Usage = app.help();
@@ -159,18 +159,18 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (count != "auto") o.Count = static_cast<std::int32_t>(std::stoll(count));
     if (cpu != "any") o.Cpu = std::stoi(cpu);
     o.Margin = marginPercent / 100;
-    o.RepetitionsGiven = repetitions->count() > 0;
+    o.RepetitionsGiven = app.count("--repetitions") > 0;
     KeepFirsts(o.Calls);
     KeepFirsts(o.Qualities);
     KeepFirsts(o.Lengths);
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
     // Help wins over version, version over the font list, whatever the order.
-    o.Action = help                  ? CliAction::Help
-               : version             ? CliAction::Version
-               : fonts               ? CliAction::ListFonts
-               : selfCheck           ? CliAction::SelfCheck
-               : compare.size() == 2 ? CliAction::Compare
-                                     : CliAction::Measure;
+    o.Action = app.count("--help")         ? CliAction::Help
+               : app.count("--version")    ? CliAction::Version
+               : app.count("--list-fonts") ? CliAction::ListFonts
+               : app.count("--self-check") ? CliAction::SelfCheck
+               : compare.size() == 2       ? CliAction::Compare
+                                           : CliAction::Measure;
     result.Options = o;
     return result;
 }
