@@ -57,7 +57,6 @@ public:
             }
         }
         std::vector<double> intercepts;
-        intercepts.reserve(static_cast<std::size_t>(total));
         for (std::size_t i = 0; i < count.size(); ++i) intercepts.insert(intercepts.end(), count[i], y_[i] - slope * x_[i]);
         return {Summarize(std::move(intercepts)).Median, slope};
     }
