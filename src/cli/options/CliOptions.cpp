@@ -11,20 +11,23 @@
 
 namespace {
 
+// A value the test accepts, which may also rewrite it.
+CLI::Validator Test(std::function<bool(std::string&)> test) {
+    return CLI::Validator([test](std::string& v) { return test(v) ? std::string() : std::string("refused"); }, "");
+}
+
 // A number as the interactive program's boxes read it (no hex, no "inf", no group
 // separators), handed on in digits CLI11 reads back exactly. Counts of things are whole:
 // a fraction is refused rather than cut. A byte outside ASCII widens to no digit, so is refused.
 CLI::Validator Number(bool whole) {
-    return CLI::Validator(
-        [whole](std::string& value) {
-            const std::optional<double> number = ParseDecimal(std::wstring(value.begin(), value.end()));
-            if (!number || (whole && *number != std::floor(*number))) return std::string("not a number");
-            char digits[400];
-            std::snprintf(digits, sizeof digits, whole ? "%.0f" : "%.17g", *number);
-            value = digits;
-            return std::string();
-        },
-        "");
+    return Test([whole](std::string& value) {
+        const std::optional<double> number = ParseDecimal(std::wstring(value.begin(), value.end()));
+        if (!number || (whole && *number != std::floor(*number))) return false;
+        char digits[400];
+        std::snprintf(digits, sizeof digits, whole ? "%.0f" : "%.17g", *number);
+        value = digits;
+        return true;
+    });
 }
 
 // One of a few words, in any case.
@@ -39,10 +42,8 @@ const CLI::Validator kTrimmed([](std::string& v) { return v = CLI::detail::trim_
 // Each value once, in the order first given.
 template <typename T>
 void KeepFirsts(std::vector<T>& values) {
-    std::vector<T> firsts;
-    for (const T& v : values)
-        if (std::find(firsts.begin(), firsts.end(), v) == firsts.end()) firsts.push_back(v);
-    values = firsts;
+    for (auto first = values.begin(); first != values.end(); ++first)
+        values.erase(std::remove(std::next(first), values.end(), *first), values.end());
 }
 
 // The option's every value goes through CLI11's own validators; one they refuse is named
@@ -60,10 +61,6 @@ CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::
                               ->type_name("VALUE");
     if constexpr (CLI::detail::is_mutable_container<T>::value) option->delimiter(',');  // lists are comma-separated
     return option;
-}
-
-CLI::Validator Test(std::function<bool(const std::string&)> test) {
-    return CLI::Validator([test](std::string& v) { return test(v) ? std::string() : std::string("refused"); }, "");
 }
 
 }  // namespace
@@ -148,13 +145,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.add_flag("-h,--help", "this text");
     app.add_flag("-V,--version", "the program's version");
 
-    ParsedArguments result;
-    result.Usage = app.help();
+    const std::string usage = app.help();
     try {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));  // CLI11 takes them last first
     } catch (const CLI::ParseError& e) {
-        result.Error = e.what();
-        return result;
+        return {std::nullopt, e.what(), usage};
     }
     if (count != "auto") o.Count = static_cast<std::int32_t>(std::stoll(count));
     if (cpu != "any") o.Cpu = std::stoi(cpu);
@@ -171,8 +166,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
                : app.count("--self-check") ? CliAction::SelfCheck
                : compare.size() == 2       ? CliAction::Compare
                                            : CliAction::Measure;
-    result.Options = o;
-    return result;
+    return {o, "", usage};
 }
 
 std::optional<std::size_t> ReadLength(const std::string& text) {
