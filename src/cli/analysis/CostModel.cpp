@@ -47,14 +47,11 @@ public:
         const std::uint64_t lowRank = (pairs - 1) / 2, highRank = pairs / 2;
         std::uint64_t seen = 0;
         double low = 0, slope = 0;
-        for (std::size_t k = 0; k < ends_.size(); ++k) {
+        for (std::size_t k = 0; k < ends_.size() && seen <= highRank; ++k) {
             const std::uint64_t before = seen;
             seen += std::uint64_t{count[ends_[k].first]} * count[ends_[k].second];
             if (before <= lowRank && seen > lowRank) low = pairs_[k].Slope;
-            if (seen > highRank) {
-                slope = (low + pairs_[k].Slope) / 2;
-                break;
-            }
+            if (seen > highRank) slope = (low + pairs_[k].Slope) / 2;
         }
         std::vector<double> intercepts;
         for (std::size_t i = 0; i < count.size(); ++i) intercepts.insert(intercepts.end(), count[i], y_[i] - slope * x_[i]);
