@@ -99,18 +99,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             ->expected(0, 1)
             ->default_str("on")
             ->option_text("[=on|off|both]");
-    Add(app, "-n,--count", count,
-        "calls per pass, a whole number from 1 to 2147483647 (e.g. 20000 or 2e4), or auto (default: grown to "
-        "last --target)",
+    Add(app, "-n,--count", count, "calls per pass, a whole number from 1 to 2147483647 (e.g. 20000 or 2e4), or auto "
+        "(default: grown to last --target)",
         CLI::IsMember({"auto"}, CLI::ignore_case) | (Number(true) & CLI::Range(1.0, 2147483647.0)));
     Add(app, "--target", o.TargetSeconds, "the seconds a pass should last with --count auto, from 0.001 to 60 "
         "(default 0.5)", Number(false) & CLI::Range(0.001, 60.0));
-    Add(app, "-r,--repetitions", o.Repetitions,
-        "timed passes per configuration, a whole number from 1 to 10000 (default 5; a verdict needs 4)",
-        Number(true) & CLI::Range(1.0, 10000.0));
-    Add(app, "-w,--warmup", o.Warmup,
-        "untimed passes first, a whole number from 0 to 10000 (default 1; more follow until the time settles)",
-        Number(true) & CLI::Range(0.0, 10000.0));
+    Add(app, "-r,--repetitions", o.Repetitions, "timed passes per configuration, a whole number from 1 to 10000 "
+        "(default 5; a verdict needs 4)", Number(true) & CLI::Range(1.0, 10000.0));
+    Add(app, "-w,--warmup", o.Warmup, "untimed passes first, a whole number from 0 to 10000 (default 1; more follow "
+        "until the time settles)", Number(true) & CLI::Range(0.0, 10000.0));
     app.add_flag("--flush", o.Flush, "call GdiFlush inside the timed interval");
     Add(app, "--priority", o.HighPriority, "the thread's priority during passes: high (default) or normal",
         Words<bool>({{"high", true}, {"normal", false}}));
@@ -118,9 +115,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         CLI::IsMember({"any"}, CLI::ignore_case) | (Number(true) & CLI::Range(0.0, 63.0)));
     app.add_option("--baseline", o.Baseline,
                    "judge all against one configuration: its number, or e.g. \"IPAGothic,12,bold\"");
-    Add(app, "--margin", marginPercent,
-        "the percentage from 0 to 50 below which a change is \"within margin\" (default 2)",
-        Number(false) & CLI::Range(0.0, 50.0));
+    Add(app, "--margin", marginPercent, "the percentage from 0 to 50 below which a change is \"within margin\" "
+        "(default 2)", Number(false) & CLI::Range(0.0, 50.0));
     Add(app, "--format", o.Format, "table (default), csv or json",
         Words<OutputFormat>(
             {{"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}}));
@@ -137,9 +133,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         kTrimmed & Test([](const std::string& v) { return ReadLength(v).has_value(); }),
         "the text repeated or cut to each length in bytes of the ANSI code page, comma-separated, e.g. "
         "1,16,64,256; three or more fit the fixed and per-character costs");
-    app.add_flag("--compare-anyway", o.CompareAnyway,
-                 "with --compare: draw verdicts even where the runs differ in text, architecture, code page or "
-                 "count mode");
+    app.add_flag("--compare-anyway", o.CompareAnyway, "with --compare: draw verdicts even where the runs differ in "
+                 "text, architecture, code page or count mode");
     app.add_flag("--self-check", "time the program's run path against a bare loop of the calls");
     app.add_flag("--list-fonts", "the installed screen fonts, one a line");
     app.add_flag("-h,--help", "this text");
