@@ -36,13 +36,11 @@ public:
     // {fixed, per unit}; count[i] is how often pass i is drawn, and passes
     // at two or more distinct x must be drawn.
     std::pair<double, double> Fit(const std::vector<std::uint32_t>& count) const {
-        // Pairs of drawn passes at different x: all pairs less those within a group.
-        std::uint64_t total = 0;
+        // Pairs of drawn passes at different x: each draw with those at every smaller x.
         std::map<double, std::uint64_t> inGroup;  // draws at each x
-        for (std::size_t i = 0; i < count.size(); ++i) total += count[i], inGroup[x_[i]] += count[i];
-        std::uint64_t pairs = total * total;
-        for (const auto& [x, drawn] : inGroup) pairs -= drawn * drawn;
-        pairs /= 2;
+        for (std::size_t i = 0; i < count.size(); ++i) inGroup[x_[i]] += count[i];
+        std::uint64_t pairs = 0, below = 0;
+        for (const auto& [x, drawn] : inGroup) pairs += drawn * below, below += drawn;
 
         const std::uint64_t lowRank = (pairs - 1) / 2, highRank = pairs / 2;
         std::uint64_t seen = 0;
@@ -153,9 +151,8 @@ std::optional<CostModel> FitCostModel(const std::vector<LengthSample>& samples, 
                           " bytes has one");
 
     CostModel model;
-    const bool sameUnits = chars == bytes;
-    model.PerChar = FitLine(std::move(chars), ms, byLength);
-    model.PerByte = sameUnits ? model.PerChar : FitLine(std::move(bytes), std::move(ms), byLength);
+    model.PerChar = FitLine(chars, ms, byLength);
+    model.PerByte = chars == bytes ? model.PerChar : FitLine(std::move(bytes), std::move(ms), byLength);
     for (const auto& [length, passes] : byLength) model.Lengths.push_back(length);
     return model;
 }
