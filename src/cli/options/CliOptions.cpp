@@ -56,11 +56,10 @@ CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::
         const std::string given = value;
         return validator(value).empty() ? std::string() : "\"" + given + "\" is not accepted; give " + accepts;
     };
-    CLI::Option* option = app.add_option(names, target, what.empty() ? accepts : what + ": " + accepts)
-                              ->transform(CLI::Validator(explained, ""))
-                              ->type_name("VALUE");
-    if constexpr (CLI::detail::is_mutable_container<T>::value) option->delimiter(',');  // lists are comma-separated
-    return option;
+    return app.add_option(names, target, what.empty() ? accepts : what + ": " + accepts)
+        ->transform(CLI::Validator(explained, ""))
+        ->type_name("VALUE")
+        ->delimiter(CLI::detail::is_mutable_container<T>::value ? ',' : '\0');  // lists are comma-separated
 }
 
 }  // namespace
