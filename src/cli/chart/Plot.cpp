@@ -26,8 +26,7 @@ struct ChartItem {
 
 // What a chart shows, in words: the title, the axis, and a legend entry for each kind of mark.
 struct ChartText {
-    std::string Title, Axis, Value, Range;
-    std::string Marker;  // empty: no markers
+    std::string Title, Axis, Value, Range, Marker;  // no Marker: no markers
 };
 
 ChartItem Item(const Configuration& config, double value, double low, double high, double marker = NAN) {

@@ -34,8 +34,7 @@ struct CliOptions {
     OutputFormat Format = OutputFormat::Table;
     std::string CompareOld, CompareNew;
     bool CompareAnyway = false;  // verdicts even between runs that measured different things
-    std::string Baseline;  // empty: no verdicts within the run
-    std::string PlotFile;  // empty: no chart
+    std::string Baseline, PlotFile;  // empty: no verdicts within the run, no chart
     double Margin = 0.02;  // smaller changes are no clear difference
     bool HighPriority = true;
     std::optional<int> Cpu;  // the processor passes are pinned to; none: any
