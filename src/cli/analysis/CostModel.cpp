@@ -7,8 +7,8 @@
 #include <map>
 #include <random>
 #include <set>
-#include <utility>
 
+#include "cli/analysis/Statistics.h"
 #include "cli/text/Numbers.h"
 
 namespace {
@@ -18,24 +18,12 @@ constexpr std::uint64_t kSeed = 0x5eed;
 // Pairs grow as its square: 4000 passes make 8 million, some 160 MB.
 constexpr std::size_t kMaxPasses = 4000;
 
-// Median of values, which it reorders; values must not be empty.
-double MedianOf(std::vector<double>& values) {
-    const auto mid = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), mid, values.end());
-    if (values.size() % 2) return *mid;
-    return (*std::max_element(values.begin(), mid) + *mid) / 2;
-}
-
 // The line through the passes, with any pass counted any number of times:
 // a bootstrap replicate is the same passes with other counts, so the
 // pairwise slopes are sorted once and each replicate only walks them.
 class TheilSen {
 public:
     TheilSen(std::vector<double> x, std::vector<double> y) : x_(std::move(x)), y_(std::move(y)) {
-        std::map<double, std::size_t> groups;
-        for (double v : x_) groups.emplace(v, groups.size());
-        for (double v : x_) group_.push_back(groups[v]);
-        groupCount_ = groups.size();
         pairs_.reserve(x_.size() * (x_.size() - 1) / 2);
         for (std::uint16_t i = 0; i < x_.size(); ++i)
             for (std::uint16_t j = i + 1; j < x_.size(); ++j)
@@ -48,35 +36,25 @@ public:
     // {fixed, per unit}; count[i] is how often pass i is drawn, and passes
     // at two or more distinct x must be drawn.
     std::pair<double, double> Fit(const std::vector<std::uint32_t>& count) const {
-        // Pairs of drawn passes at different x: all pairs less those within a group.
-        std::uint64_t total = 0;
-        std::vector<std::uint64_t> inGroup(groupCount_);
-        for (std::size_t i = 0; i < count.size(); ++i) total += count[i], inGroup[group_[i]] += count[i];
-        std::uint64_t pairs = total * total;
-        for (std::uint64_t g : inGroup) pairs -= g * g;
-        pairs /= 2;
+        // Pairs of drawn passes at different x: each draw with those at every smaller x.
+        std::map<double, std::uint64_t> inGroup;  // draws at each x
+        for (std::size_t i = 0; i < count.size(); ++i) inGroup[x_[i]] += count[i];
+        std::uint64_t pairs = 0, below = 0;
+        for (const auto& [x, drawn] : inGroup) pairs += drawn * below, below += drawn;
 
         const std::uint64_t lowRank = (pairs - 1) / 2, highRank = pairs / 2;
         std::uint64_t seen = 0;
         double low = 0, slope = 0;
-        const std::uint32_t* drawn = count.data();
-        const auto* ends = ends_.data();
-        for (std::size_t k = 0, n = ends_.size(); k < n; ++k) {
+        for (std::size_t k = 0; k < ends_.size() && seen <= highRank; ++k) {
             const std::uint64_t before = seen;
-            seen += std::uint64_t{drawn[ends[k].first]} * drawn[ends[k].second];
+            seen += std::uint64_t{count[ends_[k].first]} * count[ends_[k].second];
             if (before <= lowRank && seen > lowRank) low = pairs_[k].Slope;
-            if (seen > highRank) {
-                slope = (low + pairs_[k].Slope) / 2;
-                break;
-            }
+            if (seen > highRank) slope = (low + pairs_[k].Slope) / 2;
         }
         std::vector<double> intercepts;
-        intercepts.reserve(static_cast<std::size_t>(total));
         for (std::size_t i = 0; i < count.size(); ++i) intercepts.insert(intercepts.end(), count[i], y_[i] - slope * x_[i]);
-        return {MedianOf(intercepts), slope};
+        return {Summarize(std::move(intercepts)).Median, slope};
     }
-
-    std::size_t Passes() const { return x_.size(); }
 
     double R2(double fixed, double perUnit) const {
         double mean = 0, total = 0, residual = 0;
@@ -94,14 +72,15 @@ private:
         std::uint16_t I, J;
     };
     std::vector<double> x_, y_;
-    std::vector<std::size_t> group_;
-    std::size_t groupCount_ = 0;
     std::vector<Pair> pairs_;
     std::vector<std::pair<std::uint16_t, std::uint16_t>> ends_;
 };
 
-// The 2.5% and 97.5% points of the replicates, interpolated between order statistics.
-Estimate Percentile95(double value, std::vector<double> replicates) {
+// The 2.5% and 97.5% points of what the replicates give, interpolated between order statistics.
+template <typename Of>
+Estimate Percentile95(double value, const std::vector<std::pair<double, double>>& fits, Of of) {
+    std::vector<double> replicates;
+    for (const std::pair<double, double>& fit : fits) replicates.push_back(of(fit));
     std::sort(replicates.begin(), replicates.end());
     auto at = [&](double p) {
         const double h = p * static_cast<double>(replicates.size() - 1);
@@ -117,11 +96,10 @@ Estimate Percentile95(double value, std::vector<double> replicates) {
 // without the (n - 1) / n shrink that makes intervals from five passes too narrow.
 LineFit FitLine(std::vector<double> x, std::vector<double> y,
                 const std::map<std::size_t, std::vector<std::size_t>>& byLength) {
+    std::vector<std::uint32_t> count(x.size());
     const TheilSen line(std::move(x), std::move(y));
     std::mt19937_64 random(kSeed);  // the same draws whichever unit is fitted
-    std::vector<double> fixed, perUnit;
     std::vector<std::pair<double, double>> replicates;
-    std::vector<std::uint32_t> count(line.Passes());
     for (int r = 0; r < kResamples; ++r) {
         std::fill(count.begin(), count.end(), 0);
         for (const auto& [length, passes] : byLength)
@@ -129,13 +107,12 @@ LineFit FitLine(std::vector<double> x, std::vector<double> y,
                 const double unit = static_cast<double>(random() >> 11) * 0x1p-53;  // same on every compiler
                 ++count[passes[static_cast<std::size_t>(unit * static_cast<double>(passes.size()))]];
             }
-        const auto [a, b] = line.Fit(count);
-        fixed.push_back(a);
-        perUnit.push_back(b);
-        replicates.emplace_back(a, b);
+        replicates.push_back(line.Fit(count));
     }
-    const auto [a, b] = line.Fit(std::vector<std::uint32_t>(line.Passes(), 1));
-    return {Percentile95(a, fixed), Percentile95(b, perUnit), line.R2(a, b), std::move(replicates)};
+    const auto [a, b] = line.Fit(std::vector<std::uint32_t>(count.size(), 1));
+    return {Percentile95(a, replicates, [](const auto& fit) { return fit.first; }),
+            Percentile95(b, replicates, [](const auto& fit) { return fit.second; }), line.R2(a, b),
+            std::move(replicates)};
 }
 
 std::string Interval(const Estimate& e) {
@@ -146,45 +123,36 @@ std::string Interval(const Estimate& e) {
 }  // namespace
 
 Estimate LineFit::Predict(double units) const {
-    std::vector<double> at;
-    for (const auto& [fixed, perUnit] : Replicates) at.push_back(fixed + perUnit * units);
-    return Percentile95(At(units), std::move(at));
+    return Percentile95(At(units), Replicates, [units](const auto& fit) { return fit.first + fit.second * units; });
 }
 
 std::optional<CostModel> FitCostModel(const std::vector<LengthSample>& samples, std::string& reason) {
-    if (samples.size() > kMaxPasses) {
-        reason = "a fit takes at most " + std::to_string(kMaxPasses) + " passes";
+    const auto refuse = [&reason](std::string why) {
+        reason = std::move(why);
         return std::nullopt;
-    }
+    };
+    if (samples.size() > kMaxPasses) return refuse("a fit takes at most " + std::to_string(kMaxPasses) + " passes");
     std::map<std::size_t, std::vector<std::size_t>> byLength;  // bytes -> the passes measured there
     std::vector<double> chars, bytes, ms;
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (!std::isfinite(samples[i].Ms)) {
-            reason = "a pass has no finite time";
-            return std::nullopt;
-        }
+        if (!std::isfinite(samples[i].Ms)) return refuse("a pass has no finite time");
         byLength[samples[i].Bytes].push_back(i);
         chars.push_back(static_cast<double>(samples[i].Chars));
         bytes.push_back(static_cast<double>(samples[i].Bytes));
         ms.push_back(samples[i].Ms);
     }
     const std::size_t charLengths = std::set<double>(chars.begin(), chars.end()).size();
-    if (byLength.size() < 3 || charLengths < 3) {
-        reason = "a fit needs three or more lengths" + std::string(byLength.size() < 3 ? "" : " in characters") +
-                 " and has " + std::to_string(std::min(byLength.size(), charLengths));
-        return std::nullopt;
-    }
+    if (byLength.size() < 3 || charLengths < 3)
+        return refuse("a fit needs three or more lengths" + std::string(byLength.size() < 3 ? "" : " in characters") +
+                      " and has " + std::to_string(std::min(byLength.size(), charLengths)));
     for (const auto& [length, passes] : byLength)
-        if (passes.size() < 2) {
-            reason = "an interval needs two or more passes at each length, and " + std::to_string(length) +
-                     " bytes has one";
-            return std::nullopt;
-        }
+        if (passes.size() < 2)
+            return refuse("an interval needs two or more passes at each length, and " + std::to_string(length) +
+                          " bytes has one");
 
     CostModel model;
-    const bool sameUnits = chars == bytes;
-    model.PerChar = FitLine(std::move(chars), ms, byLength);
-    model.PerByte = sameUnits ? model.PerChar : FitLine(std::move(bytes), std::move(ms), byLength);
+    model.PerChar = FitLine(chars, ms, byLength);
+    model.PerByte = chars == bytes ? model.PerChar : FitLine(std::move(bytes), std::move(ms), byLength);
     for (const auto& [length, passes] : byLength) model.Lengths.push_back(length);
     return model;
 }

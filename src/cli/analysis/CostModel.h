@@ -8,22 +8,18 @@
 
 // One timed pass of a configuration at one length of its text.
 struct LengthSample {
-    std::size_t Bytes = 0;  // in the ANSI code page, as drawn
-    std::size_t Chars = 0;
+    std::size_t Bytes = 0, Chars = 0;  // the text's length, bytes in the ANSI code page as drawn
     double Ms = 0;  // per call
 };
 
 // A figure with its 95% interval.
 struct Estimate {
-    double Value = 0;
-    double Low = 0;
-    double High = 0;
+    double Value = 0, Low = 0, High = 0;
 };
 
 // Milliseconds per call = Fixed + PerUnit x units (characters or bytes).
 struct LineFit {
-    Estimate Fixed;
-    Estimate PerUnit;
+    Estimate Fixed, PerUnit;
     double R2 = 0;  // of the line on every pass; NaN when the times do not vary at all
     std::vector<std::pair<double, double>> Replicates;  // the bootstrap's {fixed, per unit}
     double At(double units) const { return Fixed.Value + PerUnit.Value * units; }
@@ -32,8 +28,7 @@ struct LineFit {
 };
 
 struct CostModel {
-    LineFit PerChar;
-    LineFit PerByte;
+    LineFit PerChar, PerByte;
     std::vector<std::size_t> Lengths;  // the lengths measured, in bytes, ascending
 };
 

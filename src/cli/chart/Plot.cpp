@@ -20,21 +20,13 @@ const char* const kColours[] = {"#1f77b4", "#d62728", "#2ca02c", "#9467bd", "#ff
 // One mark of a chart: a value with a range around it, in a group, and a second value shown
 // as a hollow marker where there is one.
 struct ChartItem {
-    std::string Group;
-    std::string Label;
-    double Value = 0;
-    double Low = 0;
-    double High = 0;
-    double Marker = NAN;
+    std::string Group, Label;
+    double Value = 0, Low = 0, High = 0, Marker = NAN;
 };
 
 // What a chart shows, in words: the title, the axis, and a legend entry for each kind of mark.
 struct ChartText {
-    std::string Title;
-    std::string Axis;
-    std::string Value;
-    std::string Range;
-    std::string Marker;  // empty: no markers
+    std::string Title, Axis, Value, Range, Marker;  // no Marker: no markers
 };
 
 ChartItem Item(const Configuration& config, double value, double low, double high, double marker = NAN) {

@@ -5,25 +5,18 @@
 
 std::optional<SizedText> TextOfLength(const std::string& text, std::size_t bytes, const LeadBytePredicate& isLeadByte,
                                       std::string& reason) {
-    std::vector<std::size_t> starts;  // of each character
-    for (std::size_t i = 0; i < text.size(); i += isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1)
-        starts.push_back(i);
-    if (!starts.empty() && isLeadByte(static_cast<unsigned char>(text[starts.back()])) &&
-        starts.back() + 1 == text.size()) {
-        reason = "the text ends inside a double-byte character";
-        return std::nullopt;
-    }
-    if (text.empty() && bytes > 0) {
-        reason = "there is no text to repeat";
+    std::vector<std::size_t> starts = {0};  // of each character, then where the last one ends
+    while (starts.back() < text.size())
+        starts.push_back(starts.back() + (isLeadByte(static_cast<unsigned char>(text[starts.back()])) ? 2 : 1));
+    const bool cut = starts.back() > text.size();
+    if (cut || (text.empty() && bytes > 0)) {
+        reason = cut ? "the text ends inside a double-byte character" : "there is no text to repeat";
         return std::nullopt;
     }
     SizedText sized;
-    for (std::size_t k = 0; sized.Bytes.size() < bytes; k = (k + 1) % starts.size(), ++sized.Chars) {
-        const std::size_t width = (k + 1 < starts.size() ? starts[k + 1] : text.size()) - starts[k];
-        if (sized.Bytes.size() + width <= bytes)
-            sized.Bytes.append(text, starts[k], width);
-        else
-            sized.Bytes += ' ';
+    for (std::size_t k = 0; sized.Bytes.size() < bytes; k = (k + 1) % (starts.size() - 1), ++sized.Chars) {
+        const std::size_t width = starts[k + 1] - starts[k];
+        sized.Bytes += sized.Bytes.size() + width <= bytes ? text.substr(starts[k], width) : " ";
     }
     return sized;
 }

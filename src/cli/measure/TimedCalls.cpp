@@ -34,18 +34,15 @@ double Loop(HDC dc, const CallText& text, std::int32_t count) {
 using TimedLoop = double (*)(HDC, const CallText&, std::int32_t);
 
 // Reached through a table, so each loop stays a function of its own, with the registers to itself.
-const TimedLoop kLoops[][2] = {
-    {nullptr, nullptr},
-    {Loop<TextCall::ExtTextOutW, false>, Loop<TextCall::ExtTextOutW, true>},
-    {Loop<TextCall::TextOutA, false>, Loop<TextCall::TextOutA, true>},
-    {Loop<TextCall::PolyTextOutA, false>, Loop<TextCall::PolyTextOutA, true>},
-    {Loop<TextCall::GetTextExtentPoint32A, false>, Loop<TextCall::GetTextExtentPoint32A, true>}};
+template <bool Flush>
+const TimedLoop kLoops[] = {nullptr, Loop<TextCall::ExtTextOutW, Flush>, Loop<TextCall::TextOutA, Flush>,
+                            Loop<TextCall::PolyTextOutA, Flush>, Loop<TextCall::GetTextExtentPoint32A, Flush>};
 
 }  // namespace
 
 double TimeCalls(TextCall call, HDC dc, const CallText& text, std::int32_t count, bool flush) {
-    if (call != TextCall::ExtTextOutA) return kLoops[static_cast<int>(call)][flush](dc, text, count);
-    const int length = static_cast<int>(text.Ansi.size());
-    return flush ? TimeDrawLoopFlushed(dc, text.Ansi.c_str(), length, count)
-                 : TimeDrawLoop(dc, text.Ansi.c_str(), length, count);
+    if (call == TextCall::ExtTextOutA)
+        return (flush ? TimeDrawLoopFlushed : TimeDrawLoop)(dc, text.Ansi.c_str(), static_cast<int>(text.Ansi.size()),
+                                                            count);
+    return (flush ? kLoops<true> : kLoops<false>)[static_cast<int>(call)](dc, text, count);
 }

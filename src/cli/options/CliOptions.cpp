@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 
 #include <CLI/CLI.hpp>
 
@@ -12,24 +11,23 @@
 
 namespace {
 
-// The number parsers read what the interactive program's boxes hold; a byte
-// outside ASCII makes them refuse, as it should.
-std::wstring AsciiWide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+// A value the test accepts, which may also rewrite it.
+CLI::Validator Test(std::function<bool(std::string&)> test) {
+    return CLI::Validator([test](std::string& v) { return test(v) ? std::string() : std::string("refused"); }, "");
+}
 
 // A number as the interactive program's boxes read it (no hex, no "inf", no group
 // separators), handed on in digits CLI11 reads back exactly. Counts of things are whole:
-// a fraction is refused rather than cut.
+// a fraction is refused rather than cut. A byte outside ASCII widens to no digit, so is refused.
 CLI::Validator Number(bool whole) {
-    return CLI::Validator(
-        [whole](std::string& value) {
-            const std::optional<double> number = ParseDecimal(AsciiWide(value));
-            if (!number || (whole && *number != std::floor(*number))) return std::string("not a number");
-            char digits[400];
-            std::snprintf(digits, sizeof digits, whole ? "%.0f" : "%.17g", *number);
-            value = digits;
-            return std::string();
-        },
-        "");
+    return Test([whole](std::string& value) {
+        const std::optional<double> number = ParseDecimal(std::wstring(value.begin(), value.end()));
+        if (!number || (whole && *number != std::floor(*number))) return false;
+        char digits[400];
+        std::snprintf(digits, sizeof digits, whole ? "%.0f" : "%.17g", *number);
+        value = digits;
+        return true;
+    });
 }
 
 // One of a few words, in any case.
@@ -44,10 +42,8 @@ const CLI::Validator kTrimmed([](std::string& v) { return v = CLI::detail::trim_
 // Each value once, in the order first given.
 template <typename T>
 void KeepFirsts(std::vector<T>& values) {
-    std::vector<T> firsts;
-    for (const T& v : values)
-        if (std::find(firsts.begin(), firsts.end(), v) == firsts.end()) firsts.push_back(v);
-    values = firsts;
+    for (auto first = values.begin(); first != values.end(); ++first)
+        values.erase(std::remove(std::next(first), values.end(), *first), values.end());
 }
 
 // The option's every value goes through CLI11's own validators; one they refuse is named
@@ -62,33 +58,8 @@ CLI::Option* Add(CLI::App& app, const std::string& names, T& target, const std::
     };
     return app.add_option(names, target, what.empty() ? accepts : what + ": " + accepts)
         ->transform(CLI::Validator(explained, ""))
-        ->type_name("VALUE");
-}
-
-// A style option, on when given alone.
-void AddToggle(CLI::App& app, const std::string& name, Toggle& target) {
-    Add(app, name, target, "on, off or both (measured each way)",
-        Words<Toggle>({{"on", Toggle::On}, {"yes", Toggle::On}, {"off", Toggle::Off}, {"no", Toggle::Off},
-                       {"both", Toggle::Both}}))
-        ->expected(0, 1)
-        ->default_str("on")
-        ->option_text("[=on|off|both]");
-}
-
-bool IsFaceName(const std::string& face) {
-    // LOGFONT holds 31 UTF-16 units; a longer name could only match a truncation.
-    std::size_t units = 0;
-    for (unsigned char c : face) units += (c & 0xC0) != 0x80 ? (c >= 0xF0 ? 2 : 1) : 0;
-    return !face.empty() && units <= 31;
-}
-
-bool EndsWithSvg(std::string name) {
-    name = CLI::detail::to_lower(name);
-    return name.size() > 4 && name.compare(name.size() - 4, 4, ".svg") == 0;
-}
-
-CLI::Validator Test(std::function<bool(const std::string&)> test) {
-    return CLI::Validator([test](std::string& v) { return test(v) ? std::string() : std::string("refused"); }, "");
+        ->type_name("VALUE")
+        ->delimiter(CLI::detail::is_mutable_container<T>::value ? ',' : '\0');  // lists are comma-separated
 }
 
 }  // namespace
@@ -104,32 +75,38 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.set_help_flag();
     app.allow_windows_style_options(false);  // "/tmp/a.json" is a file, not an option
     CliOptions o;
-    bool help = false, version = false, fonts = false, selfCheck = false;
     std::vector<std::string> compare;
     std::string count = "auto", cpu = "any";
     double marginPercent = o.Margin * 100;
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
     Add(app, "-f,--face", o.Faces,
         "faces, comma-separated or repeated (default: the interactive program's; see --list-fonts)",
-        kTrimmed & Test(IsFaceName))
-        ->delimiter(',');
+        kTrimmed & Test([](const std::string& face) {
+            // LOGFONT holds 31 UTF-16 units; a longer name could only match a truncation.
+            std::size_t units = 0;
+            for (unsigned char c : face) units += (c & 0xC0) != 0x80 ? (c >= 0xF0 ? 2 : 1) : 0;
+            return !face.empty() && units <= 31;
+        }));
     Add(app, "-s,--size", o.Sizes, "point sizes from 1 to 1000, comma-separated, \".\" before a fraction (default 12)",
-        Number(false) & CLI::Range(kMinFontSize, kMaxFontSize))
-        ->delimiter(',');
-    AddToggle(app, "--bold", o.Bold);
-    AddToggle(app, "--italic", o.Italic);
-    AddToggle(app, "--opaque", o.Opaque);
-    Add(app, "-n,--count", count,
-        "calls per pass, a whole number from 1 to 2147483647 (e.g. 20000 or 2e4), or auto (default: grown to "
-        "last --target)",
+        Number(false) & CLI::Range(kMinFontSize, kMaxFontSize));
+    // Style options, on when given alone.
+    for (const auto& [name, target] :
+         {std::pair{"--bold", &o.Bold}, std::pair{"--italic", &o.Italic}, std::pair{"--opaque", &o.Opaque}})
+        Add(app, name, *target, "on, off or both (measured each way)",
+            Words<Toggle>({{"on", Toggle::On}, {"yes", Toggle::On}, {"off", Toggle::Off}, {"no", Toggle::Off},
+                           {"both", Toggle::Both}}))
+            ->expected(0, 1)
+            ->default_str("on")
+            ->option_text("[=on|off|both]");
+    Add(app, "-n,--count", count, "calls per pass, a whole number from 1 to 2147483647 (e.g. 20000 or 2e4), or auto "
+        "(default: grown to last --target)",
         CLI::IsMember({"auto"}, CLI::ignore_case) | (Number(true) & CLI::Range(1.0, 2147483647.0)));
     Add(app, "--target", o.TargetSeconds, "the seconds a pass should last with --count auto, from 0.001 to 60 "
         "(default 0.5)", Number(false) & CLI::Range(0.001, 60.0));
-    CLI::Option* repetitions = Add(app, "-r,--repetitions", o.Repetitions,
-        "timed passes per configuration, a whole number from 1 to 10000 (default 5; a verdict needs 4)", Number(true) & CLI::Range(1.0, 10000.0));
-    Add(app, "-w,--warmup", o.Warmup,
-        "untimed passes first, a whole number from 0 to 10000 (default 1; more follow until the time settles)",
-        Number(true) & CLI::Range(0.0, 10000.0));
+    Add(app, "-r,--repetitions", o.Repetitions, "timed passes per configuration, a whole number from 1 to 10000 "
+        "(default 5; a verdict needs 4)", Number(true) & CLI::Range(1.0, 10000.0));
+    Add(app, "-w,--warmup", o.Warmup, "untimed passes first, a whole number from 0 to 10000 (default 1; more follow "
+        "until the time settles)", Number(true) & CLI::Range(0.0, 10000.0));
     app.add_flag("--flush", o.Flush, "call GdiFlush inside the timed interval");
     Add(app, "--priority", o.HighPriority, "the thread's priority during passes: high (default) or normal",
         Words<bool>({{"high", true}, {"normal", false}}));
@@ -137,59 +114,53 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         CLI::IsMember({"any"}, CLI::ignore_case) | (Number(true) & CLI::Range(0.0, 63.0)));
     app.add_option("--baseline", o.Baseline,
                    "judge all against one configuration: its number, or e.g. \"IPAGothic,12,bold\"");
-    Add(app, "--margin", marginPercent,
-        "the percentage from 0 to 50 below which a change is \"within margin\" (default 2)",
-        Number(false) & CLI::Range(0.0, 50.0));
+    Add(app, "--margin", marginPercent, "the percentage from 0 to 50 below which a change is \"within margin\" "
+        "(default 2)", Number(false) & CLI::Range(0.0, 50.0));
     Add(app, "--format", o.Format, "table (default), csv or json",
         Words<OutputFormat>(
             {{"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}}));
     Add(app, "--plot", o.PlotFile, "a file name ending in .svg: an SVG chart of the medians, or of the ratios "
-        "after --compare", Test(EndsWithSvg));
+        "after --compare", Test([](const std::string& name) {
+            return name.size() > 4 && CLI::detail::to_lower(name.substr(name.size() - 4)) == ".svg";
+        }));
     app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
     Add(app, "--call", o.Calls, "ExtTextOutA (default), ExtTextOutW, TextOutA, PolyTextOutA or GetTextExtentPoint32A",
-        kTrimmed & Words(kCallNames), "the calls to time, comma-separated")
-        ->delimiter(',');
+        kTrimmed & Words(kCallNames), "the calls to time, comma-separated");
     Add(app, "--quality", o.Qualities, "default, nonantialiased, antialiased or cleartype",
-        kTrimmed & Words(kQualityNames), "the font's quality, comma-separated")
-        ->delimiter(',');
+        kTrimmed & Words(kQualityNames), "the font's quality, comma-separated");
     Add(app, "--length", o.Lengths, "whole numbers of bytes from 1 to 65535",
         kTrimmed & Test([](const std::string& v) { return ReadLength(v).has_value(); }),
         "the text repeated or cut to each length in bytes of the ANSI code page, comma-separated, e.g. "
-        "1,16,64,256; three or more fit the fixed and per-character costs")
-        ->delimiter(',');
-    app.add_flag("--compare-anyway", o.CompareAnyway,
-                 "with --compare: draw verdicts even where the runs differ in text, architecture, code page or "
-                 "count mode");
-    app.add_flag("--self-check", selfCheck, "time the program's run path against a bare loop of the calls");
-    app.add_flag("--list-fonts", fonts, "the installed screen fonts, one a line");
-    app.add_flag("-h,--help", help, "this text");
-    app.add_flag("-V,--version", version, "the program's version");
+        "1,16,64,256; three or more fit the fixed and per-character costs");
+    app.add_flag("--compare-anyway", o.CompareAnyway, "with --compare: draw verdicts even where the runs differ in "
+                 "text, architecture, code page or count mode");
+    app.add_flag("--self-check", "time the program's run path against a bare loop of the calls");
+    app.add_flag("--list-fonts", "the installed screen fonts, one a line");
+    app.add_flag("-h,--help", "this text");
+    app.add_flag("-V,--version", "the program's version");
 
-    ParsedArguments result;
-    result.Usage = app.help();
+    const std::string usage = app.help();
     try {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));  // CLI11 takes them last first
     } catch (const CLI::ParseError& e) {
-        result.Error = e.what();
-        return result;
+        return {std::nullopt, e.what(), usage};
     }
     if (count != "auto") o.Count = static_cast<std::int32_t>(std::stoll(count));
     if (cpu != "any") o.Cpu = std::stoi(cpu);
     o.Margin = marginPercent / 100;
-    o.RepetitionsGiven = repetitions->count() > 0;
+    o.RepetitionsGiven = app.count("--repetitions") > 0;
     KeepFirsts(o.Calls);
     KeepFirsts(o.Qualities);
     KeepFirsts(o.Lengths);
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
     // Help wins over version, version over the font list, whatever the order.
-    o.Action = help                  ? CliAction::Help
-               : version             ? CliAction::Version
-               : fonts               ? CliAction::ListFonts
-               : selfCheck           ? CliAction::SelfCheck
-               : compare.size() == 2 ? CliAction::Compare
-                                     : CliAction::Measure;
-    result.Options = o;
-    return result;
+    o.Action = app.count("--help")         ? CliAction::Help
+               : app.count("--version")    ? CliAction::Version
+               : app.count("--list-fonts") ? CliAction::ListFonts
+               : app.count("--self-check") ? CliAction::SelfCheck
+               : compare.size() == 2       ? CliAction::Compare
+                                           : CliAction::Measure;
+    return {o, "", usage};
 }
 
 std::optional<std::size_t> ReadLength(const std::string& text) {

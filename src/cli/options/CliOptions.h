@@ -24,9 +24,7 @@ struct CliOptions {
     std::string Text = kDefaultText;
     std::vector<std::string> Faces;  // empty: the face the interactive program opens on
     std::vector<double> Sizes;       // empty: kDefaultSize
-    Toggle Bold = Toggle::Off;
-    Toggle Italic = Toggle::Off;
-    Toggle Opaque = Toggle::Off;
+    Toggle Bold = Toggle::Off, Italic = Toggle::Off, Opaque = Toggle::Off;
     std::optional<std::int32_t> Count;  // none: found per configuration
     double TargetSeconds = 0.5;
     int Repetitions = 5;
@@ -34,11 +32,9 @@ struct CliOptions {
     int Warmup = 1;
     bool Flush = false;
     OutputFormat Format = OutputFormat::Table;
-    std::string CompareOld;
-    std::string CompareNew;
+    std::string CompareOld, CompareNew;
     bool CompareAnyway = false;  // verdicts even between runs that measured different things
-    std::string Baseline;  // empty: no verdicts within the run
-    std::string PlotFile;  // empty: no chart
+    std::string Baseline, PlotFile;  // empty: no verdicts within the run, no chart
     double Margin = 0.02;  // smaller changes are no clear difference
     bool HighPriority = true;
     std::optional<int> Cpu;  // the processor passes are pinned to; none: any
