@@ -95,8 +95,8 @@ TEST(CliEndToEnd, JsonSweepWithBaselineComparesAndPlots) {
     for (const auto& result : document["results"])  // a reference beside every pass
         EXPECT_EQ(result["reference_ms"].size(), result["samples_ms"].size());
     EXPECT_EQ(document["results"][2]["verdict"], "baseline");
-    EXPECT_EQ(document["results"][0]["verdict"], "too few passes (n = 3; at least 4 needed)");
-    EXPECT_EQ(run.err.find("pass --repetitions 4 or more"), run.err.rfind("pass --repetitions 4 or more")) << run.err;
+    EXPECT_EQ(document["results"][0]["verdict"], "too few passes (n = 3; at least 6 needed)");
+    EXPECT_EQ(run.err.find("pass --repetitions 6 or more"), run.err.rfind("pass --repetitions 6 or more")) << run.err;
     // Latin faces read the code page 932 bytes in their own character set.
     EXPECT_TRUE(GetACP() != 932 || (document["results"][0]["text_fits_font"] == false &&
                                     document["results"][2]["text_fits_font"] == true));
@@ -110,6 +110,19 @@ TEST(CliEndToEnd, JsonSweepWithBaselineComparesAndPlots) {
     EXPECT_EQ(compared.out.find("faster") + compared.out.find("slower"), 2 * std::string::npos);
     EXPECT_NE(GetFileAttributesW(FromUtf8(svg).c_str()), INVALID_FILE_ATTRIBUTES);
     for (const std::string* path : {&oldPath, &newPath, &svg}) DeleteFileW(FromUtf8(*path).c_str());
+}
+
+// A value given twice is measured twice, and --max-time ends the rounds in about the time given.
+TEST(CliEndToEnd, RepeatedValuesAndTheTimeLimit) {
+    Finished run = RunCli("--face \"Liberation Sans\" --length 40,40 --baseline 1 --max-time 4 --format json");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    const auto document = nlohmann::json::parse(run.out);
+    const auto& context = document["context"];
+    ASSERT_EQ(document["results"].size(), 2u);
+    EXPECT_TRUE(document["results"][0]["repeat"] == 1 && document["results"][1]["repeat"] == 2);
+    EXPECT_TRUE(context["stopped"] == "decided" || context["stopped"] == "time") << context;
+    EXPECT_GE(context["rounds"].get<int>(), 8) << context;
+    EXPECT_LE(context["seconds"].get<double>(), 6) << context;  // no round begun that would end past the limit
 }
 
 TEST(CliEndToEnd, LengthSweepFitsTheCostsAndEveryCallIsTimed) {

@@ -29,7 +29,7 @@ TEST(CliOptions, ListsRepeatsAndBothSpellings) {
     EXPECT_LE(help.find('\n'), 80u);
     EXPECT_EQ(help.find("{on}"), std::string::npos);
     CliOptions d = Ok({});
-    EXPECT_TRUE(d.Faces.empty() && !d.Count && d.Repetitions == 5 && d.Warmup == 1 && d.HighPriority && !d.Cpu);
+    EXPECT_TRUE(d.Faces.empty() && !d.Count && d.Repetitions == 10 && d.Warmup == 1 && d.HighPriority && !d.Cpu);
 }
 
 TEST(CliOptions, ActionsPreferHelpThenVersionThenFonts) {
@@ -69,7 +69,7 @@ TEST(CliOptions, CallsQualitiesAndLengthsAreListsOfWordsInAnyCase) {
     EXPECT_EQ(o.Calls, (std::vector<TextCall>{TextCall::ExtTextOutW, TextCall::ExtTextOutA,
                                               TextCall::GetTextExtentPoint32A}));
     EXPECT_EQ(o.Qualities, (std::vector<FontQuality>{FontQuality::ClearType, FontQuality::Default}));
-    EXPECT_EQ(o.Lengths, (std::vector<std::size_t>{1, 64, 256}));  // each once
+    EXPECT_EQ(o.Lengths, (std::vector<std::size_t>{1, 64, 256, 64}));  // a value given twice is measured twice
 }
 
 TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
@@ -94,6 +94,12 @@ TEST(Configurations, CallsQualitiesAndLengthsMultiplyTheSweepAndNameTheBaseline)
     EXPECT_EQ(FindBaseline("bold,textouta,64 bytes", all, error), 7u);
     EXPECT_EQ(ConfigLabel(all[3]), "A 12 regular TextOutA nonantialiased 64 B");
     EXPECT_EQ(Configurations(Ok({"-f", "A"})).front().LengthBytes, 0u);  // the text as given
+    // The same configuration twice, for an A/A check, numbered apart.
+    const std::vector<Configuration> twice = Configurations(Ok({"-f", "A,B,A", "--length", "8,8"}));
+    ASSERT_EQ(twice.size(), 6u);
+    EXPECT_TRUE(twice[0].Repeat == 1 && twice[1].Repeat == 2 && twice[4].Repeat == 3 && twice[2].Repeat == 1);
+    EXPECT_EQ(ConfigLabel(twice[4]), "A 12 regular 8 B #3");
+    EXPECT_EQ(FindBaseline("b,#2", twice, error), 3u);
 }
 
 }  // namespace

@@ -7,24 +7,32 @@
 
 namespace {
 
+PassPlan Plan(std::optional<std::int32_t> count, int rounds) {
+    PassPlan plan;
+    plan.Count = count, plan.TargetMs = count ? 500 : 50, plan.Rounds = rounds;
+    return plan;
+}
+
 // Three configurations at 1, 2 and 3 ms a call, each slice after a reference that the machine's
 // state (slow in odd rounds) moves with the drawing.
 struct ScriptedMachine {
     std::vector<std::pair<std::size_t, std::int32_t>> slices;  // configuration and calls, in the order drawn
     std::optional<std::size_t> failing;
     PassTimer Timer() {
-        return {[this](std::size_t c, std::int32_t count) { return c == failing ? NAN : (c + 1.0) * count; },
-                [this](std::size_t c, std::int32_t count) {
-                    const double state = slices.size() / 36 % 2 ? 1.8 : 1.0;  // 3 configurations x 12 slices
-                    slices.emplace_back(c, count);
-                    return SliceTime{(c + 1.0) * count * state, 2 * state};
-                }};
+        PassTimer timer;
+        timer.Pass = [this](std::size_t c, std::int32_t count) { return c == failing ? NAN : (c + 1.0) * count; };
+        timer.Slice = [this](std::size_t c, std::int32_t count) {
+            const double state = slices.size() / 36 % 2 ? 1.8 : 1.0;  // 3 configurations x 12 slices
+            slices.emplace_back(c, count);
+            return SliceTime{(c + 1.0) * count * state, 2 * state};
+        };
+        return timer;
     }
 };
 
 TEST(Passes, RoundsDrawEverySliceInTurnsAndPairPassesByRound) {
     ScriptedMachine machine;
-    const TimedPasses passes = TimePasses(3, {300, 500, 1, 4}, machine.Timer());
+    const TimedPasses passes = TimePasses(3, Plan(300, 4), machine.Timer());
     ASSERT_FALSE(passes.Failed);
     EXPECT_EQ(passes.Slices, 12);  // the shortest pass, 300 ms, in slices of about 25 ms
     ASSERT_EQ(machine.slices.size(), 3u * 12 * 4);
@@ -52,7 +60,7 @@ TEST(Passes, RoundsStopWhenAnsweredOutOfTimeOrInterrupted) {
     int slices = 0;
     PassTimer timer = machine.Timer();
     timer.Now = [&] { return clock += 0.25; };  // a quarter second a reading
-    PassPlan plan{300, 500, 1, 1000};
+    PassPlan plan = Plan(300, 1000);
     plan.Answered = [](const TimedPasses& p) { return p.Rounds == 7; };
     EXPECT_EQ(TimePasses(3, plan, timer).Stopped, StopReason::Answered);
     plan.Answered = nullptr;
@@ -60,7 +68,7 @@ TEST(Passes, RoundsStopWhenAnsweredOutOfTimeOrInterrupted) {
     const TimedPasses timed = TimePasses(3, plan, timer);
     EXPECT_TRUE(timed.Stopped == StopReason::Time && timed.Rounds == 20) << timed.Rounds;  // rounds end at 0.75, 1.25, ... 10.25 s
     timer.Interrupted = [&] { return ++slices > 3 * 12 * 2 + 5; };  // within the third round
-    const TimedPasses broken = TimePasses(3, {300, 500, 1, 1000}, timer);
+    const TimedPasses broken = TimePasses(3, Plan(300, 1000), timer);
     EXPECT_TRUE(broken.Stopped == StopReason::Interrupted && broken.Rounds == 2 && broken.PerCallMs[2].size() == 2);
     EXPECT_EQ(broken.SliceReferenceMs.size(), 3u * 12 * 2);
 }
@@ -73,7 +81,7 @@ TEST(Passes, AnUntimedPassStopsTheRun) {
             timer.Slice = [](std::size_t c, std::int32_t n) { return SliceTime{c == 1 ? NAN : 1.0 * n, 1}; };
         else
             machine.failing = 2;
-        const TimedPasses passes = TimePasses(3, {std::nullopt, 50, 1, 5}, timer);
+        const TimedPasses passes = TimePasses(3, Plan(std::nullopt, 5), timer);
         EXPECT_EQ(passes.Failed, inSlice ? 1u : 2u);
     }
 }

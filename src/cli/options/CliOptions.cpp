@@ -39,13 +39,6 @@ CLI::CheckedTransformer Words(std::vector<std::pair<std::string, T>> words) {
 // Items of a comma list are read without the blanks around them.
 const CLI::Validator kTrimmed([](std::string& v) { return v = CLI::detail::trim_copy(v, " \t"), std::string(); }, "");
 
-// Each value once, in the order first given.
-template <typename T>
-void KeepFirsts(std::vector<T>& values) {
-    for (auto first = values.begin(); first != values.end(); ++first)
-        values.erase(std::remove(std::next(first), values.end(), *first), values.end());
-}
-
 // The option's every value goes through CLI11's own validators; one they refuse is named
 // with the help's word on what the option accepts, and CLI11 puts the option's name in front.
 // The help leads with what, where that is given.
@@ -103,8 +96,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         CLI::IsMember({"auto"}, CLI::ignore_case) | (Number(true) & CLI::Range(1.0, 2147483647.0)));
     Add(app, "--target", o.TargetSeconds, "the seconds a pass should last with --count auto, from 0.001 to 60 "
         "(default 0.5)", Number(false) & CLI::Range(0.001, 60.0));
-    Add(app, "-r,--repetitions", o.Repetitions, "timed passes per configuration, a whole number from 1 to 10000 "
-        "(default 5; a verdict needs 4)", Number(true) & CLI::Range(1.0, 10000.0));
+    Add(app, "-r,--repetitions", o.Repetitions, "timed passes (rounds) per configuration, a whole number from 1 to "
+        "10000 (default 10; a verdict needs 6; with --max-time, the most)", Number(true) & CLI::Range(1.0, 10000.0));
+    Add(app, "--max-time", o.MaxSeconds, "seconds from 1 to 86400: rounds go on until every verdict against "
+        "--baseline is decided, or every median known to 1%, or the time is spent",
+        Number(false) & CLI::Range(1.0, 86400.0));
     Add(app, "-w,--warmup", o.Warmup, "untimed passes first, a whole number from 0 to 10000 (default 1; more follow "
         "until the time settles)", Number(true) & CLI::Range(0.0, 10000.0));
     app.add_flag("--flush", o.Flush, "call GdiFlush inside the timed interval");
@@ -134,6 +130,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         "1,16,64,256; three or more fit the fixed and per-character costs");
     app.add_flag("--compare-anyway", o.CompareAnyway, "with --compare: draw verdicts even where the runs differ in "
                  "text, architecture, code page or count mode");
+    app.add_flag("-q,--quiet", o.Quiet, "no progress line on the console");
     app.add_flag("--self-check", "time the program's run path against a bare loop of the calls");
     app.add_flag("--list-fonts", "the installed screen fonts, one a line");
     app.add_flag("-h,--help", "this text");
@@ -149,9 +146,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (cpu != "any") o.Cpu = std::stoi(cpu);
     o.Margin = marginPercent / 100;
     o.RepetitionsGiven = app.count("--repetitions") > 0;
-    KeepFirsts(o.Calls);
-    KeepFirsts(o.Qualities);
-    KeepFirsts(o.Lengths);
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
     // Help wins over version, version over the font list, whatever the order.
     o.Action = app.count("--help")         ? CliAction::Help

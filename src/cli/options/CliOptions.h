@@ -27,7 +27,7 @@ struct CliOptions {
     Toggle Bold = Toggle::Off, Italic = Toggle::Off, Opaque = Toggle::Off;
     std::optional<std::int32_t> Count;  // none: found per configuration
     double TargetSeconds = 0.5;
-    int Repetitions = 5;
+    int Repetitions = 10;
     bool RepetitionsGiven = false;
     int Warmup = 1;
     bool Flush = false;
