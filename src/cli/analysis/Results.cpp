@@ -9,8 +9,10 @@
 
 namespace {
 
+// What a length fit groups by: a repeated configuration's passes are more passes of the same line.
 Configuration WithoutLength(Configuration config) {
     config.LengthBytes = 0;
+    config.Repeat = 0;
     return config;
 }
 

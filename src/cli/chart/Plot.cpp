@@ -221,7 +221,9 @@ std::string LengthChart(const RunResults& results) {
                    Line(x(from), y(model->PerByte.At(from)), x(to), y(model->PerByte.At(to)), stroke);
         }
         for (const Result& m : results.Rows) {
-            if (!SameConfiguration(m.Config, fits[f].Config)) continue;
+            Configuration line = m.Config;  // as its fit names it
+            line.LengthBytes = 0, line.Repeat = 0;
+            if (!(line == fits[f].Config)) continue;
             const double at = x(static_cast<double>(m.TextBytes));
             svg += Line(at, y(m.Stats.Min), at, y(m.Stats.Max), stroke) + Point(at, y(m.Stats.Median), colour, 3);
         }

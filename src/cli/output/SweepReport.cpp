@@ -123,8 +123,8 @@ std::string TableReport(const RunResults& results) {
         out += "\nratio: each round's pass over the baseline's pass of the same round, their Hodges-Lehmann estimate;\n"
                "below 1 is faster. The interval inverts Wilcoxon's signed-rank test at " +
                Percent(results.Context.Confidence) +
-               (results.Context.Options.MaxSeconds > 0 ? " (every look spends a share of the 5%)" : "") +
-               ", and the verdict is\nread from it alone: faster or slower beyond --margin, within margin wholly inside it.\n";
+               (results.Context.Options.MaxSeconds > 0 ? " (each look at the rounds spends a share of the 5%)" : "") +
+               ";\nthe verdict is read from it alone: faster or slower beyond --margin, within margin wholly inside it.\n";
     if (anySubstituted) out += "\n* the font mapper drew another face than the one asked for\n";
     if (anyMisread) out += "\n! the font's character set cannot show some of the text: other characters are drawn\n";
     if (anyClipped) out += "\n> the text runs past the canvas, which cuts its glyphs off: they cost less\n";
