@@ -105,7 +105,7 @@ for arch in $archs; do
       verdict "$bin" "${aa[@]}" >>"$work/aa-$which.txt"
     done
   done
-  echo "2. default settings (5 passes); load $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "2. default settings (this build: 10 rounds; $before: 5 passes); load $(cut -d' ' -f1-3 /proc/loadavg)"
   for which in now before; do
     label=$([ "$which" = now ] && echo "paired, $built" || echo "unpaired, $before")
     echo "   A/B, $label: $(tally slower 'faster|within margin' <"$work/ab-$which.txt")"

@@ -61,9 +61,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     CLI::App app(
         "Times ExtTextOutA on the interactive ExtTextOutBench's canvas, with its\n"
         "stopwatch, once per configuration of the faces x sizes x styles given; the\n"
-        "timed passes of all configurations take turns.\n"
+        "timed passes of all configurations take turns, one a round, and --baseline\n"
+        "sets each against the baseline's of the same round. A value given twice is\n"
+        "measured twice (#1, #2): an A/A check.\n"
         "Exit status: 0 done, 1 the measurement could not run or its chart could not be\n"
-        "written, 2 bad arguments or files (nothing measured).",
+        "written, 2 bad arguments or files (nothing measured), 130 stopped by Ctrl+C.",
         kCliProgramName);
     app.set_help_flag();
     app.allow_windows_style_options(false);  // "/tmp/a.json" is a file, not an option
