@@ -174,6 +174,8 @@ int Measure(CliOptions options) {
     context.Stopped = kStopNames[static_cast<int>(measured.Stopped)];
     context.Seconds = progress.Seconds();
     context.Confidence = plan.FinalConfidence(measured.Stopped);
+    context.Options.TargetSeconds = plan.Passes.TargetMs / 1000;  // as the rounds drew them
+    context.Options.Repetitions = plan.Passes.Rounds;
     const RunResults results = Analyse(std::move(context), std::move(measured.Rows), baseline);
 
     // Write.

@@ -63,7 +63,8 @@ std::string Header(const RunContext& c) {
            std::to_string(c.AnsiCodePage) + ", " + std::to_string(c.Dpi) + " dpi, counter " +
            std::to_string(c.CounterFrequency) + " Hz, " + c.Date + "\nText " + TextShown(c) + ", " +
            (o.Count ? "count " + std::to_string(*o.Count) : "count auto (" + PreciseText(o.TargetSeconds) + " s a pass)") +
-           ", " + Plural(static_cast<std::size_t>(o.Repetitions), "timed pass") + " after " + std::to_string(o.Warmup) +
+           ", " + (o.MaxSeconds > 0 ? std::string("timed passes until decided")
+                                   : Plural(static_cast<std::size_t>(o.Repetitions), "timed pass")) + " after " + std::to_string(o.Warmup) +
            " warm-up, GdiFlush " + (o.Flush ? "on" : "off") + "; times per call in ms\nPasses take turns across " +
            "configurations, " + (o.HighPriority ? "high" : "normal") + " priority, " +
            (o.Cpu ? "processor " + std::to_string(*o.Cpu) : "any processor") + "; machine reference " +
