@@ -9,7 +9,7 @@
 #     with this build's paired verdict and with BEFORE's unpaired one.
 # Each line: right / wrong / undecided, and the seconds the measurement took (median, max)
 # as the program records them (BEFORE records none: its wall seconds less Wine's start).
-# Usage: [ARCHS="x86_64 i686"] [RUNS=20] [MAX_TIME=10] [DEFAULT_RUNS=10] [BEFORE=e0beb0d]
+# Usage: [ARCHS="x86_64 i686"] [RUNS=20] [MAX_TIME=10] [DEFAULT_RUNS=10] [BEFORE=e0beb0d] [AB_LENGTHS=40,42]
 #        scripts/bench-verdicts.sh
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -24,7 +24,7 @@ runs=${RUNS:-20}
 max_time=${MAX_TIME:-10}
 default_runs=${DEFAULT_RUNS:-10}
 before=${BEFORE:-e0beb0d}
-ab=(--face "Liberation Sans" --size 12 --length 40,42 --baseline 1)
+ab=(--face "Liberation Sans" --size 12 --length "${AB_LENGTHS:-40,42}" --baseline 1)
 aa=(--face "Liberation Sans,Liberation Sans" --size 12 --length 40 --baseline 1)
 
 build() {  # source dir, build dir, arch
