@@ -61,7 +61,8 @@ public:
         if (!shown_ || Seconds() < 1) return;
         std::string line = "round " + std::to_string(p.Rounds) + ", " + FormatSignificant(Seconds(), 2) + " s" +
                            (max_ > 0 ? " of " + PreciseText(max_) + " s" : "");
-        if (plan_.Open) line += ", " + std::to_string(judged_ - *plan_.Open) + " of " + std::to_string(judged_) + " decided";
+        if (plan_.Open)
+            line += ", " + std::to_string(judged_ - *plan_.Open) + " of " + std::to_string(judged_) + " decided";
         WriteStderr("\r" + line + std::string(width_ > line.size() ? width_ - line.size() : 0, ' '));
         width_ = std::max(width_, line.size());
     }
