@@ -1,4 +1,5 @@
 // The console companion: parse the options, plan the configurations, measure, analyse once, write.
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -93,29 +94,39 @@ int Plot(const std::string& path, const std::string& svg) {
 
 int Compare(const CliOptions& options) {
     // Read.
-    RunResults files[2];
-    for (int i = 0; i < 2; ++i) {
-        const std::string& name = i ? options.CompareNew : options.CompareOld;
-        const std::optional<std::string> text = ReadWholeFile(name);
-        if (!text) return Usage("--compare: cannot read \"" + name + "\"");
-        std::string error;
-        std::optional<RunResults> read = ReadResults(*text, error);
-        if (!read)
-            return Usage("--compare: \"" + name + "\" is not a JSON or CSV output of this program (" + error + ")");
-        files[i] = std::move(*read);
-    }
+    std::vector<RunResults> sides[2];
+    for (int i = 0; i < 2; ++i)
+        for (const std::string& name : i ? options.CompareNew : options.CompareOld) {
+            const std::optional<std::string> text = ReadWholeFile(name);
+            if (!text) return Usage("--compare: cannot read \"" + name + "\"");
+            std::string error;
+            std::optional<RunResults> read = ReadResults(*text, error);
+            if (!read)
+                return Usage("--compare: \"" + name + "\" is not a JSON or CSV output of this program (" + error + ")");
+            sides[i].push_back(std::move(*read));
+        }
+    const RunSide oldSide{options.CompareOld, sides[0]}, newSide{options.CompareNew, sides[1]};
+    std::vector<std::string> all = options.CompareOld;
+    all.insert(all.end(), options.CompareNew.begin(), options.CompareNew.end());
+    std::sort(all.begin(), all.end());
+    if (const auto twice = std::adjacent_find(all.begin(), all.end()); twice != all.end())
+        return Usage("--compare: \"" + *twice + "\" is given twice; each run is one file");
+    if (const std::optional<std::size_t> pair = OutOfOrder(sides[0], sides[1]))
+        return Usage("--compare: \"" + oldSide.Names[*pair] + "\" and \"" + newSide.Names[*pair] +
+                     "\" were not made after the runs before them, as their dates say; give the runs in the order made");
     // Analyse.
-    const Comparisons compared = CompareFiles(files[0], files[1], options.Margin, options.CompareAnyway);
+    const Comparisons compared = CompareRuns(sides[0], sides[1], options.Margin, options.CompareAnyway);
     if (!compared.InCommon)
-        return Usage("--compare: \"" + options.CompareOld + "\" and \"" + options.CompareNew +
-                     "\" have no configuration in common; compare runs of the same faces, sizes and styles");
+        return Usage("--compare: " +
+                     (compared.Runs == 1 ? "\"" + oldSide.Names[0] + "\" and \"" + newSide.Names[0] + "\""
+                                         : std::string("the old and new runs")) +
+                     " have no configuration in common; compare runs of the same faces, sizes and styles");
     // Write.
-    for (const std::string& line : CompareWarnings(files[0], files[1], compared, options.CompareAnyway))
+    for (const std::string& line : CompareWarnings(oldSide, newSide, compared, options.CompareAnyway))
         Err("warning: " + line);
-    const NamedFile oldFile{options.CompareOld, files[0]}, newFile{options.CompareNew, files[1]};
     WriteStdout(options.Format == OutputFormat::Csv    ? CompareCsv(compared)
-                : options.Format == OutputFormat::Json ? CompareJson(oldFile, newFile, compared)
-                                                       : CompareTable(oldFile, newFile, compared));
+                : options.Format == OutputFormat::Json ? CompareJson(oldSide, newSide, compared)
+                                                       : CompareTable(oldSide, newSide, compared));
     return Plot(options.PlotFile, CompareChart(compared));
 }
 

@@ -36,9 +36,10 @@ TEST(CliOptions, ActionsPreferHelpThenVersionThenFonts) {
     EXPECT_EQ(Ok({"--list-fonts", "--version"}).Action, CliAction::Version);
     EXPECT_EQ(Ok({"-V", "-h", "--list-fonts"}).Action, CliAction::Help);
     EXPECT_EQ(Ok({"--self-check"}).Action, CliAction::SelfCheck);
-    CliOptions o = Ok({"--compare", "old.json", "new.csv"});
+    CliOptions o = Ok({"--compare", "a1.json,a2.json", "b1.csv,b2.csv", "--margin", "5", "--format", "json"});
     EXPECT_EQ(o.Action, CliAction::Compare);
-    EXPECT_EQ(o.CompareOld + " " + o.CompareNew, "old.json new.csv");
+    EXPECT_EQ(o.CompareOld, (std::vector<std::string>{"a1.json", "a2.json"}));
+    EXPECT_EQ(o.CompareNew, (std::vector<std::string>{"b1.csv", "b2.csv"}));
 }
 
 // The message names the option, on one line, so a script's author knows what to fix.
@@ -51,7 +52,9 @@ TEST(CliOptions, RefusesWithTheOptionNamed) {
         {{"--warmup", "-1"}, "--warmup: "},
         {{"--target", "nan"}, "--target: "}, {{"--format", "xml"}, "--format: "}, {{"--face", "A, "}, "--face: "},
         {{"--face", std::string(32, 'x')}, "--face: "}, {{"--bold=maybe"}, "--bold: "}, {{"--cpu", "64"}, "--cpu: "},
-        {{"--compare", "only-one.json"}, "--compare: "}, {{"--size", "0", "--count", "x"}, "--size: "},
+        {{"--compare", "only-one.json"}, "--compare: "}, {{"--compare", "a,b", "c"}, "--compare: 2 old runs and 1 new"},
+        {{"--compare", "a,", "c,d"}, "--compare: a file name is empty"},
+        {{"--compare", "a", "b", "-f", "X"}, "--compare does not use --face"}, {{"--size", "0", "--count", "x"}, "--size: "},
         {{"--call", "DrawTextA"}, "--call: \"DrawTextA\""}, {{"--quality", "high"}, "--quality: "},
         {{"--length", "0"}, "--length: \"0\""}, {{"--length", "65536"}, "--length: "},
         {{"--length", "12, ,4"}, "--length: \" \""}, {{"--length", "1e2"}, "--length: "}};

@@ -111,10 +111,7 @@ std::optional<Comparison> ComparePaired(const std::vector<double>& baseline, con
     }
     c.Low = std::exp(at(k));
     c.High = std::exp(at(walsh - k + 1));
-    c.Call = c.High < 1 - margin                          ? Verdict::Faster
-             : c.Low > 1 + margin                         ? Verdict::Slower
-             : 1 - margin <= c.Low && c.High <= 1 + margin ? Verdict::WithinMargin
-                                                          : Verdict::Same;
+    c.Call = IntervalCall(c.Low, c.High, margin);
     return c;
 }
 

@@ -167,8 +167,7 @@ std::size_t PassesNeeded() {
 
 std::string VerdictName(const Comparison& c) {
     static const char* const kNames[] = {"-",           "no clear difference", "faster",     "slower",
-                                         "within margin", "",                  "machine changed", "unconfirmed",
-                                         "runs differ"};
+                                         "within margin", "",                  "drift could explain it", "runs differ"};
     if (c.Call == Verdict::TooFew)
         return "too few passes (n = " + std::to_string(c.Passes) + "; at least " + std::to_string(PassesNeeded()) +
                " needed)";
@@ -203,12 +202,15 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
     }
     c.Low = std::exp(logRatio(k));
     c.High = std::exp(logRatio(pairs - k + 1));
-    const bool differs = c.Low > 1 || c.High < 1;
-    c.Call = !differs                            ? Verdict::Same
-             : std::fabs(c.Ratio - 1) <= margin ? Verdict::WithinMargin
-             : c.High < 1                        ? Verdict::Faster
-                                                 : Verdict::Slower;
+    c.Call = IntervalCall(c.Low, c.High, margin);
     return c;
+}
+
+Verdict IntervalCall(double low, double high, double margin) {
+    return high < 1 - margin                         ? Verdict::Faster
+           : low > 1 + margin                        ? Verdict::Slower
+           : 1 - margin <= low && high <= 1 + margin ? Verdict::WithinMargin
+                                                     : Verdict::Same;
 }
 
 MedianInterval MedianWithInterval(std::vector<double> values) { return MedianWithInterval(std::move(values), kConfidence); }

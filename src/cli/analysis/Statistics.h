@@ -25,9 +25,9 @@ Summary Summarize(std::vector<double> samples);
 // The confidence of every interval and verdict.
 constexpr double kConfidence = 0.95;
 
-// Within margin: the interval excludes 1, but the change is smaller than the margin.
-// Unconfirmed: the change shows in one of a comparison's two views and not in the other.
-enum class Verdict { None, Same, Faster, Slower, WithinMargin, TooFew, MachineChanged, Unconfirmed, ContextDiffers };
+// Within margin: the interval lies wholly within the margin. Drift: the interval leaves out 1,
+// but not by more than two runs of the same command can differ.
+enum class Verdict { None, Same, Faster, Slower, WithinMargin, TooFew, Drift, ContextDiffers };
 
 // How the times b stand against the times a, all from one method: the
 // Hodges-Lehmann estimate of the ratio (the median of all pairwise ratios),
@@ -43,9 +43,12 @@ struct Comparison {
     std::size_t Passes = 0;  // on the smaller side
 };
 
-// None when either side has no positive time. A change the interval shows
-// is called only when the estimate lies more than margin from 1.
+// None when either side has no positive time.
 std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std::vector<double>& b, double margin);
+
+// The verdict an interval of a ratio carries: faster or slower where it lies beyond the margin,
+// within margin where it lies wholly inside it, else no clear difference.
+Verdict IntervalCall(double low, double high, double margin);
 
 // The rank k of the interval's ends among the m x n sorted pairwise
 // ratios (the k-th from each end); 0 when no interval reaches kConfidence.

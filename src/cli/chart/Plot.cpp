@@ -161,13 +161,13 @@ std::string CompareChart(const Comparisons& compared) {
     std::vector<ChartItem> items;
     for (const ComparedRow& r : compared.Rows) {
         if (!r.Old || !r.New) continue;
-        const Comparison a = r.Adjusted.value_or(Comparison{NAN, NAN, NAN});
+        const Comparison a = r.Change.value_or(Comparison{NAN, NAN, NAN});
         items.push_back(Item(r.Config, a.Ratio, a.Low, a.High, *r.New / *r.Old));
     }
-    const std::string estimate = compared.Machine ? "adjusted ratio (median of pass ratios in machine-reference units)"
-                                                  : "median of new / old pass ratios";
+    const std::string estimate = compared.Runs > 1 ? "median of the pairs' new / old ratios (Hodges-Lehmann)"
+                                                   : "median of new / old pass ratios";
     return Chart({"New / old time per call, by configuration (below 1: new is faster)", "new / old time per call",
-                  estimate, "its 95% interval", "plain ratio of the medians"},
+                  estimate, "its 95% interval", compared.Runs > 1 ? "ratio of the sides' medians" : "plain ratio of the medians"},
                  items, 1.0);
 }
 

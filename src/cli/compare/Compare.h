@@ -1,4 +1,4 @@
-// Result files read back into the run's result model, and two of them set against each other.
+// Result files read back into the run's result model, and the runs of two sides set against each other.
 #pragma once
 #include <map>
 #include <optional>
@@ -17,35 +17,35 @@ std::optional<RunResults> ReadResults(const std::string& text, std::string& erro
 // "text", "architecture", "ANSI code page" and "count mode" ("fixed" or "auto").
 std::map<std::string, std::string> MeasuredTerms(const RunContext& context);
 
-// The machine reference beside every pass, or the file's own list where its passes kept none.
-std::vector<double> PassReferences(const RunResults& file);
-
-// Beyond this the machine ran at another speed, and no verdict is given.
-constexpr double kMachineChangeLimit = 0.25;
+// Two runs of one command on the machine measured moved by up to this fraction of their median
+// (docs/measurement.md): with one run a side, only a change beyond it and the margin is called.
+constexpr double kRunDrift = 1.0;
 
 struct ComparedRow {
     Configuration Config;
-    std::optional<double> Old;  // median ms a call
+    std::optional<double> Old;  // median ms a call; over several runs, the median of their medians
     std::optional<double> New;
-    // New against old with the machine's change taken out; none without samples.
-    std::optional<Comparison> Adjusted;
+    std::optional<Comparison> Change;  // new against old; none where a side has no positive time
 };
-
-// How the machine's speed was taken into account.
-enum class MachineUse { NoReference, Adjusted, ChangedTooMuch };
 
 struct Comparisons {
     std::vector<ComparedRow> Rows;
-    std::optional<Comparison> Machine;  // new reference / old reference
-    MachineUse Use = MachineUse::NoReference;
-    // Terms both files record and that differ: the runs measured different things.
+    std::size_t Runs = 1;  // a side; from two, run i of each side makes pair i
+    // Terms two runs record and that differ: the runs measured different things.
     std::vector<std::string> Differences;
     bool Withheld = false;  // they differ, and no verdict is drawn
-    bool InCommon = false;  // some configuration is in both files
+    bool InCommon = false;  // some configuration is in both sides' runs
 };
 
-// Configurations of either file paired up; one only present in one file has no
-// median for the other. Where the runs differ in their terms, no verdict is drawn
-// unless despiteDifferences.
-Comparisons CompareFiles(const RunResults& oldFile, const RunResults& newFile, double margin,
-                         bool despiteDifferences = false);
+// Configurations of the two sides paired up; one present on a side only has no median for the
+// other. One run a side: the two runs' passes (Mann-Whitney), where drift between the runs is not
+// in the interval, so only a change beyond kRunDrift is called. Several: each pair's new / old
+// medians, judged as rounds within a run are (signed-rank), so drift common to a pair cancels.
+// The sides hold as many runs. Where the runs differ in their terms, no verdict is drawn unless
+// despiteDifferences.
+Comparisons CompareRuns(const std::vector<RunResults>& oldRuns, const std::vector<RunResults>& newRuns, double margin,
+                        bool despiteDifferences = false);
+
+// The first pair (from 0) with a run dated before the last of the pair before it; none when the
+// pairs are in time order, as far as the runs record their dates.
+std::optional<std::size_t> OutOfOrder(const std::vector<RunResults>& oldRuns, const std::vector<RunResults>& newRuns);

@@ -112,12 +112,3 @@ std::map<std::string, std::string> MeasuredTerms(const RunContext& c) {
     for (const std::string& missing : c.Unrecorded) terms.erase(missing);
     return terms;
 }
-
-std::vector<double> PassReferences(const RunResults& file) {
-    // Every slice's reference is thousands in a long sweep, and the machine's comparison
-    // pairs them all; the passes' own tell the same.
-    if (file.Rows.empty() || file.Rows.front().ReferenceMs.empty()) return file.Context.ReferenceMs;
-    std::vector<double> all;
-    for (const Result& row : file.Rows) all.insert(all.end(), row.ReferenceMs.begin(), row.ReferenceMs.end());
-    return all;
-}

@@ -121,7 +121,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         "after --compare", Test([](const std::string& name) {
             return name.size() > 4 && CLI::detail::to_lower(name.substr(name.size() - 4)) == ".svg";
         }));
-    app.add_option("--compare", compare, "OLD NEW: two earlier JSON or CSV outputs, with verdicts")->expected(2);
+    app.add_option("--compare", compare, "OLD NEW: earlier JSON or CSV outputs; several runs a side, comma-separated "
+                   "and made alternately, are paired run by run for verdicts")->expected(2);
     Add(app, "--call", o.Calls, "ExtTextOutA (default), ExtTextOutW, TextOutA, PolyTextOutA or GetTextExtentPoint32A",
         kTrimmed & Words(kCallNames), "the calls to time, comma-separated");
     Add(app, "--quality", o.Qualities, "default, nonantialiased, antialiased or cleartype",
@@ -148,13 +149,32 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (cpu != "any") o.Cpu = std::stoi(cpu);
     o.Margin = marginPercent / 100;
     o.RepetitionsGiven = app.count("--repetitions") > 0;
-    if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
+    if (compare.size() == 2 && !app.count("--help") && !app.count("--version")) {
+        for (auto [from, to] : {std::pair{&compare[0], &o.CompareOld}, std::pair{&compare[1], &o.CompareNew}}) {
+            std::size_t start = 0;
+            for (std::size_t comma; (comma = from->find(',', start)) != std::string::npos; start = comma + 1)
+                to->push_back(from->substr(start, comma - start));
+            to->push_back(from->substr(start));
+            if (std::find(to->begin(), to->end(), "") != to->end())
+                return {std::nullopt, "--compare: a file name is empty", usage};
+        }
+        if (o.CompareOld.size() != o.CompareNew.size())
+            return {std::nullopt, "--compare: " + std::to_string(o.CompareOld.size()) + " old runs and " +
+                                      std::to_string(o.CompareNew.size()) + " new; give as many a side, made alternately",
+                    usage};
+        // What the runs were measured with is in the files; an option given here would be ignored.
+        const std::vector<std::string> used = {"--compare", "--compare-anyway", "--margin", "--format", "--plot", "--quiet"};
+        for (const CLI::Option* option : app.get_options())
+            if (option->count() && std::find(used.begin(), used.end(), option->get_name()) == used.end())
+                return {std::nullopt, "--compare does not use " + option->get_name() +
+                                          "; it belongs to the runs that made the files", usage};
+    }
     // Help wins over version, version over the font list, whatever the order.
     o.Action = app.count("--help")         ? CliAction::Help
                : app.count("--version")    ? CliAction::Version
                : app.count("--list-fonts") ? CliAction::ListFonts
                : app.count("--self-check") ? CliAction::SelfCheck
-               : compare.size() == 2       ? CliAction::Compare
+               : !o.CompareOld.empty()     ? CliAction::Compare
                                            : CliAction::Measure;
     return {o, "", usage};
 }

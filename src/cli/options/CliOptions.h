@@ -32,7 +32,8 @@ struct CliOptions {
     int Warmup = 1;
     bool Flush = false;
     OutputFormat Format = OutputFormat::Table;
-    std::string CompareOld, CompareNew;
+    // The runs of each side, as many a side; with several, run i of each makes pair i.
+    std::vector<std::string> CompareOld, CompareNew;
     bool CompareAnyway = false;  // verdicts even between runs that measured different things
     std::string Baseline, PlotFile;  // empty: no verdicts within the run, no chart
     double Margin = 0.02;  // smaller changes are no clear difference

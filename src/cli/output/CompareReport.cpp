@@ -1,6 +1,7 @@
 // A comparison of two result files written out: as a table, CSV or JSON.
 #include "cli/output/Reports.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "cli/analysis/Schema.h"
@@ -12,21 +13,43 @@ namespace {
 const Comparison kNone{NAN, NAN, NAN, NAN};
 const char* const kTermOrder[] = {"text", "architecture", "ANSI code page", "count mode"};
 
-std::string Note(const Comparisons& compared) {
-    std::string note =
-        compared.Use == MachineUse::NoReference
-            ? "No machine reference of the same kind in both files: ratios are not judged."
-        : compared.Use == MachineUse::Adjusted
-            ? "Adjusted ratios set each pass against the machine reference beside it; a change is called when it "
-              "exceeds the margin plus the machine's own move, adjusted and not."
-            : "The machine's speed changed too much for a verdict (more than " +
-                  FormatSignificant(kMachineChangeLimit * 100, 2) + "%).";
-    if (compared.Withheld) note += " The runs differ in what they measured: no verdicts (--compare-anyway draws them).";
-    return note;
+std::string Method(const Comparisons& compared) {
+    std::string method =
+        compared.Runs == 1
+            ? "One run a side: an interval holds the passes' spread within the two runs, not the drift between "
+              "runs, which moved medians by up to a factor of " + FormatSignificant(1 + kRunDrift, 2) +
+              " on the machine measured, so only a change beyond it is called; alternate several runs a side "
+              "(scripts/alternate.sh) for verdicts."
+            : std::to_string(compared.Runs) + " pairs of runs: the estimate is the Hodges-Lehmann median of the "
+              "pairs' new / old ratios, its 95% interval the exact Wilcoxon signed-rank one (at least " +
+              std::to_string(RoundsNeeded(kConfidence)) + " pairs), and the verdict is read from it and the margin.";
+    if (compared.Withheld) method += " The runs differ in what they measured: no verdicts (--compare-anyway draws them).";
+    return method;
 }
 
-// Program, architecture, Wine and date, as far as the file says.
-std::string Description(const RunContext& c) {
+std::string VerdictText(const Comparisons& compared, const Comparison& c) {
+    if (c.Call != Verdict::TooFew || compared.Runs == 1) return VerdictName(c);
+    return "too few runs (n = " + std::to_string(c.Passes) + "; at least " + std::to_string(RoundsNeeded(kConfidence)) +
+           " needed)";
+}
+
+// The values a side's runs record of a term, " / " between them; empty when none records it.
+std::string Values(const RunSide& side, const std::string& name) {
+    std::vector<std::string> values;
+    for (const RunResults& run : side.Runs) {
+        const auto terms = MeasuredTerms(run.Context);
+        const auto value = terms.find(name);
+        if (value != terms.end() && std::find(values.begin(), values.end(), value->second) == values.end())
+            values.push_back(value->second);
+    }
+    std::string list;
+    for (const std::string& v : values) list += (list.empty() ? "" : " / ") + v;
+    return list;
+}
+
+// The files of a side with program, architecture, Wine and dates, as far as the first and last say.
+std::string Description(const RunSide& side) {
+    const RunContext &c = side.Runs.front().Context, &last = side.Runs.back().Context;
     std::string text = c.Program.empty() ? "" : c.Program + " " + c.Version;
     const auto add = [&](const std::string& prefix, const std::string& part) {
         if (!part.empty()) text += (text.empty() ? "" : prefix) + part;
@@ -34,7 +57,11 @@ std::string Description(const RunContext& c) {
     add(", ", c.Bits ? std::to_string(c.Bits) + "-bit" : "");
     add(", Wine ", c.WineVersion);
     add(", ", c.Date);
-    return text;
+    if (side.Runs.size() > 1) add(" to ", last.Date);
+    const std::string names = side.Names.size() == 1 ? side.Names[0]
+                              : side.Names.front() + " to " + side.Names.back() + " (" +
+                                    std::to_string(side.Names.size()) + " runs)";
+    return names + (text.empty() ? "" : " (" + text + ")");
 }
 
 double PlainRatio(const ComparedRow& r) {
@@ -45,13 +72,13 @@ double PlainRatio(const ComparedRow& r) {
 Json Rows(const Comparisons& compared) {
     Json rows = Json::array();
     for (const ComparedRow& r : compared.Rows) {
-        const Comparison a = r.Adjusted.value_or(kNone);
+        const Comparison a = r.Change.value_or(kNone);
         rows.push_back({{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
                         {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
                         {"old_median_ms", Precise(r.Old.value_or(NAN))}, {"new_median_ms", Precise(r.New.value_or(NAN))},
-                        {"ratio", Precise(PlainRatio(r))}, {"adjusted_ratio", Precise(a.Ratio)},
+                        {"ratio", Precise(PlainRatio(r))}, {"estimate", Precise(a.Ratio)},
                         {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)}, {"p", Precise(a.P)},
-                        {"verdict", VerdictName(a)}, {"call", CallName(r.Config.Call)},
+                        {"verdict", r.Change ? VerdictText(compared, a) : "-"}, {"call", CallName(r.Config.Call)},
                         {"quality", QualityName(r.Config.Quality)},
                         {"length_bytes", r.Config.LengthBytes ? Json(r.Config.LengthBytes) : Json()},
                         {"repeat", r.Config.Repeat}});
@@ -63,52 +90,39 @@ Json Rows(const Comparisons& compared) {
 
 std::string CompareCsv(const Comparisons& compared) { return CsvFromRows(Rows(compared)); }
 
-std::string CompareJson(const NamedFile& oldFile, const NamedFile& newFile, const Comparisons& compared) {
-    const Json doc = {{"old", oldFile.Name},
-                      {"new", newFile.Name},
-                      {"machine_ratio", Precise(compared.Machine.value_or(kNone).Ratio)},
-                      {"differences", compared.Differences},
-                      {"note", Note(compared)},
-                      {"rows", Rows(compared)}};
+std::string CompareJson(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared) {
+    const Json doc = {{"old", oldSide.Names},   {"new", newSide.Names},
+                      {"runs", compared.Runs},  {"differences", compared.Differences},
+                      {"method", Method(compared)}, {"rows", Rows(compared)}};
     return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::string CompareTable(const NamedFile& oldFile, const NamedFile& newFile, const Comparisons& compared) {
-    std::string out;
-    for (const NamedFile* f : {&oldFile, &newFile}) {
-        const std::string description = Description(f->File.Context);
-        out += (f == &oldFile ? "old: " : "new: ") + f->Name + (description.empty() ? "" : " (" + description + ")") +
-               "\n";
-    }
-    // What each run measured, so runs that differ show it where the figures are read.
-    const auto oldTerms = MeasuredTerms(oldFile.File.Context), newTerms = MeasuredTerms(newFile.File.Context);
+std::string CompareTable(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared) {
+    std::string out = "old: " + Description(oldSide) + "\nnew: " + Description(newSide) + "\n";
+    // What each side measured, so runs that differ show it where the figures are read.
     std::string terms;
     for (const std::string name : kTermOrder) {
-        const auto o = oldTerms.find(name), n = newTerms.find(name);
-        const bool inOld = o != oldTerms.end(), inNew = n != newTerms.end();
-        if (!inOld && !inNew) continue;
-        const std::string oldValue = inOld ? o->second : "not recorded", newValue = inNew ? n->second : "not recorded";
+        const std::string o = Values(oldSide, name), n = Values(newSide, name);
+        if (o.empty() && n.empty()) continue;
+        const std::string oldValue = o.empty() ? "not recorded" : o, newValue = n.empty() ? "not recorded" : n;
+        const bool differs =
+            std::find(compared.Differences.begin(), compared.Differences.end(), name) != compared.Differences.end();
         terms += std::string(terms.empty() ? "Runs: " : "; ") + name + " " +
-                 (oldValue == newValue ? oldValue : oldValue + " / " + newValue + (inOld && inNew ? " (DIFFERS)" : ""));
+                 (oldValue == newValue ? oldValue : oldValue + " / " + newValue) + (differs ? " (DIFFERS)" : "");
     }
     if (!terms.empty()) out += terms + "\n";
-    const bool machine = compared.Machine.has_value();
-    if (machine)
-        out += "Machine reference, new / old: " + FormatSignificant(compared.Machine->Ratio, 3) + " (" +
-               IntervalText(compared.Machine->Low, compared.Machine->High) + "). ";
-    out += Note(compared) + "\nMedian time per call in ms; ratio is new / old, below 1 is faster. " +
-           (machine ? "Adjusted" : "Pairwise") + " is the median of all new / old pass ratios" +
-           (machine ? ", each pass in units of the machine reference" : "") +
-           ";\nits 95% interval is the one Mann-Whitney's U test gives, and the verdict is read from it.\n\n";
+    out += Method(compared) + "\nMedian time per call in ms; ratio is new / old, below 1 is faster.\n\n";
 
     std::vector<std::vector<std::string>> table = {{"face", "size", "style", "background", "old", "new", "ratio",
-                                                    machine ? "adjusted" : "pairwise", "95% interval", "verdict"}};
+                                                    compared.Runs > 1 ? "paired" : "pairwise", "95% interval",
+                                                    "verdict"}};
     for (const ComparedRow& r : compared.Rows) {
-        const Comparison a = r.Adjusted.value_or(kNone);
+        const Comparison a = r.Change.value_or(kNone);
         table.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
                          r.Config.Opaque ? "opaque" : "transparent", FormatSignificant(r.Old.value_or(NAN), 3),
                          FormatSignificant(r.New.value_or(NAN), 3), FormatSignificant(PlainRatio(r), 3),
-                         FormatSignificant(a.Ratio, 3), IntervalText(a.Low, a.High), VerdictName(a)});
+                         FormatSignificant(a.Ratio, 3), IntervalText(a.Low, a.High),
+                         r.Change ? VerdictText(compared, a) : "-"});
         if (!DimensionLabel(r.Config).empty()) {
             table.back().push_back(DimensionLabel(r.Config).substr(1));
             table[0].resize(11, "call, quality, length");

@@ -22,18 +22,18 @@ std::string CsvReport(const RunResults& results);
 std::string JsonReport(const RunResults& results);
 std::string SelfCheckReport(const Configuration& config, int pairs, const std::vector<SelfCheckRow>& rows);
 
-// A file given to --compare: its name as given, and what it holds.
-struct NamedFile {
-    std::string Name;
-    const RunResults& File;
+// The files given to --compare for one side: their names as given, and what each holds.
+struct RunSide {
+    std::vector<std::string> Names;
+    const std::vector<RunResults>& Runs;
 };
 
-std::string CompareTable(const NamedFile& oldFile, const NamedFile& newFile, const Comparisons& compared);
+std::string CompareTable(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared);
 std::string CompareCsv(const Comparisons& compared);
-std::string CompareJson(const NamedFile& oldFile, const NamedFile& newFile, const Comparisons& compared);
+std::string CompareJson(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared);
 
 // Faces the mapper replaced, text the code page or a font cannot show, too few passes for a verdict.
 std::vector<std::string> SweepWarnings(const RunResults& results);
-// Runs that measured different things, too few passes for a verdict.
-std::vector<std::string> CompareWarnings(const RunResults& oldFile, const RunResults& newFile,
-                                         const Comparisons& compared, bool despiteDifferences);
+// Runs that measured different things, too few passes or runs for a verdict.
+std::vector<std::string> CompareWarnings(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared,
+                                         bool despiteDifferences);

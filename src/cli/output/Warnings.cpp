@@ -48,23 +48,37 @@ std::vector<std::string> SweepWarnings(const RunResults& results) {
     return lines;
 }
 
-std::vector<std::string> CompareWarnings(const RunResults& oldFile, const RunResults& newFile,
-                                         const Comparisons& compared, bool despiteDifferences) {
+std::vector<std::string> CompareWarnings(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared,
+                                         bool despiteDifferences) {
     std::vector<std::string> lines;
     if (!compared.Differences.empty()) {
-        const auto oldTerms = MeasuredTerms(oldFile.Context), newTerms = MeasuredTerms(newFile.Context);
         std::string what;
-        for (const std::string& name : compared.Differences)
-            what += (what.empty() ? "" : ", ") + name + " (" + oldTerms.at(name) + " / " + newTerms.at(name) + ")";
+        for (const std::string& name : compared.Differences) {
+            // Each value the runs record, in the order the sides give them.
+            std::vector<std::string> values;
+            for (const RunSide* side : {&oldSide, &newSide})
+                for (const RunResults& run : side->Runs) {
+                    const auto terms = MeasuredTerms(run.Context);
+                    const auto value = terms.find(name);
+                    if (value != terms.end() && std::find(values.begin(), values.end(), value->second) == values.end())
+                        values.push_back(value->second);
+                }
+            std::string list;
+            for (const std::string& v : values) list += (list.empty() ? "" : " / ") + v;
+            what += (what.empty() ? "" : ", ") + name + " (" + list + ")";
+        }
         lines.push_back("the runs differ in " + what + ": they measured different things" +
                         (despiteDifferences ? "; verdicts are drawn all the same, as --compare-anyway asks"
                                             : ", so no verdict is drawn (--compare-anyway draws them)"));
     }
     std::size_t fewest = 0;
     for (const ComparedRow& row : compared.Rows)
-        if (row.Adjusted && row.Adjusted->Call == Verdict::TooFew)
-            fewest = fewest ? std::min(fewest, row.Adjusted->Passes) : row.Adjusted->Passes;
-    if (fewest)
+        if (row.Change && row.Change->Call == Verdict::TooFew)
+            fewest = fewest ? std::min(fewest, row.Change->Passes) : row.Change->Passes;
+    if (fewest && compared.Runs > 1)
+        lines.push_back("too few runs for a verdict (n = " + std::to_string(fewest) + " pairs; at least " +
+                        std::to_string(RoundsNeeded(kConfidence)) + " needed): make more runs a side, alternately");
+    else if (fewest)
         lines.push_back("too few passes for a verdict" + TooFew(fewest) + ": measure both runs with --repetitions " +
                         std::to_string(PassesNeeded()) + " or more");
     return lines;
