@@ -6,11 +6,15 @@
 #     text, the longer judged against the shorter: "slower" is right) and of an A/A pair (one
 #     configuration given twice: "faster" or "slower" is wrong, "within margin" right);
 #  2. DEFAULT_RUNS runs of the same pairs at the default settings (5 passes, no time limit),
-#     with this build's paired verdict and with BEFORE's unpaired one.
+#     with this build's paired verdict and with BEFORE's unpaired one;
+#  3. across runs, as two builds are compared: COMPARISONS --compare's of PAIRS alternating
+#     runs a side (scripts/alternate.sh) of one length against itself (A/A) and of the pair's
+#     two lengths (A/B), and COMPARISONS of one run a side (A/A).
 # Each line: right / wrong / undecided, and the seconds the measurement took (median, max)
-# as the program records them (BEFORE records none: its wall seconds less Wine's start).
+# as the program records them (BEFORE records none: its wall seconds less Wine's start); in 3,
+# the wall seconds of a comparison's runs.
 # Usage: [ARCHS="x86_64 i686"] [RUNS=20] [MAX_TIME=10] [DEFAULT_RUNS=10] [BEFORE=e0beb0d] [AB_LENGTHS=40,42]
-#        scripts/bench-verdicts.sh
+#        [COMPARISONS=20] [PAIRS=8] scripts/bench-verdicts.sh   (a count of 0 skips a part)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -26,6 +30,9 @@ default_runs=${DEFAULT_RUNS:-10}
 before=${BEFORE:-e0beb0d}
 ab=(--face "Liberation Sans" --size 12 --length "${AB_LENGTHS:-40,42}" --baseline 1)
 aa=(--face "Liberation Sans,Liberation Sans" --size 12 --length 40 --baseline 1)
+comparisons=${COMPARISONS:-20}
+pairs=${PAIRS:-8}
+lengths=${AB_LENGTHS:-40,42}
 
 build() {  # source dir, build dir, arch
   mkdir -p "$2"
@@ -90,13 +97,35 @@ for arch in $archs; do
   rm -rf "$work" && mkdir -p "$work"
   echo; echo "== $arch ($built); load $(cut -d' ' -f1-3 /proc/loadavg)"
   exe="$out/$arch/ExtTextOutBenchCli.exe"
-  for ((i = 0; i < runs; i++)); do
-    verdict "$exe" "${ab[@]}" --max-time "$max_time" >>"$work/ab-max.txt"
-    verdict "$exe" "${aa[@]}" --max-time "$max_time" >>"$work/aa-max.txt"
-  done
-  echo "1. --max-time $max_time"
-  echo "   A/B ${ab[*]}: $(tally slower 'faster|within margin' <"$work/ab-max.txt")"
-  echo "   A/A ${aa[*]}: $(tally 'within margin' 'faster|slower' <"$work/aa-max.txt")"
+  if ((runs > 0)); then
+    for ((i = 0; i < runs; i++)); do
+      verdict "$exe" "${ab[@]}" --max-time "$max_time" >>"$work/ab-max.txt"
+      verdict "$exe" "${aa[@]}" --max-time "$max_time" >>"$work/aa-max.txt"
+    done
+    echo "1. --max-time $max_time"
+    echo "   A/B ${ab[*]}: $(tally slower 'faster|within margin' <"$work/ab-max.txt")"
+    echo "   A/A ${aa[*]}: $(tally 'within margin' 'faster|slower' <"$work/aa-max.txt")"
+  fi
+  if ((comparisons > 0)); then
+    one="scripts/wine-run.sh $exe --face 'Liberation Sans' --size 12 -n 5000 -q --format json --length"
+    across() {  # pairs, length A, length B: the first row's verdict and the runs' wall seconds
+      local t0 json
+      t0=$(date +%s.%N)
+      json=$(ETB_ALTERNATE_DIR="$work/alternate" ETB_COMPARE="scripts/wine-run.sh $exe" \
+             scripts/alternate.sh "$1" "$one $2" "$one $3" --format json 2>/dev/null)
+      python3 -c 'import json, sys; print(json.loads(sys.stdin.read())["rows"][0]["verdict"] + "|%.1f" % (float(sys.argv[2]) - float(sys.argv[1])))' \
+        "$t0" "$(date +%s.%N)" <<<"$json"
+    }
+    for ((i = 0; i < comparisons; i++)); do
+      across "$pairs" "${lengths%,*}" "${lengths%,*}" >>"$work/aa-runs.txt"
+      across "$pairs" "${lengths%,*}" "${lengths#*,}" >>"$work/ab-runs.txt"
+      across 1 "${lengths%,*}" "${lengths%,*}" >>"$work/aa-single.txt"
+    done
+    echo "3. across runs, -n 5000, $pairs alternating runs a side or one; load $(cut -d' ' -f1-3 /proc/loadavg)"
+    echo "   A/B, lengths $lengths, $pairs runs a side: $(tally slower 'faster|within margin' <"$work/ab-runs.txt")"
+    echo "   A/A, $pairs runs a side: $(tally 'within margin' 'faster|slower' <"$work/aa-runs.txt")"
+    echo "   A/A, one run a side: $(tally 'no clear difference' 'faster|slower' <"$work/aa-single.txt")"
+  fi
   ((default_runs > 0)) || continue
   for ((i = 0; i < default_runs; i++)); do
     for which in now before; do

@@ -183,6 +183,11 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
                       cp932 = TempFile("cp932.csv", "face,size,median_ms\n\x82\xa0\x83\x53,12,1\n"),
                       a = TempFile("a.json", R"({"results": [{"face": "A", "size": 12, "median_ms": 1}]})"),
                       b = TempFile("b.json", R"({"results": [{"face": "B", "size": 12, "median_ms": 1}]})");
+    std::string dated[4];  // runs made at 0, 1, 3 and 2 s past ten
+    for (int i = 0; i < 4; ++i)
+        dated[i] = TempFile(("d" + std::to_string(i) + ".json").c_str(), R"({"context": {"date": "2026-12-09T10:00:0)" +
+                                                                   std::to_string(i == 3 ? 2 : i == 2 ? 3 : i) +
+                                                                   R"(.5Z"}, "results": [{"face": "A", "size": 12, "median_ms": 1}]})");
     const std::pair<std::string, std::string> cases[] = {
         {"--face \"Liberation Sans,No Such Face\"", "--face: \"No Such Face\""},
         {"--count=many", "--count: "},
@@ -195,6 +200,10 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         {"--compare \"" + a + "\" \"" + header + "\"", "--compare: \"" + header + "\" is not a JSON or CSV output"},
         {"--compare \"" + cp932 + "\" \"" + cp932 + "\" --format json", "--compare: \"" + cp932 + "\" is not a JSON"},
         {"--compare \"" + a + "\" \"" + b + "\"", "--compare: \"" + a + "\" and \"" + b + "\" have no configuration"},
+        {"--compare \"" + a + "," + b + "\" \"" + a + "," + dated[0] + "\"", "--compare: \"" + a + "\" is given twice"},
+        {"--compare \"" + dated[0] + "," + dated[1] + "\" \"" + dated[2] + "," + dated[3] + "\"",
+         "--compare: \"" + dated[1] + "\" and \"" + dated[3] + "\" were not made after the runs before them"},
+        {"--compare \"" + a + "\" \"" + b + "\" --count 5", "--compare does not use --count"},
         // Found before a pass that would take seconds.
         {"--face \"Liberation Sans\" -n 300000 -r 9 --plot \"" + a + "-missing\\x.svg\"", "--plot: cannot write"}};
     for (const auto& [arguments, names] : cases) {
@@ -204,7 +213,10 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         EXPECT_EQ(run.err.rfind(std::string("ExtTextOutBenchCli: ") + names, 0), 0u) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line";
     }
-    for (const std::string* path : {&garbage, &header, &cp932, &a, &b}) DeleteFileW(FromUtf8(*path).c_str());
+    for (const std::string* path :
+         std::initializer_list<const std::string*>{&garbage, &header, &cp932, &a, &b, &dated[0], &dated[1], &dated[2],
+                                                   &dated[3]})
+        DeleteFileW(FromUtf8(*path).c_str());
     EXPECT_NE(RunCli("--list-fonts").out.find("\nIPAゴシック\n"), std::string::npos);
     EXPECT_EQ(RunCli("--version").out.rfind("ExtTextOutBenchCli ", 0), 0u);
 }

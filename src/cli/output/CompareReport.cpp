@@ -59,8 +59,8 @@ std::string Description(const RunSide& side) {
     add(", ", c.Date);
     if (side.Runs.size() > 1) add(" to ", last.Date);
     const std::string names = side.Names.size() == 1 ? side.Names[0]
-                              : side.Names.front() + " to " + side.Names.back() + " (" +
-                                    std::to_string(side.Names.size()) + " runs)";
+                              : side.Names.front() + " to " + side.Names.back() + ", " +
+                                    std::to_string(side.Names.size()) + " runs";
     return names + (text.empty() ? "" : " (" + text + ")");
 }
 
