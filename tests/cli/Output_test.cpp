@@ -41,12 +41,8 @@ RunResults SampleResults(RunContext context = SampleContext()) {
 }
 
 TEST(FormatSignificant, PlainNotationWithCarries) {
-    const std::pair<double, const char*> cases[] = {{1234567, "1230000"},
-                                                    {0.0012345, "0.00123"},
-                                                    {0.09996, "0.100"},
-                                                    {999.6, "1000"},
-                                                    {0, "0"},
-                                                    {std::numeric_limits<double>::infinity(), "-"}};
+    const std::pair<double, const char*> cases[] = {{1234567, "1230000"}, {0.0012345, "0.00123"}, {0.09996, "0.100"},
+        {999.6, "1000"}, {0, "0"}, {std::numeric_limits<double>::infinity(), "-"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(FormatSignificant(value, 3), text) << value;
 }
 

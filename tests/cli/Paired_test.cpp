@@ -42,11 +42,9 @@ TEST(PairedSelection, AsAllWalshAveragesSorted) {
 TEST(PairedSelection, VerdictReadFromTheIntervalAndMargin) {
     const std::vector<double> base = {1.00, 1.02, 0.99, 1.01, 1.03, 0.98, 1.00, 1.01, 0.995, 1.005};
     const double noise[] = {0.002, -0.001, 0.0005, -0.003, 0.001, 0.0025, -0.002, 0.0015, -0.0005, 0};
-    const struct {
-        double factor;
-        Verdict call;
-    } cases[] = {{1.05, Verdict::Slower}, {0.95, Verdict::Faster}, {1.005, Verdict::WithinMargin},
-                 {1.02, Verdict::Same}};  // the interval straddles 1 + m
+    const struct { double factor; Verdict call; } cases[] = {
+        {1.05, Verdict::Slower}, {0.95, Verdict::Faster}, {1.005, Verdict::WithinMargin},
+        {1.02, Verdict::Same}};  // the interval straddles 1 + m
     for (const auto& c : cases) {
         std::vector<double> other;
         for (std::size_t i = 0; i < base.size(); ++i) other.push_back(base[i] * c.factor * (1 + noise[i]));
