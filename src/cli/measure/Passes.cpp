@@ -103,7 +103,8 @@ TimedPasses TimePasses(std::size_t configurations, const PassPlan& plan, const P
         if (timer.Progress) timer.Progress(out);
         if (plan.Answered && plan.Answered(out)) return out.Stopped = StopReason::Answered, out;
         const double now = timer.Now ? timer.Now() : 0;
-        if (plan.Seconds > 0 && now + (now - roundStart) > start + plan.Seconds) return out.Stopped = StopReason::Time, out;
+        if (plan.Seconds > 0 && now + (now - roundStart) > start + plan.Seconds)
+            return out.Stopped = StopReason::Time, out;
     }
     return out;
 }

@@ -47,7 +47,8 @@ Json Rows(const Comparisons& compared) {
         const Comparison a = r.Adjusted.value_or(kNoComparison);
         rows.push_back({{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
                         {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
-                        {"old_median_ms", Precise(r.Old.value_or(NAN))}, {"new_median_ms", Precise(r.New.value_or(NAN))},
+                        {"old_median_ms", Precise(r.Old.value_or(NAN))},
+                        {"new_median_ms", Precise(r.New.value_or(NAN))},
                         {"ratio", Precise(PlainRatio(r))}, {"adjusted_ratio", Precise(a.Ratio)},
                         {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)}, {"p", Precise(a.P)},
                         {"verdict", VerdictName(a)}, {"call", CallName(r.Config.Call)},
