@@ -23,8 +23,7 @@ constexpr double kRunDrift = 1.0;
 
 struct ComparedRow {
     Configuration Config;
-    std::optional<double> Old;  // median ms a call; over several runs, the median of their medians
-    std::optional<double> New;
+    std::optional<double> Old, New;  // median ms a call; over several runs, the median of their medians
     std::optional<Comparison> Change;  // new against old; none where a side has no positive time
 };
 

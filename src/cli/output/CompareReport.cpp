@@ -10,7 +10,6 @@
 
 namespace {
 
-const Comparison kNone{NAN, NAN, NAN, NAN};
 const char* const kTermOrder[] = {"text", "architecture", "ANSI code page", "count mode"};
 
 std::string Method(const Comparisons& compared) {
@@ -72,10 +71,11 @@ double PlainRatio(const ComparedRow& r) {
 Json Rows(const Comparisons& compared) {
     Json rows = Json::array();
     for (const ComparedRow& r : compared.Rows) {
-        const Comparison a = r.Change.value_or(kNone);
+        const Comparison a = r.Change.value_or(kNoComparison);
         rows.push_back({{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
                         {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
-                        {"old_median_ms", Precise(r.Old.value_or(NAN))}, {"new_median_ms", Precise(r.New.value_or(NAN))},
+                        {"old_median_ms", Precise(r.Old.value_or(NAN))},
+                        {"new_median_ms", Precise(r.New.value_or(NAN))},
                         {"ratio", Precise(PlainRatio(r))}, {"estimate", Precise(a.Ratio)},
                         {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)}, {"p", Precise(a.P)},
                         {"verdict", r.Change ? VerdictText(compared, a) : "-"}, {"call", CallName(r.Config.Call)},
@@ -117,7 +117,7 @@ std::string CompareTable(const RunSide& oldSide, const RunSide& newSide, const C
                                                     compared.Runs > 1 ? "paired" : "pairwise", "95% interval",
                                                     "verdict"}};
     for (const ComparedRow& r : compared.Rows) {
-        const Comparison a = r.Change.value_or(kNone);
+        const Comparison a = r.Change.value_or(kNoComparison);
         table.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
                          r.Config.Opaque ? "opaque" : "transparent", FormatSignificant(r.Old.value_or(NAN), 3),
                          FormatSignificant(r.New.value_or(NAN), 3), FormatSignificant(PlainRatio(r), 3),
