@@ -16,7 +16,7 @@ std::string Method(const Comparisons& compared) {
     std::string method =
         compared.Runs == 1
             ? "One run a side: an interval holds the passes' spread within the two runs, not the drift between "
-              "runs, which moved medians by up to a factor of " + FormatSignificant(1 + kRunDrift, 2) +
+              "runs, which moved medians by up to a factor of " + FormatSignificant(1 + kRunDrift, 1) +
               " on the machine measured, so only a change beyond it is called; alternate several runs a side "
               "(scripts/alternate.sh) for verdicts."
             : std::to_string(compared.Runs) + " pairs of runs: the estimate is the Hodges-Lehmann median of the "
