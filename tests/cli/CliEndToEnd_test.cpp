@@ -196,8 +196,8 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         EXPECT_EQ(run.err.rfind(std::string("ExtTextOutBenchCli: ") + names, 0), 0u) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line";
     }
-    for (const std::string* path : {&cp932, &a, &b, &dated[0], &dated[1], &dated[2], &dated[3]})
-        DeleteFileW(FromUtf8(*path).c_str());
+    for (const std::string* path : {&cp932, &a, &b}) DeleteFileW(FromUtf8(*path).c_str());
+    for (const std::string& path : dated) DeleteFileW(FromUtf8(path).c_str());
     EXPECT_NE(RunCli("--list-fonts").out.find("\nIPAゴシック\n"), std::string::npos);
     EXPECT_EQ(RunCli("--version").out.rfind("ExtTextOutBenchCli ", 0), 0u);
 }
