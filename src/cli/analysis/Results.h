@@ -49,6 +49,8 @@ struct Measurement {
     std::size_t TextBytes = 0, TextChars = 0;
     bool Clipped = false;  // the text runs past the canvas, where its glyphs are cut off
     std::string DrawnQuality;
+    // With --first-draw, one a fresh font: its first call, and its warm calls just after, per call.
+    std::vector<double> FirstDrawMs, FirstDrawWarmMs;
 };
 
 // One configuration with its figures.
@@ -61,6 +63,9 @@ struct Result : Measurement {
     bool IsBaseline = false;
     std::optional<Comparison> VsBaseline;
     std::string Verdict = "-";  // its word, read from VsBaseline's interval
+    // The median first call of a fresh font, and of each font's first call over its own warm ones.
+    std::optional<double> FirstDraw;
+    MedianInterval FirstDrawRatio;
 
     double CallsPerSecond() const { return Stats.Median > 0 ? 1000 / Stats.Median : 0; }
     double BytesPerSecond() const { return CallsPerSecond() * static_cast<double>(TextBytes); }

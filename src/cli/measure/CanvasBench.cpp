@@ -1,10 +1,12 @@
-// The measurement: the interactive program's canvas, one font per configuration, and its timed loop.
+// The measurement: the interactive program's canvas and the other surfaces, one font per configuration, and its timed loop.
 #include "cli/measure/CanvasBench.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <set>
+#include <tuple>
 
 #include "benchmark/Run.h"
 #include "cli/measure/Passes.h"
@@ -14,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "platform/System.h"
 #include "platform/Text.h"
+#include "platform/Window.h"
 #include "timing/CounterServices.h"
 #include "timing/clsTiming.h"
 
@@ -21,6 +24,9 @@ namespace {
 
 // The machine reference: about 1 ms of reads before each slice.
 constexpr int kReferenceReads = 100000;
+
+// The warm calls timed after each fresh font's first, in one piece.
+constexpr int kWarmCalls = 20;
 
 // Where the reference loop's result goes, so the compiler keeps the loop.
 volatile std::uint32_t g_referenceResult;
@@ -60,17 +66,62 @@ CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuratio
     }
 }
 
+std::string CanvasBench::MakeSurfaces() {
+    RECT client{};
+    // A canvas that cannot be opened stops the sweep, which says so.
+    if (!Canvas.Show(nullptr) || !GetClientRect(Canvas.Handle(), &client)) return "";
+    const CanvasSize own{client.right, client.bottom};
+    SurfaceOf.assign(Configs.size(), nullptr);
+    for (std::size_t c = 0; c < Configs.size(); ++c) {
+        const Configuration& k = Configs[c];
+        if (k.Surface == SurfaceKind::Ddb && k.Canvas == own) continue;
+        // One surface of a kind and size for every configuration drawn on it.
+        for (std::size_t d = 0; d < c && !SurfaceOf[c]; ++d)
+            if (Configs[d].Surface == k.Surface && Configs[d].Canvas == k.Canvas) SurfaceOf[c] = SurfaceOf[d];
+        if (SurfaceOf[c]) continue;
+        const bool window = k.Surface == SurfaceKind::Window;
+        if (window && !(k.Canvas == own) && (Windows.push_back(std::make_unique<frmCanvas>()), !Windows.back()->Show(nullptr)))
+            return "--surface: a canvas window of " + CanvasName(k.Canvas) + " could not be opened";
+        const int bits = k.Surface == SurfaceKind::Dib32 ? 32 : k.Surface == SurfaceKind::Dib24 ? 24 : 0;
+        Surfaces.push_back(window ? DrawingSurface::Window((k.Canvas == own ? Canvas : *Windows.back()).Handle(),
+                                                           k.Canvas.Width, k.Canvas.Height)
+                                  : DrawingSurface::Bitmap(bits, k.Canvas.Width, k.Canvas.Height));
+        if (!Surfaces.back())
+            return "--canvas: " + CanvasName(k.Canvas) + " is larger than this system makes a " +
+                   (window ? "window (about the screen's size at most)" : SurfaceName(k.Surface) + " bitmap");
+        SurfaceOf[c] = Surfaces.back().get();
+    }
+    // Canvas windows side by side along the top of the screen, so none covers another's text.
+    std::vector<HWND> row{Canvas.Handle()};
+    for (const auto& w : Windows) row.push_back(w->Handle());
+    for (std::size_t i = 0, x = 0; i < row.size() && !Windows.empty(); ++i) {
+        RECT frame{};
+        GetWindowRect(row[i], &frame);
+        SetWindowPos(row[i], nullptr, static_cast<int>(x), 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x += static_cast<std::size_t>(frame.right - frame.left);
+    }
+    return "";
+}
+
+HDC CanvasBench::Prepare(std::size_t c, const SharedFont& font) {
+    const SharedFont& drawn = font ? font : Fonts[c];
+    DrawingSurface* surface = c < SurfaceOf.size() ? SurfaceOf[c] : nullptr;
+    if (!surface) return Canvas.Prepare(drawn, Configs[c].Opaque);
+    surface->Clear(frmCanvas::kBackColor);
+    return SetUpText(surface->dc(), drawn, surface->Font, Configs[c].Opaque);
+}
+
 double CanvasBench::Pass(std::size_t c, std::int32_t count, bool flush, double* referenceMs) {
     // What the interactive program's message loop does between two runs.
     ProcessPendingMessages();
-    HDC dc = Canvas.Prepare(Fonts[c], Configs[c].Opaque);
+    HDC dc = Prepare(c);
     if (!dc) return std::numeric_limits<double>::quiet_NaN();
     if (referenceMs) *referenceMs = MachineReferenceMs();
     return TimeCalls(Configs[c].Call, dc, Texts[c], count, flush);
 }
 
 std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
-    HDC dc = Canvas.Prepare(Fonts[c], Configs[c].Opaque);
+    HDC dc = Prepare(c);
     if (!dc) return std::nullopt;
     const CallText& text = Texts[c];
     Measurement m;
@@ -84,7 +135,8 @@ std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
                      : drawn == Smoothing::Subpixel ? QualityName(FontQuality::ClearType)
                                                     : "";
     m.TextBytes = text.Ansi.size();
-    m.Clipped = RunsPastBitmap(dc, text.Wide);
+    const DrawingSurface* surface = c < SurfaceOf.size() ? SurfaceOf[c] : nullptr;
+    m.Clipped = RunsPast(dc, text.Wide, surface ? surface->ShownWidth() : m.Config.Canvas.Width);
     // The wide call draws the characters themselves; GDI reads an ANSI call's bytes in the
     // code page of the font's character set, which need not be the ANSI one.
     m.TextChars = text.Wide.size();
@@ -98,6 +150,42 @@ std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
         return SurvivesAnsiTrip(FromUtf8(character), codePage);
     });
     return m;
+}
+
+bool CanvasBench::FirstDraws(const CliOptions& options, std::vector<Measurement>& rows) {
+    const int dpi = ScreenDpi();
+    const auto pixels = [dpi](double points) { return static_cast<int>(std::lround(points * dpi / 72)); };
+    // The heights realised so far of each face and style; a fresh font has none of them.
+    std::set<std::tuple<std::string, bool, bool, FontQuality, int>> drawn;
+    const auto key = [](const Configuration& k, int height) {
+        return std::make_tuple(k.Face, k.Bold, k.Italic, k.Quality, height);
+    };
+    for (const Configuration& k : Configs) drawn.insert(key(k, pixels(k.Size)));
+    std::vector<int> steps(Configs.size());
+    // The configurations take turns, so a change in the machine's speed reaches all alike.
+    for (int pass = 0; pass < kFirstDraws; ++pass)
+        for (std::size_t c = 0; c < Configs.size(); ++c) {
+            if (InterruptRequested()) return true;
+            const Configuration& k = Configs[c];
+            // The nearest heights not yet drawn, above and below in turn: h + 1, h - 1, h + 2, ...
+            const int base = pixels(k.Size);
+            int height = base;
+            while (height < 2 || drawn.count(key(k, height))) {
+                ++steps[c];
+                height = base + (steps[c] % 2 ? 1 : -1) * ((steps[c] + 1) / 2);
+            }
+            drawn.insert(key(k, height));
+            FontSpec spec{FromUtf8(k.Face), height * 72.0 / dpi, k.Bold, k.Italic};
+            spec.Quality = static_cast<std::uint8_t>(k.Quality);
+            const SharedFont font = MakeFont(spec);
+            ProcessPendingMessages();
+            // Prepared as every pass is, so the font is realised before its first call.
+            HDC dc = Prepare(c, font);
+            if (!dc) return false;
+            rows[c].FirstDrawMs.push_back(TimeCalls(k.Call, dc, Texts[c], 1, options.Flush));
+            rows[c].FirstDrawWarmMs.push_back(TimeCalls(k.Call, dc, Texts[c], kWarmCalls, options.Flush) / kWarmCalls);
+        }
+    return true;
 }
 
 SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options, const PassPlan& plan,
@@ -133,6 +221,8 @@ SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options, con
         out.Rows[c].ReferenceMs = passes.ReferenceMs[c];
     }
     out.ReferenceMs = passes.SliceReferenceMs;
+    if (options.FirstDraw && passes.Stopped != StopReason::Interrupted && !bench.FirstDraws(options, out.Rows))
+        out.Error = "a first draw could not be timed: the canvas could not be prepared for it";
     return out;
 }
 

@@ -70,7 +70,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.set_help_flag();
     app.allow_windows_style_options(false);  // "/tmp/a.json" is a file, not an option
     CliOptions o;
-    std::vector<std::string> compare;
+    std::vector<std::string> compare, canvases;
     std::string count = "auto", cpu = "any";
     double marginPercent = o.Margin * 100;
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
@@ -130,6 +130,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         kTrimmed & Test([](const std::string& v) { return ReadLength(v).has_value(); }),
         "the text repeated or cut to each length in bytes of the ANSI code page, comma-separated, e.g. "
         "1,16,64,256; three or more fit the fixed and per-character costs");
+    Add(app, "--surface", o.Surfaces, "ddb (default: a bitmap compatible with the screen, the program's canvas), "
+        "dib32, dib24 (top-down DIB sections) or window (the canvas window's own DC, on screen)",
+        kTrimmed & Words(kSurfaceNames), "what the text is drawn on, comma-separated");
+    Add(app, "--canvas", canvases, "WIDTHxHEIGHT in pixels, each side up to 32767 and at most 67108864 pixels "
+        "(e.g. 8192x8192)", kTrimmed & Test([](const std::string& v) { return ReadCanvas(v).has_value(); }),
+        "the surface's sizes, comma-separated (default: the canvas's, 421x113 at 96 dpi); the text stays at the origin");
+    app.add_flag("--first-draw", o.FirstDraw, "also time the first call of fonts realised just before it, each of a "
+                 "height not drawn before, beside the warm call");
     app.add_flag("--compare-anyway", o.CompareAnyway, "with --compare: draw verdicts even where the runs differ in "
                  "text, architecture, code page or count mode");
     app.add_flag("-q,--quiet", o.Quiet, "no progress line on the console");
@@ -148,6 +156,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (cpu != "any") o.Cpu = std::stoi(cpu);
     o.Margin = marginPercent / 100;
     o.RepetitionsGiven = app.count("--repetitions") > 0;
+    for (const std::string& canvas : canvases) o.Canvases.push_back(*ReadCanvas(canvas));
     if (compare.size() == 2) o.CompareOld = compare[0], o.CompareNew = compare[1];
     // Help wins over version, version over the font list, whatever the order.
     o.Action = app.count("--help")         ? CliAction::Help
@@ -163,6 +172,19 @@ std::optional<std::size_t> ReadLength(const std::string& text) {
     if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return {};
     const std::size_t value = std::stoul(text);
     return value >= 1 && value <= 65535 ? std::optional<std::size_t>(value) : std::nullopt;
+}
+
+std::optional<CanvasSize> ReadCanvas(const std::string& text) {
+    const std::size_t x = text.find_first_of("xX");
+    const auto side = [](const std::string& digits) -> long long {
+        if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+        const long long value = std::stoll(digits);
+        return value <= kMaxCanvasSide ? value : 0;
+    };
+    if (x == std::string::npos) return std::nullopt;
+    const long long width = side(text.substr(0, x)), height = side(text.substr(x + 1));
+    if (!width || !height || width * height > kMaxCanvasPixels) return std::nullopt;
+    return CanvasSize{static_cast<int>(width), static_cast<int>(height)};
 }
 
 std::string CliVersion() { return ETB_VERSION; }

@@ -42,6 +42,9 @@ struct CliOptions {
     std::vector<TextCall> Calls;
     std::vector<FontQuality> Qualities;
     std::vector<std::size_t> Lengths;  // bytes in the ANSI code page
+    std::vector<SurfaceKind> Surfaces;   // empty: the canvas's bitmap
+    std::vector<CanvasSize> Canvases;    // empty: the canvas's own size
+    bool FirstDraw = false;  // also time the first call of fonts realised just before it
     // Rounds go on until every verdict is decided or this many seconds are spent; 0: Repetitions rounds.
     double MaxSeconds = 0;
     bool Quiet = false;  // no progress line
@@ -61,3 +64,5 @@ std::string CliVersion();
 
 // A --length value: a whole number of bytes from 1 to 65535, in digits.
 std::optional<std::size_t> ReadLength(const std::string& text);
+// A --canvas value, "WIDTHxHEIGHT" in digits, within kMaxCanvasSide and kMaxCanvasPixels.
+std::optional<CanvasSize> ReadCanvas(const std::string& text);

@@ -1,4 +1,4 @@
-// The names of the text calls and font qualities.
+// The names of the text calls, font qualities, surfaces and their sizes.
 #include "cli/options/TextCall.h"
 
 namespace {
@@ -14,3 +14,7 @@ std::string NameOf(const std::vector<std::pair<std::string, T>>& names, T value)
 
 std::string CallName(TextCall call) { return NameOf(kCallNames, call); }
 std::string QualityName(FontQuality quality) { return NameOf(kQualityNames, quality); }
+std::string SurfaceName(SurfaceKind surface) { return NameOf(kSurfaceNames, surface); }
+std::string CanvasName(const CanvasSize& canvas) {
+    return std::to_string(canvas.Width) + "x" + std::to_string(canvas.Height);
+}

@@ -52,7 +52,8 @@ Json Rows(const Comparisons& compared) {
                         {"ratio", Precise(PlainRatio(r))}, {"adjusted_ratio", Precise(a.Ratio)},
                         {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)}, {"p", Precise(a.P)},
                         {"verdict", VerdictName(a)}, {"call", CallName(r.Config.Call)},
-                        {"quality", QualityName(r.Config.Quality)},
+                        {"quality", QualityName(r.Config.Quality)}, {"surface", SurfaceName(r.Config.Surface)},
+                        {"canvas_width", r.Config.Canvas.Width}, {"canvas_height", r.Config.Canvas.Height},
                         {"length_bytes", r.Config.LengthBytes ? Json(r.Config.LengthBytes) : Json()},
                         {"repeat", r.Config.Repeat}});
     }
@@ -111,7 +112,7 @@ std::string CompareTable(const NamedFile& oldFile, const NamedFile& newFile, con
                          FormatSignificant(a.Ratio, 3), IntervalText(a.Low, a.High), VerdictName(a)});
         if (!DimensionLabel(r.Config).empty()) {
             table.back().push_back(DimensionLabel(r.Config).substr(1));
-            table[0].resize(11, "call, quality, length");
+            table[0].resize(11, "call, quality, surface, canvas, length");
         }
     }
     return out + AlignColumns(table, {false, true, false, false, true, true, true, true, true, false});

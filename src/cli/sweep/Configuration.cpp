@@ -29,12 +29,13 @@ std::optional<T> Named(const std::vector<std::pair<std::string, T>>& names, cons
     return std::nullopt;
 }
 
-// A --baseline part that names the configuration's call, quality or length ("64 bytes").
+// A --baseline part that names the configuration's call, quality, surface, canvas or length ("64 bytes").
 bool NamesDimension(const std::string& part, const Configuration& config) {
     const std::string bytes = " bytes";
     const bool isLength =
         part.size() > bytes.size() && part.compare(part.size() - bytes.size(), bytes.size(), bytes) == 0;
     return Named(kCallNames, part) == config.Call || Named(kQualityNames, part) == config.Quality ||
+           Named(kSurfaceNames, part) == config.Surface || ReadCanvas(part) == config.Canvas ||
            (isLength && ReadLength(part.substr(0, part.size() - bytes.size())) == config.LengthBytes);
 }
 
@@ -49,7 +50,7 @@ std::vector<bool> Values(Toggle t) {
 
 }  // namespace
 
-std::vector<Configuration> Configurations(const CliOptions& o) {
+std::vector<Configuration> Configurations(const CliOptions& o, CanvasSize canvas) {
     std::vector<Configuration> all;
     for (const std::string& face : o.Faces)
         for (double size : OrDefault(o.Sizes, kDefaultSize))
@@ -58,8 +59,10 @@ std::vector<Configuration> Configurations(const CliOptions& o) {
                     for (bool op : Values(o.Opaque))
                         for (TextCall call : OrDefault(o.Calls, TextCall::ExtTextOutA))
                             for (FontQuality quality : OrDefault(o.Qualities, FontQuality::Default))
-                                for (std::size_t length : OrDefault(o.Lengths, std::size_t{0}))
-                                    all.push_back({face, size, b, i, op, call, quality, length});
+                                for (SurfaceKind surface : OrDefault(o.Surfaces, SurfaceKind::Ddb))
+                                    for (CanvasSize sized : OrDefault(o.Canvases, canvas))
+                                        for (std::size_t length : OrDefault(o.Lengths, std::size_t{0}))
+                                            all.push_back({face, size, b, i, op, call, quality, surface, sized, length});
     // An A/A check of the machine and of the method: the same configuration twice, told apart.
     for (std::size_t c = 0; c < all.size(); ++c) {
         const Configuration first = all[c];
@@ -91,8 +94,8 @@ std::optional<std::size_t> FindBaseline(const std::string& given, const std::vec
     }
     if (matches.size() == 1) return matches.front();
     error = "--baseline: \"" + given + (matches.empty() ? "\" matches no configuration" : "\" matches more than one") +
-            "; give a row number or face, size, style, background, call, quality and length (\"64 bytes\"), "
-            "comma-separated";
+            "; give a row number or face, size, style, background, call, quality, surface, canvas (\"1920x1080\") and "
+            "length (\"64 bytes\"), comma-separated";
     return std::nullopt;
 }
 
@@ -104,6 +107,8 @@ std::string DimensionLabel(const Configuration& config) {
     std::string label;
     if (config.Call != TextCall::ExtTextOutA) label += " " + CallName(config.Call);
     if (config.Quality != FontQuality::Default) label += " " + QualityName(config.Quality);
+    if (config.Surface != SurfaceKind::Ddb) label += " " + SurfaceName(config.Surface);
+    if (!(config.Canvas == CanvasSize{})) label += " " + CanvasName(config.Canvas);
     if (config.LengthBytes) label += " " + std::to_string(config.LengthBytes) + " B";
     if (config.Repeat) label += " #" + std::to_string(config.Repeat);
     return label;
