@@ -54,7 +54,10 @@ TEST(CliOptions, RefusesWithTheOptionNamed) {
         {{"--compare", "only-one.json"}, "--compare: "}, {{"--size", "0", "--count", "x"}, "--size: "},
         {{"--call", "DrawTextA"}, "--call: \"DrawTextA\""}, {{"--quality", "high"}, "--quality: "},
         {{"--length", "0"}, "--length: \"0\""}, {{"--length", "65536"}, "--length: "},
-        {{"--length", "12, ,4"}, "--length: \" \""}, {{"--length", "1e2"}, "--length: "}};
+        {{"--length", "12, ,4"}, "--length: \" \""}, {{"--length", "1e2"}, "--length: "},
+        {{"--surface", "gdi+"}, "--surface: "}, {{"--canvas", "0x5"}, "--canvas: \"0x5\""},
+        {{"--canvas", "32768x1"}, "--canvas: "}, {{"--canvas", "8193x8192"}, "--canvas: \"8193x8192\""},
+        {{"--canvas", "640"}, "--canvas: "}};
     for (const auto& [args, names] : cases) {
         ParsedArguments parsed = ParseArguments(args);
         EXPECT_FALSE(parsed.Options.has_value()) << names;
@@ -70,6 +73,9 @@ TEST(CliOptions, CallsQualitiesAndLengthsAreListsOfWordsInAnyCase) {
                                               TextCall::GetTextExtentPoint32A}));
     EXPECT_EQ(o.Qualities, (std::vector<FontQuality>{FontQuality::ClearType, FontQuality::Default}));
     EXPECT_EQ(o.Lengths, (std::vector<std::size_t>{1, 64, 256, 64}));  // a value given twice is measured twice
+    o = Ok({"--surface", "DIB24, window", "--canvas", "8192x8192,1x32767", "--first-draw"});
+    EXPECT_EQ(o.Surfaces, (std::vector<SurfaceKind>{SurfaceKind::Dib24, SurfaceKind::Window}));
+    EXPECT_TRUE(o.Canvases == (std::vector<CanvasSize>{{8192, 8192}, {1, 32767}}) && o.FirstDraw);
 }
 
 TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
@@ -93,6 +99,14 @@ TEST(Configurations, CallsQualitiesAndLengthsMultiplyTheSweepAndNameTheBaseline)
     std::string error;
     EXPECT_EQ(FindBaseline("bold,textouta,64 bytes", all, error), 7u);
     EXPECT_EQ(ConfigLabel(all[3]), "A 12 regular TextOutA nonantialiased 64 B");
+    // Surfaces and sizes vary inside qualities, outside lengths; the default size where none is given.
+    const std::vector<Configuration> surfaces =
+        Configurations(Ok({"-f", "A", "--surface", "ddb,dib32", "--canvas", "421x113,1920x1080", "--length", "8,64"}));
+    ASSERT_EQ(surfaces.size(), 8u);
+    EXPECT_TRUE(surfaces[2].Canvas == (CanvasSize{1920, 1080}) && surfaces[4].Surface == SurfaceKind::Dib32);
+    EXPECT_EQ(FindBaseline("dib32,1920X1080,8 bytes", surfaces, error), 6u);
+    EXPECT_EQ(ConfigLabel(surfaces[7]), "A 12 regular dib32 1920x1080 64 B");
+    EXPECT_TRUE(Configurations(Ok({"-f", "A"}), {526, 141}).front().Canvas == (CanvasSize{526, 141}));
     EXPECT_EQ(Configurations(Ok({"-f", "A"})).front().LengthBytes, 0u);  // the text as given
     // The same configuration twice, for an A/A check, numbered apart.
     const std::vector<Configuration> twice = Configurations(Ok({"-f", "A,B,A", "--length", "8,8"}));
