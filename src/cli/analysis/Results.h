@@ -34,6 +34,10 @@ struct RunContext : SystemDescription {
     double Confidence = 0.95;   // of the verdicts' intervals, at the look that ended the rounds
 };
 
+// With --first-draw: the fresh fonts timed for each configuration, and the warm calls timed in
+// one piece after each one's first.
+constexpr int kFirstDraws = 20, kFirstDrawWarmCalls = 20;
+
 // One configuration as measured.
 struct Measurement {
     Configuration Config;

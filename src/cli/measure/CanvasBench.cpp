@@ -25,9 +25,6 @@ namespace {
 // The machine reference: about 1 ms of reads before each slice.
 constexpr int kReferenceReads = 100000;
 
-// The warm calls timed after each fresh font's first, in one piece.
-constexpr int kWarmCalls = 20;
-
 // Where the reference loop's result goes, so the compiler keeps the loop.
 volatile std::uint32_t g_referenceResult;
 
@@ -152,38 +149,47 @@ std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
     return m;
 }
 
+std::vector<std::uint32_t> CanvasBench::Glyphs(std::size_t c, const SharedFont& font) {
+    HDC dc = Prepare(c, font);
+    if (!dc) return {};
+    TimeCalls(Configs[c].Call, dc, Texts[c], 1, false);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, Texts[c].Wide.c_str(), static_cast<int>(Texts[c].Wide.size()), &extent);
+    const CanvasSize& canvas = Configs[c].Canvas;
+    return ReadPixels(dc, std::max(1, std::min<int>(extent.cx, canvas.Width)), std::max(1, std::min<int>(extent.cy, canvas.Height)));
+}
+
 bool CanvasBench::FirstDraws(const CliOptions& options, std::vector<Measurement>& rows) {
-    const int dpi = ScreenDpi();
-    const auto pixels = [dpi](double points) { return static_cast<int>(std::lround(points * dpi / 72)); };
-    // The heights realised so far of each face and style; a fresh font has none of them.
-    std::set<std::tuple<std::string, bool, bool, FontQuality, int>> drawn;
-    const auto key = [](const Configuration& k, int height) {
-        return std::make_tuple(k.Face, k.Bold, k.Italic, k.Quality, height);
-    };
-    for (const Configuration& k : Configs) drawn.insert(key(k, pixels(k.Size)));
+    // A fresh font is the configuration's own with a weight none has had: within 99 of its own,
+    // the mapper picks the same face and draws the same glyphs, which each is checked for.
+    std::set<std::tuple<std::string, double, bool, bool, FontQuality, int>> used;
+    std::vector<std::vector<std::uint32_t>> own;
+    for (std::size_t c = 0; c < Configs.size(); ++c) own.push_back(Glyphs(c, Fonts[c]));
     std::vector<int> steps(Configs.size());
     // The configurations take turns, so a change in the machine's speed reaches all alike.
     for (int pass = 0; pass < kFirstDraws; ++pass)
         for (std::size_t c = 0; c < Configs.size(); ++c) {
             if (InterruptRequested()) return true;
             const Configuration& k = Configs[c];
-            // The nearest heights not yet drawn, above and below in turn: h + 1, h - 1, h + 2, ...
-            const int base = pixels(k.Size);
-            int height = base;
-            while (height < 2 || drawn.count(key(k, height))) {
-                ++steps[c];
-                height = base + (steps[c] % 2 ? 1 : -1) * ((steps[c] + 1) / 2);
-            }
-            drawn.insert(key(k, height));
-            FontSpec spec{FromUtf8(k.Face), height * 72.0 / dpi, k.Bold, k.Italic};
+            const int base = k.Bold ? 700 : 400;
+            int weight = base;
+            // The nearest weights not yet drawn, above and below in turn: 401, 399, 402, ...
+            while (steps[c] < 198 && (weight == base || !used.insert({k.Face, k.Size, k.Bold, k.Italic, k.Quality, weight}).second))
+                ++steps[c], weight = base + (steps[c] % 2 ? 1 : -1) * ((steps[c] + 1) / 2);
+            if (weight == base) continue;  // none left
+            FontSpec spec{FromUtf8(k.Face), k.Size, k.Bold, k.Italic};
             spec.Quality = static_cast<std::uint8_t>(k.Quality);
+            spec.Weight = static_cast<std::int16_t>(weight);
             const SharedFont font = MakeFont(spec);
             ProcessPendingMessages();
             // Prepared as every pass is, so the font is realised before its first call.
             HDC dc = Prepare(c, font);
             if (!dc) return false;
-            rows[c].FirstDrawMs.push_back(TimeCalls(k.Call, dc, Texts[c], 1, options.Flush));
-            rows[c].FirstDrawWarmMs.push_back(TimeCalls(k.Call, dc, Texts[c], kWarmCalls, options.Flush) / kWarmCalls);
+            const double cold = TimeCalls(k.Call, dc, Texts[c], 1, options.Flush);
+            const double warm = TimeCalls(k.Call, dc, Texts[c], kFirstDrawWarmCalls, options.Flush) / kFirstDrawWarmCalls;
+            if (Glyphs(c, font) != own[c]) continue;
+            rows[c].FirstDrawMs.push_back(cold);
+            rows[c].FirstDrawWarmMs.push_back(warm);
         }
     return true;
 }

@@ -35,8 +35,11 @@ public:
     // show, the text's length, whether it runs past the canvas, and the characters its font
     // shows as others. None when the canvas cannot be prepared for it.
     std::optional<Measurement> Describe(std::size_t c);
-    // The first call of fresh fonts on configuration c's surface, and their warm calls after it.
+    // The first call of fresh fonts on each configuration's surface, and their warm calls after
+    // it; false when a surface cannot be prepared.
     bool FirstDraws(const CliOptions& options, std::vector<Measurement>& rows);
+    // The pixels one call of configuration c draws in font, over the text's extent.
+    std::vector<std::uint32_t> Glyphs(std::size_t c, const SharedFont& font);
 
     frmCanvas Canvas;
     // Canvas windows of other sizes for the window surface; declared before the surfaces that
@@ -60,8 +63,7 @@ struct SweepMeasurement {
     StopReason Stopped = StopReason::Rounds;
     std::string Error;  // why the sweep could not go on; empty: it did not fail
 };
-// How many fresh fonts --first-draw times for each configuration.
-constexpr int kFirstDraws = 20;
+
 // The passes as the plan says, stopped early at Ctrl+C; progress after each round.
 SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options, const PassPlan& plan,
                               const std::function<void(const TimedPasses&)>& progress);

@@ -136,8 +136,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     Add(app, "--canvas", canvases, "WIDTHxHEIGHT in pixels, each side up to 32767 and at most 67108864 pixels "
         "(e.g. 8192x8192)", kTrimmed & Test([](const std::string& v) { return ReadCanvas(v).has_value(); }),
         "the surface's sizes, comma-separated (default: the canvas's, 421x113 at 96 dpi); the text stays at the origin");
-    app.add_flag("--first-draw", o.FirstDraw, "also time the first call of fonts realised just before it, each of a "
-                 "height not drawn before, beside the warm call");
+    app.add_flag("--first-draw", o.FirstDraw, "also time the first call of fresh fonts, the configuration's own of "
+                 "a weight not drawn before, beside the warm call");
     app.add_flag("--compare-anyway", o.CompareAnyway, "with --compare: draw verdicts even where the runs differ in "
                  "text, architecture, code page or count mode");
     app.add_flag("-q,--quiet", o.Quiet, "no progress line on the console");

@@ -142,8 +142,9 @@ std::string TableReport(const RunResults& results) {
     if (anyMisread) out += "\n! the font's character set cannot show some of the text: other characters are drawn\n";
     if (anyClipped) out += "\n> the text runs past the canvas, which cuts its glyphs off: they cost less\n";
     if (o.FirstDraw)
-        out += "\nfirst draw: the median first call of a font realised just before it, each of a height not drawn\n"
-               "before; cold/warm: each such call over the same font's next calls, their median.\n";
+        out += "\nfirst draw: the median first call of a font realised just before it, the configuration's own but\n"
+               "of a weight not drawn before, which draws the same glyphs; cold/warm: each such call over the same\n"
+               "font's next " + std::to_string(kFirstDrawWarmCalls) + " calls, their median.\n";
     return out;
 }
 
