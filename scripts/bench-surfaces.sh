@@ -24,8 +24,8 @@ trap 'rm -rf "$out"' EXIT
 load() { echo "load $(cut -d' ' -f1-3 /proc/loadavg)"; }
 digits() { perl -pe 's/(\d+\.\d+(?:e-?\d+)?)/sprintf("%.3g", $1)/ge'; }
 rows() {
-  jq -r '.results[] | "  \(.surface) \(.canvas_width)x\(.canvas_height): \(.median_ms) ms, " +
-    (if .verdict == "baseline" then "the canvas" else "ratio \(.ratio) [\(.ratio_low), \(.ratio_high)] \(.verdict)" end) +
+  jq -r '.results[] | "  \(.surface) \(.canvas_width)x\(.canvas_height): \(.median_ms) ms" +
+    (if .verdict == "baseline" then ", the canvas" elif .verdict then ", ratio \(.ratio) [\(.ratio_low), \(.ratio_high)] \(.verdict)" else "" end) +
     (if .first_draw_ms then "; first draw \(.first_draw_ms) ms, cold/warm \(.first_draw_ratio) [\(.first_draw_ratio_ci[0]), \(.first_draw_ratio_ci[1])]" else "" end)' "$1"
 }
 
