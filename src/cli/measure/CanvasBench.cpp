@@ -77,8 +77,11 @@ std::string CanvasBench::MakeSurfaces() {
             if (Configs[d].Surface == k.Surface && Configs[d].Canvas == k.Canvas) SurfaceOf[c] = SurfaceOf[d];
         if (SurfaceOf[c]) continue;
         const bool window = k.Surface == SurfaceKind::Window;
-        if (window && !(k.Canvas == own) && (Windows.push_back(std::make_unique<frmCanvas>()), !Windows.back()->Show(nullptr)))
-            return "--surface: a canvas window of " + CanvasName(k.Canvas) + " could not be opened";
+        if (window && !(k.Canvas == own)) {
+            Windows.push_back(std::make_unique<frmCanvas>());
+            if (!Windows.back()->Show(nullptr))
+                return "--surface: a canvas window of " + CanvasName(k.Canvas) + " could not be opened";
+        }
         const int bits = k.Surface == SurfaceKind::Dib32 ? 32 : k.Surface == SurfaceKind::Dib24 ? 24 : 0;
         Surfaces.push_back(window ? DrawingSurface::Window((k.Canvas == own ? Canvas : *Windows.back()).Handle(),
                                                            k.Canvas.Width, k.Canvas.Height)
