@@ -41,12 +41,8 @@ RunResults SampleResults(RunContext context = SampleContext()) {
 }
 
 TEST(FormatSignificant, PlainNotationWithCarries) {
-    const std::pair<double, const char*> cases[] = {{1234567, "1230000"},
-                                                    {0.0012345, "0.00123"},
-                                                    {0.09996, "0.100"},
-                                                    {999.6, "1000"},
-                                                    {0, "0"},
-                                                    {std::numeric_limits<double>::infinity(), "-"}};
+    const std::pair<double, const char*> cases[] = {{1234567, "1230000"}, {0.0012345, "0.00123"}, {0.09996, "0.100"},
+        {999.6, "1000"}, {0, "0"}, {std::numeric_limits<double>::infinity(), "-"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(FormatSignificant(value, 3), text) << value;
 }
 
@@ -90,7 +86,21 @@ TEST(Table, BaselineVerdictsOnlyWherePassesCarryThem) {
     }
 }
 
-// What one form writes, the comparison reads back, from JSON and from CSV alike.
+// One configuration at each length, time per call = 0.004 + 0.0001 x characters (half the bytes).
+std::vector<Measurement> LengthSweep(std::vector<std::size_t> lengths) {
+    std::vector<Measurement> rows;
+    for (std::size_t bytes : lengths) {
+        const double ms = 0.004 + 0.0001 * static_cast<double>(bytes / 2);
+        rows.push_back(Sample("IPAゴシック", 12, {ms, ms * 1.01, ms * 0.99}));
+        rows.back().Config.Call = TextCall::ExtTextOutW;
+        rows.back().Config.LengthBytes = rows.back().TextBytes = bytes;
+        rows.back().TextChars = bytes / 2;
+    }
+    return rows;
+}
+
+// What one form writes, the comparison reads back, from JSON and from CSV alike; a length is a row
+// key only where the file sweeps it, and older files read as the defaults.
 TEST(Results, JsonAndCsvReadBackTheSameRows) {
     std::string error;
     auto fromJson = ReadResults(JsonReport(SampleResults()), error);
@@ -131,49 +141,6 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
         EXPECT_EQ(error, message);
     }
-}
-
-// One configuration at each length, time per call = 0.004 + 0.0001 x characters (half the bytes).
-std::vector<Measurement> LengthSweep(std::vector<std::size_t> lengths) {
-    std::vector<Measurement> rows;
-    for (std::size_t bytes : lengths) {
-        const double ms = 0.004 + 0.0001 * static_cast<double>(bytes / 2);
-        rows.push_back(Sample("IPAゴシック", 12, {ms, ms * 1.01, ms * 0.99}));
-        rows.back().Config.Call = TextCall::ExtTextOutW;
-        rows.back().Config.LengthBytes = rows.back().TextBytes = bytes;
-        rows.back().TextChars = bytes / 2;
-    }
-    return rows;
-}
-
-TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {
-    RunContext context = SampleContext();
-    context.Options.Lengths = {2, 16, 64, 256};
-    context.TextBytes = 20;
-    std::vector<Measurement> rows = LengthSweep(context.Options.Lengths);
-    rows.push_back(LengthSweep({64}).front());
-    rows.back().Config.Bold = true;  // one length only: no fit, and why
-    const RunResults results = Analyse(context, rows, std::nullopt);
-    const std::string table = TableReport(results);
-    EXPECT_NE(table.find("  256    128   1000 "), std::string::npos) << table;
-    EXPECT_NE(table.find("IPAゴシック\n    fit: 0.00400 ["), std::string::npos) << table;
-    EXPECT_NE(table.find("IPAゴシック\n    no fit: a fit needs three or more lengths and has 1\n"), std::string::npos);
-
-    const auto fits = Json::parse(JsonReport(results))["fits"];
-    ASSERT_EQ(fits.size(), 2u);
-    EXPECT_EQ(fits[0]["call"], "ExtTextOutW");
-    EXPECT_TRUE(fits[0]["per_char_ms_ci"][0] < 0.0001 && fits[0]["per_char_ms_ci"][1] > 0.0001) << fits[0];
-    EXPECT_TRUE(fits[0]["at_text_length_ms_ci"][0] < 0.005 && fits[0]["at_text_length_ms_ci"][1] > 0.005);
-    EXPECT_EQ(fits[0]["lengths"], Json::parse("[2, 16, 64, 256]"));
-    EXPECT_TRUE(fits[0]["per_byte_ms"] == 0.00005 && fits[0]["r2"] > 0.99);
-    EXPECT_TRUE(fits[1]["no_fit"].is_string() && !fits[1].contains("per_call_ms"));
-    EXPECT_NE(LengthChart(results).find("fill-opacity"), std::string::npos);  // the band
-    EXPECT_NE(SweepChart(results).find(">ExtTextOutW: median time"), std::string::npos);  // the call drawn
-}
-
-// A length is a row key only where the file sweeps it; older files read as the defaults.
-TEST(Results, SweptFieldsReadBackAndOlderFilesReadAsTheDefaults) {
-    std::string error;
     std::vector<Measurement> rows = LengthSweep({16, 32});
     rows[0].Config.Quality = FontQuality::Antialiased;
     rows[0].Config.Surface = SurfaceKind::Dib24;
@@ -199,6 +166,31 @@ TEST(Results, SweptFieldsReadBackAndOlderFilesReadAsTheDefaults) {
     EXPECT_TRUE(asGiven.Config.Call == TextCall::ExtTextOutA && asGiven.Config.Quality == FontQuality::Default &&
                 asGiven.Config.LengthBytes == 0 && asGiven.TextBytes == 44 &&
                 asGiven.Config.Surface == SurfaceKind::Ddb && asGiven.Config.Canvas == CanvasSize{});
+}
+
+TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {
+    RunContext context = SampleContext();
+    context.Options.Lengths = {2, 16, 64, 256};
+    context.TextBytes = 20;
+    std::vector<Measurement> rows = LengthSweep(context.Options.Lengths);
+    rows.push_back(LengthSweep({64}).front());
+    rows.back().Config.Bold = true;  // one length only: no fit, and why
+    const RunResults results = Analyse(context, rows, std::nullopt);
+    const std::string table = TableReport(results);
+    EXPECT_NE(table.find("  256    128   1000 "), std::string::npos) << table;
+    EXPECT_NE(table.find("IPAゴシック\n    fit: 0.00400 ["), std::string::npos) << table;
+    EXPECT_NE(table.find("IPAゴシック\n    no fit: a fit needs three or more lengths and has 1\n"), std::string::npos);
+
+    const auto fits = Json::parse(JsonReport(results))["fits"];
+    ASSERT_EQ(fits.size(), 2u);
+    EXPECT_EQ(fits[0]["call"], "ExtTextOutW");
+    EXPECT_TRUE(fits[0]["per_char_ms_ci"][0] < 0.0001 && fits[0]["per_char_ms_ci"][1] > 0.0001) << fits[0];
+    EXPECT_TRUE(fits[0]["at_text_length_ms_ci"][0] < 0.005 && fits[0]["at_text_length_ms_ci"][1] > 0.005);
+    EXPECT_EQ(fits[0]["lengths"], Json::parse("[2, 16, 64, 256]"));
+    EXPECT_TRUE(fits[0]["per_byte_ms"] == 0.00005 && fits[0]["r2"] > 0.99);
+    EXPECT_TRUE(fits[1]["no_fit"].is_string() && !fits[1].contains("per_call_ms"));
+    EXPECT_NE(LengthChart(results).find("fill-opacity"), std::string::npos);  // the band
+    EXPECT_NE(SweepChart(results).find(">ExtTextOutW: median time"), std::string::npos);  // the call drawn
 }
 
 }  // namespace
