@@ -37,9 +37,6 @@ TEST(CliOptions, ListsRepeatsBothSpellingsAndActions) {
                                                   TextCall::GetTextExtentPoint32A}));
     EXPECT_EQ(lists.Qualities, (std::vector<FontQuality>{FontQuality::ClearType, FontQuality::Default}));
     EXPECT_EQ(lists.Lengths, (std::vector<std::size_t>{1, 64, 256, 64}));
-    lists = Ok({"--surface", "DIB24, window", "--canvas", "8192x8192,1x32767", "--first-draw"});
-    EXPECT_EQ(lists.Surfaces, (std::vector<SurfaceKind>{SurfaceKind::Dib24, SurfaceKind::Window}));
-    EXPECT_TRUE(lists.Canvases == (std::vector<CanvasSize>{{8192, 8192}, {1, 32767}}) && lists.FirstDraw);
     // Help wins over version, version over the font list.
     EXPECT_EQ(Ok({"--list-fonts", "--version"}).Action, CliAction::Version);
     EXPECT_EQ(Ok({"-V", "-h", "--list-fonts"}).Action, CliAction::Help);
@@ -93,11 +90,11 @@ TEST(Configurations, CrossProductInOrderTheBaselineNamedAndRepeatsNumbered) {
     EXPECT_EQ(ConfigLabel(calls[3]), "A 12 regular TextOutA nonantialiased 64 B");
     // Surfaces and sizes vary inside qualities, outside lengths; the default size where none is given.
     const std::vector<Configuration> surfaces =
-        Configurations(Ok({"-f", "A", "--surface", "ddb,dib32", "--canvas", "421x113,1920x1080", "--length", "8,64"}));
+        Configurations(Ok({"-f", "A", "--surface", "DDB, dib32", "--canvas", "421x113,8192x8192", "--length", "8,64"}));
     ASSERT_EQ(surfaces.size(), 8u);
-    EXPECT_TRUE(surfaces[2].Canvas == (CanvasSize{1920, 1080}) && surfaces[4].Surface == SurfaceKind::Dib32);
-    EXPECT_EQ(FindBaseline("dib32,1920X1080,8 bytes", surfaces, error), 6u);
-    EXPECT_EQ(ConfigLabel(surfaces[7]), "A 12 regular dib32 1920x1080 64 B");
+    EXPECT_TRUE(surfaces[2].Canvas == (CanvasSize{8192, 8192}) && surfaces[4].Surface == SurfaceKind::Dib32);
+    EXPECT_EQ(FindBaseline("dib32,8192X8192,8 bytes", surfaces, error), 6u);
+    EXPECT_EQ(ConfigLabel(surfaces[7]), "A 12 regular dib32 8192x8192 64 B");
     EXPECT_TRUE(Configurations(Ok({"-f", "A"}), {526, 141}).front().Canvas == (CanvasSize{526, 141}));
     EXPECT_EQ(Configurations(Ok({"-f", "A"})).front().LengthBytes, 0u);  // the text as given
     // The same configuration twice, for an A/A check, numbered apart.
