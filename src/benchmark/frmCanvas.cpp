@@ -1,12 +1,37 @@
 #include "benchmark/frmCanvas.h"
 
+namespace {
+
+constexpr int kClientWidthTwips = 6315, kClientHeightTwips = 1695;
+
+}  // namespace
+
+SIZE CanvasClientSize() {
+    const int dpi = ScreenDpi();
+    return {TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
+}
+
+HDC SetUpText(HDC dc, const SharedFont& font, SharedFont& selected, bool opaque) {
+    if (font != selected) {
+        SelectObject(dc, font->Handle());
+        selected = font;
+        // Realise the font now, so its cost is not paid by the first timed call.
+        TEXTMETRICW metrics;
+        GetTextMetricsW(dc, &metrics);
+    }
+    SetBkColor(dc, frmCanvas::kBackColor);
+    SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    return dc;
+}
+
 bool frmCanvas::Show(HWND owner) {
     if (!IsOpen()) {
         WindowOptions options;
         options.caption = L"レンダリング";
         options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
-        options.clientWidthTwips = 6315;
-        options.clientHeightTwips = 1695;
+        options.clientWidthTwips = kClientWidthTwips;
+        options.clientHeightTwips = kClientHeightTwips;
         options.owner = owner;
         // Nothing draws on the window's own DC but painting, so it needs no
         // DC of its own; the bitmap's DC keeps the drawing state.
@@ -23,19 +48,8 @@ HDC frmCanvas::Prepare(const SharedFont& font, bool opaque) {
     // A window that grew past a bitmap that could not follow: the run says so.
     if (!IsOpen() || !GetClientRect(hwnd_, &client) || !backing_.Cover(client.right, client.bottom, kBackColor))
         return nullptr;
-    HDC dc = backing_.dc();
     backing_.Clear(kBackColor);
-    if (font != font_) {
-        SelectObject(dc, font->Handle());
-        font_ = font;
-        // Realise the font now, so its cost is not paid by the first timed call.
-        TEXTMETRICW metrics;
-        GetTextMetricsW(dc, &metrics);
-    }
-    SetBkColor(dc, kBackColor);
-    SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    return dc;
+    return SetUpText(backing_.dc(), font, font_, opaque);
 }
 
 void frmCanvas::Refresh() {

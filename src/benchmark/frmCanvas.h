@@ -5,6 +5,13 @@
 #include "platform/Font.h"
 #include "platform/Window.h"
 
+// The canvas's client area in pixels at the screen's resolution, as Show makes it.
+SIZE CanvasClientSize();
+
+// dc set up as every run draws: font (realised when it changes from selected, which then
+// holds it), the background filled in the text cells or not, black text.
+HDC SetUpText(HDC dc, const SharedFont& font, SharedFont& selected, bool opaque);
+
 // The window the benchmark draws on: everything is drawn into its backing
 // bitmap, which painting copies to the screen. Made on first use and again
 // after the user closes it.
@@ -26,13 +33,14 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    static constexpr COLORREF kBackColor = RGB(255, 255, 255);
+
 private:
     bool OnCreate();
     void OnSize(int width, int height);
     void OnPaint();
     void OnDestroy();
 
-    static constexpr COLORREF kBackColor = RGB(255, 255, 255);
     // Declared first, so that it outlives the bitmap's DC it is selected into.
     SharedFont font_;
     BackingBitmap backing_;

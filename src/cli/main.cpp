@@ -153,10 +153,12 @@ int Measure(CliOptions options) {
             return Usage("--face: \"" + face + "\" is not an installed screen font; give one that --list-fonts shows");
     // The self-check times the interactive program's own call on its own text, at the default quality.
     const bool selfCheck = options.Action == CliAction::SelfCheck;
-    if (selfCheck && !(options.Calls.empty() && options.Qualities.empty() && options.Lengths.empty()))
-        return Usage("--self-check: times the interactive program's own call and text; leave out --call, --quality "
-                     "and --length");
-    const std::vector<Configuration> configs = Configurations(options);
+    if (selfCheck && !(options.Calls.empty() && options.Qualities.empty() && options.Lengths.empty() &&
+                       options.Surfaces.empty() && options.Canvases.empty() && !options.FirstDraw))
+        return Usage("--self-check: times the interactive program's own call, text and canvas; leave out --call, "
+                     "--quality, --length, --surface, --canvas and --first-draw");
+    const SIZE canvas = CanvasClientSize();
+    const std::vector<Configuration> configs = Configurations(options, {canvas.cx, canvas.cy});
     std::optional<std::size_t> baseline;
     std::string error;
     if (!options.Baseline.empty() && !(baseline = FindBaseline(options.Baseline, configs, error))) return Usage(error);
@@ -173,6 +175,8 @@ int Measure(CliOptions options) {
         if (rows.empty()) return Failed("the canvas could not be opened");
         return WriteStdout(SelfCheckReport(configs.front(), SelfCheckPairCount(options), rows)), 0;
     }
+    // Every surface is made before anything is measured.
+    if (const std::string refused = bench.MakeSurfaces(); !refused.empty()) return Usage(refused);
     SweepPlan plan(options, configs.size(), baseline);
     CatchInterrupt();
     Progress progress(options, configs.size() - (baseline ? 1 : 0), plan);

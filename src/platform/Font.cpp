@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/DrawingSurface.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
 
@@ -72,21 +73,11 @@ Smoothing DrawnSmoothing(HDC dc, const std::wstring& text) {
         extent.cx <= 0 || extent.cy <= 0)
         return Smoothing::Unknown;
     ExtTextOutW(dc, 0, 0, 0, nullptr, text.c_str(), static_cast<int>(text.size()), nullptr);
-    // The pixels are read from a copy: a bitmap selected into a DC is not to be read directly.
-    const int width = std::min<int>(extent.cx, 2048), height = std::min<int>(extent.cy, 256);
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    UniqueBitmap copy(CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueDC memory(CreateCompatibleDC(dc));
-    if (!copy || !memory) return Smoothing::Unknown;
-    SelectGuard select(memory.get(), copy.get());
-    if (!BitBlt(memory.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return Smoothing::Unknown;
-    GdiFlush();
+    const std::vector<std::uint32_t> pixels = ReadPixels(dc, std::min<int>(extent.cx, 2048), std::min<int>(extent.cy, 256));
+    if (pixels.empty()) return Smoothing::Unknown;
     bool gray = false, inked = false;
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-        const std::uint32_t r = (pixels[i] >> 16) & 0xFF, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
+    for (std::uint32_t pixel : pixels) {
+        const std::uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
         // Black text on white: coloured fringes are subpixel smoothing, grey is plain antialiasing.
         if (r != g || g != b) return Smoothing::Subpixel;
         inked = inked || r != 0xFF;
@@ -95,12 +86,9 @@ Smoothing DrawnSmoothing(HDC dc, const std::wstring& text) {
     return !inked ? Smoothing::Unknown : gray ? Smoothing::Gray : Smoothing::None;
 }
 
-bool RunsPastBitmap(HDC dc, const std::wstring& text) {
+bool RunsPast(HDC dc, const std::wstring& text, int width) {
     SIZE extent{};
-    BITMAP bitmap{};
-    return GetObjectW(GetCurrentObject(dc, OBJ_BITMAP), sizeof bitmap, &bitmap) &&
-           GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) &&
-           extent.cx > bitmap.bmWidth;
+    return GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) && extent.cx > width;
 }
 
 unsigned TextCodePage(HDC dc) {

@@ -33,11 +33,11 @@ bool IsScreenFont(const std::wstring& face);
 std::wstring RealizedFace(HFONT font);
 std::wstring RealizedFace(HDC dc);
 // How text drawn in black on white in dc's font looks: from the pixels of text drawn at the
-// origin of the bitmap selected into dc. Unknown when nothing is inked or the bitmap cannot be read.
+// origin of dc. Unknown when nothing is inked or the bitmap cannot be read.
 enum class Smoothing { Unknown, None, Gray, Subpixel };
 Smoothing DrawnSmoothing(HDC dc, const std::wstring& text);
-// Whether text drawn at the origin of dc reaches past the right edge of the bitmap selected into it.
-bool RunsPastBitmap(HDC dc, const std::wstring& text);
+// Whether text drawn at the origin of dc reaches past a surface width pixels wide.
+bool RunsPast(HDC dc, const std::wstring& text, int width);
 // The code page GDI reads ExtTextOutA's bytes in for the font selected into
 // dc: its character set's.
 unsigned TextCodePage(HDC dc);

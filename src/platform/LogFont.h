@@ -15,8 +15,9 @@ struct FontSpec {
     bool Strikethrough = false;
     std::uint8_t Charset = 1;  // DEFAULT_CHARSET: let the face decide
     std::uint8_t Quality = 0;  // lfQuality; DEFAULT_QUALITY, as both programs draw unless asked
+    std::int16_t Weight = 0;   // lfWeight; 0: Bold's, 700 or 400
 
-    auto Fields() const { return std::tie(Name, Size, Bold, Italic, Underline, Strikethrough, Charset, Quality); }
+    auto Fields() const { return std::tie(Name, Size, Bold, Italic, Underline, Strikethrough, Charset, Quality, Weight); }
     bool operator==(const FontSpec& other) const { return Fields() == other.Fields(); }
 };
 
@@ -54,7 +55,7 @@ FontSpec FontFromLogFont(const LogFontA& logFont, int dpi, AnsiDecoder decode) {
 template <typename LogFontW>
 void SetLogFont(LogFontW& logFont, const FontSpec& font, int dpi) {
     logFont.lfHeight = LogFontHeightFromPoints(font.Size, dpi);
-    logFont.lfWeight = font.Bold ? 700 : 400;
+    logFont.lfWeight = font.Weight ? font.Weight : font.Bold ? 700 : 400;
     logFont.lfItalic = font.Italic ? 1 : 0;
     logFont.lfUnderline = font.Underline ? 1 : 0;
     logFont.lfStrikeOut = font.Strikethrough ? 1 : 0;

@@ -141,6 +141,21 @@ TEST(CliEndToEnd, LengthSweepFitsTheCostsAndEveryCallIsTimed) {
         EXPECT_NE(calls.out.find(call), std::string::npos) << call;
 }
 
+// A font's first call rasterizes its glyphs: many, in Japanese text, each costing more than a warm call.
+TEST(CliEndToEnd, FirstDrawsOnEverySurfaceCostMoreThanWarmCalls) {
+    Finished run = RunCli("--face IPAゴシック --text \"いろはにほへと、ちりぬるを。日本語\" --surface dib24,window "
+                          "--canvas 800x100 --first-draw --format json" + kQuick);
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    const auto results = nlohmann::json::parse(run.out)["results"];
+    ASSERT_EQ(results.size(), 2u);
+    for (const auto& r : results) {
+        EXPECT_TRUE(r["canvas_width"] == 800 && r["canvas_height"] == 100 && r["first_draw_samples_ms"].size() == 20);
+        EXPECT_GT(r["first_draw_ms"].get<double>(), 2 * r["median_ms"].get<double>()) << r;
+        EXPECT_GT(r["first_draw_ratio_ci"][0].get<double>(), 1) << r;
+    }
+    EXPECT_EQ(results[1]["surface"], "window");
+}
+
 // Japanese text in a Latin font's character set is drawn as other characters, and said so; a
 // face the mapper replaces is marked and warned.
 TEST(CliEndToEnd, TablesMarkWhatWasDrawnAndTheSelfCheckRuns) {
@@ -187,6 +202,10 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         {"--compare \"" + dated[0] + "," + dated[1] + "\" \"" + dated[2] + "," + dated[3] + "\"",
          "--compare: \"" + dated[1] + "\" and \"" + dated[3] + "\" were not made after the runs before them"},
         {"--compare \"" + a + "\" \"" + b + "\" --count 5", "--compare does not use --count"},
+        // Beyond the bound the options set, and beyond what the system makes: before any pass.
+        {"--face \"Liberation Sans\" --canvas 9000x9000 -n 300000 -r 9", "--canvas: \"9000x9000\" is not accepted"},
+        {"--face \"Liberation Sans\" --surface window --canvas 8000x8000 -n 300000 -r 9",
+         "--canvas: 8000x8000 is larger than this system makes a window"},
         // Found before a pass that would take seconds.
         {"--face \"Liberation Sans\" -n 300000 -r 9 --plot \"" + a + "-missing\\x.svg\"", "--plot: cannot write"}};
     for (const auto& [arguments, names] : cases) {

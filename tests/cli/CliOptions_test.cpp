@@ -62,7 +62,10 @@ TEST(CliOptions, RefusesWithTheOptionNamed) {
         {{"--compare", "a", "b", "-f", "X"}, "--compare does not use --face"}, {{"--size", "0", "--count", "x"}, "--size: "},
         {{"--call", "DrawTextA"}, "--call: \"DrawTextA\""}, {{"--quality", "high"}, "--quality: "},
         {{"--length", "0"}, "--length: \"0\""}, {{"--length", "65536"}, "--length: "},
-        {{"--length", "12, ,4"}, "--length: \" \""}, {{"--length", "1e2"}, "--length: "}};
+        {{"--length", "12, ,4"}, "--length: \" \""}, {{"--length", "1e2"}, "--length: "},
+        {{"--surface", "gdi+"}, "--surface: "}, {{"--canvas", "0x5"}, "--canvas: \"0x5\""},
+        {{"--canvas", "32768x1"}, "--canvas: "}, {{"--canvas", "8193x8192"}, "--canvas: \"8193x8192\""},
+        {{"--canvas", "640"}, "--canvas: "}};
     for (const auto& [args, names] : cases) {
         ParsedArguments parsed = ParseArguments(args);
         EXPECT_FALSE(parsed.Options.has_value()) << names;
@@ -88,6 +91,14 @@ TEST(Configurations, CrossProductInOrderTheBaselineNamedAndRepeatsNumbered) {
                 calls[7].Quality == FontQuality::NonAntialiased);
     EXPECT_EQ(FindBaseline("bold,textouta,64 bytes", calls, error), 7u);
     EXPECT_EQ(ConfigLabel(calls[3]), "A 12 regular TextOutA nonantialiased 64 B");
+    // Surfaces and sizes vary inside qualities, outside lengths; the default size where none is given.
+    const std::vector<Configuration> surfaces =
+        Configurations(Ok({"-f", "A", "--surface", "DDB, dib32", "--canvas", "421x113,8192x8192", "--length", "8,64"}));
+    ASSERT_EQ(surfaces.size(), 8u);
+    EXPECT_TRUE(surfaces[2].Canvas == (CanvasSize{8192, 8192}) && surfaces[4].Surface == SurfaceKind::Dib32);
+    EXPECT_EQ(FindBaseline("dib32,8192X8192,8 bytes", surfaces, error), 6u);
+    EXPECT_EQ(ConfigLabel(surfaces[7]), "A 12 regular dib32 8192x8192 64 B");
+    EXPECT_TRUE(Configurations(Ok({"-f", "A"}), {526, 141}).front().Canvas == (CanvasSize{526, 141}));
     EXPECT_EQ(Configurations(Ok({"-f", "A"})).front().LengthBytes, 0u);  // the text as given
     // The same configuration twice, for an A/A check, numbered apart.
     const std::vector<Configuration> twice = Configurations(Ok({"-f", "A,B,A", "--length", "8,8"}));

@@ -134,16 +134,29 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         {R"({"results": [{"face": "A", "size": 12, "median_ms": 1, "count": 1e300}]})",
          "result 1: count is not a whole number in range"},
         {R"({"results": [{"face": "A", "size": 12, "median_ms": 1, "call": "DrawText"}]})",
-         "result 1: unknown call \"DrawText\""}};
+         "result 1: unknown call \"DrawText\""},
+        {R"({"results": [{"face": "A", "size": 12, "median_ms": 1, "canvas_width": 0}]})",
+         "result 1: canvas_width or canvas_height out of range"}};
     for (const auto& [text, message] : bad) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
         EXPECT_EQ(error, message);
     }
     std::vector<Measurement> rows = LengthSweep({16, 32});
     rows[0].Config.Quality = FontQuality::Antialiased;
-    const auto swept = ReadResults(JsonReport(Analyse(SampleContext(), rows, std::nullopt)), error);
+    rows[0].Config.Surface = SurfaceKind::Dib24;
+    rows[0].Config.Canvas = {1920, 1080};
+    rows[0].FirstDrawMs = {0.5, 0.2, 0.3}, rows[0].FirstDrawWarmMs = {0.01, 0.01, 0.02};
+    RunContext context = SampleContext();
+    context.Options.FirstDraw = true;
+    const RunResults results = Analyse(context, rows, std::nullopt);
+    const auto swept = ReadResults(JsonReport(results), error);
     ASSERT_TRUE(swept) << error;
     EXPECT_EQ(swept->Rows[0].Config, rows[0].Config);
+    // The first call beside the warm median; its ratio is each font's own, not of the medians.
+    const Json json = Json::parse(JsonReport(results))["results"][0];
+    EXPECT_TRUE(json["first_draw_ms"] == 0.3 && json["first_draw_ratio"] == 20) << json;
+    EXPECT_NE(CsvReport(results).find(",dib24,1920,1080,0.3,20\n"), std::string::npos) << CsvReport(results);
+    EXPECT_NE(TableReport(results).find(" 0.00480       0.300       20.0 "), std::string::npos) << TableReport(results);
     const auto single = ReadResults(CsvReport(Analyse(SampleContext(), LengthSweep({16}), std::nullopt)), error);
     ASSERT_TRUE(single) << error;
     EXPECT_TRUE(single->Rows[0].Config.LengthBytes == 0 && single->Rows[0].TextBytes == 16);
@@ -151,7 +164,8 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         R"({"context": {"text_bytes": 44}, "results": [{"face": "A", "size": 12, "median_ms": 1}]})";
     const Result asGiven = ReadResults(older, error).value().Rows[0];
     EXPECT_TRUE(asGiven.Config.Call == TextCall::ExtTextOutA && asGiven.Config.Quality == FontQuality::Default &&
-                asGiven.Config.LengthBytes == 0 && asGiven.TextBytes == 44);
+                asGiven.Config.LengthBytes == 0 && asGiven.TextBytes == 44 &&
+                asGiven.Config.Surface == SurfaceKind::Ddb && asGiven.Config.Canvas == CanvasSize{});
 }
 
 TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {

@@ -77,6 +77,13 @@ RunResults Analyse(RunContext context, std::vector<Measurement> measured, std::o
         for (std::size_t i = 0; i < r.PerCallMs.size() && i < r.ReferenceMs.size(); ++i)
             adjusted.push_back(r.PerCallMs[i] * typical / r.ReferenceMs[i]);
         r.AdjustedCv = Summarize(adjusted).Cv;
+        if (!r.FirstDrawMs.empty()) {
+            std::vector<double> ratios;
+            for (std::size_t i = 0; i < r.FirstDrawMs.size() && i < r.FirstDrawWarmMs.size(); ++i)
+                ratios.push_back(r.FirstDrawMs[i] / r.FirstDrawWarmMs[i]);
+            r.FirstDraw = Summarize(r.FirstDrawMs).Median;
+            r.FirstDrawRatio = MedianWithInterval(ratios);
+        }
         results.Rows.push_back(std::move(r));
     }
     results.Judged = baseline && *baseline < results.Rows.size();

@@ -33,6 +33,10 @@ struct RunContext : SystemDescription {
     double Confidence = 0.95;   // of the verdicts' intervals, at the look that ended the rounds
 };
 
+// With --first-draw: the fresh fonts timed for each configuration, and the warm calls timed in
+// one piece after each one's first.
+constexpr int kFirstDraws = 20, kFirstDrawWarmCalls = 20;
+
 // One configuration as measured.
 struct Measurement {
     Configuration Config;
@@ -48,6 +52,8 @@ struct Measurement {
     std::size_t TextBytes = 0, TextChars = 0;
     bool Clipped = false;  // the text runs past the canvas, where its glyphs are cut off
     std::string DrawnQuality;
+    // With --first-draw, one a fresh font: its first call, and its warm calls just after, per call.
+    std::vector<double> FirstDrawMs, FirstDrawWarmMs;
 };
 
 // One configuration with its figures.
@@ -57,6 +63,9 @@ struct Result : Measurement {
     bool Judged = false;               // the run has a baseline
     std::optional<Comparison> VsBaseline;
     std::string Verdict = "-";  // its word, read from VsBaseline's interval
+    // The median first call of a fresh font, and of each font's first call over its own warm ones.
+    std::optional<double> FirstDraw;
+    MedianInterval FirstDrawRatio;
 
     double CallsPerSecond() const { return Stats.Median > 0 ? 1000 / Stats.Median : 0; }
     double BytesPerSecond() const { return CallsPerSecond() * static_cast<double>(TextBytes); }

@@ -92,19 +92,28 @@ void to_json(Json& j, const Result& r) {
          {"call", CallName(r.Config.Call)}, {"quality", QualityName(r.Config.Quality)},
          {"drawn_quality", r.DrawnQuality.empty() ? Json() : Json(r.DrawnQuality)},
          {"length_bytes", r.TextBytes}, {"length_chars", r.TextChars}, {"clipped", r.Clipped},
-         {"repeat", r.Config.Repeat}};
+         {"repeat", r.Config.Repeat}, {"surface", SurfaceName(r.Config.Surface)},
+         {"canvas_width", r.Config.Canvas.Width}, {"canvas_height", r.Config.Canvas.Height}};
+    if (r.FirstDraw)
+        j.update({{"first_draw_ms", Precise(*r.FirstDraw)}, {"first_draw_ratio", Precise(r.FirstDrawRatio.Median)},
+                  {"first_draw_ratio_ci", Json::array({Precise(r.FirstDrawRatio.Low), Precise(r.FirstDrawRatio.High)})}});
     const Comparison c = r.VsBaseline.value_or(kNoComparison);
     if (r.Judged)
         j.update({{"ratio", Precise(c.Ratio)}, {"ratio_low", Precise(c.Low)}, {"ratio_high", Precise(c.High)},
                   {"p", Precise(c.P)}, {"verdict", r.Verdict}});
     j["samples_ms"] = PreciseList(r.PerCallMs);
     j["reference_ms"] = PreciseList(r.ReferenceMs);
+    if (r.FirstDraw) {
+        j["first_draw_samples_ms"] = PreciseList(r.FirstDrawMs);
+        j["first_draw_warm_ms"] = PreciseList(r.FirstDrawWarmMs);
+    }
 }
 
 void to_json(Json& j, const LengthFit& fit) {
     const Configuration& k = fit.Config;
     j = {{"face", k.Face}, {"size", k.Size}, {"bold", k.Bold}, {"italic", k.Italic}, {"opaque", k.Opaque},
-         {"call", CallName(k.Call)}, {"quality", QualityName(k.Quality)},
+         {"call", CallName(k.Call)}, {"quality", QualityName(k.Quality)}, {"surface", SurfaceName(k.Surface)},
+         {"canvas_width", k.Canvas.Width}, {"canvas_height", k.Canvas.Height},
          {"clipped_from_bytes", fit.ClippedFrom ? Json(fit.ClippedFrom) : Json()}};
     if (!fit.Model) {
         j["no_fit"] = fit.Reason;
@@ -155,6 +164,10 @@ void from_json(const Json& j, Result& r) {
     Optional(j, "opaque", r.Config.Opaque);
     r.Config.Call = Word(j, "call", kCallNames);
     r.Config.Quality = Word(j, "quality", kQualityNames);
+    r.Config.Surface = Word(j, "surface", kSurfaceNames);
+    Optional(j, "canvas_width", r.Config.Canvas.Width);
+    Optional(j, "canvas_height", r.Config.Canvas.Height);
+    if (!ReadCanvas(CanvasName(r.Config.Canvas))) throw SchemaError("canvas_width or canvas_height out of range");
     Optional(j, "realized_face", r.RealizedFace);
     Optional(j, "count", r.Count);
     Optional(j, "length_bytes", r.TextBytes);

@@ -1,10 +1,12 @@
-// The measurement: the interactive program's canvas, one font per configuration, and its timed loop.
+// The measurement: the interactive program's canvas and the other surfaces, one font per configuration, and its timed loop.
 #include "cli/measure/CanvasBench.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <set>
+#include <tuple>
 
 #include "benchmark/Run.h"
 #include "cli/measure/Passes.h"
@@ -14,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "platform/System.h"
 #include "platform/Text.h"
+#include "platform/Window.h"
 #include "timing/CounterServices.h"
 #include "timing/clsTiming.h"
 
@@ -60,17 +63,65 @@ CanvasBench::CanvasBench(const std::string& text, const std::vector<Configuratio
     }
 }
 
+std::string CanvasBench::MakeSurfaces() {
+    RECT client{};
+    // A canvas that cannot be opened stops the sweep, which says so.
+    if (!Canvas.Show(nullptr) || !GetClientRect(Canvas.Handle(), &client)) return "";
+    const CanvasSize own{client.right, client.bottom};
+    SurfaceOf.assign(Configs.size(), nullptr);
+    for (std::size_t c = 0; c < Configs.size(); ++c) {
+        const Configuration& k = Configs[c];
+        if (k.Surface == SurfaceKind::Ddb && k.Canvas == own) continue;
+        // One surface of a kind and size for every configuration drawn on it.
+        for (std::size_t d = 0; d < c && !SurfaceOf[c]; ++d)
+            if (Configs[d].Surface == k.Surface && Configs[d].Canvas == k.Canvas) SurfaceOf[c] = SurfaceOf[d];
+        if (SurfaceOf[c]) continue;
+        const bool window = k.Surface == SurfaceKind::Window;
+        if (window && !(k.Canvas == own)) {
+            Windows.push_back(std::make_unique<frmCanvas>());
+            if (!Windows.back()->Show(nullptr))
+                return "--surface: a canvas window of " + CanvasName(k.Canvas) + " could not be opened";
+        }
+        const int bits = k.Surface == SurfaceKind::Dib32 ? 32 : k.Surface == SurfaceKind::Dib24 ? 24 : 0;
+        Surfaces.push_back(window ? DrawingSurface::Window((k.Canvas == own ? Canvas : *Windows.back()).Handle(),
+                                                           k.Canvas.Width, k.Canvas.Height)
+                                  : DrawingSurface::Bitmap(bits, k.Canvas.Width, k.Canvas.Height));
+        if (!Surfaces.back())
+            return "--canvas: " + CanvasName(k.Canvas) + " is larger than this system makes a " +
+                   (window ? "window (about the screen's size at most)" : SurfaceName(k.Surface) + " bitmap");
+        SurfaceOf[c] = Surfaces.back().get();
+    }
+    // Canvas windows side by side along the top of the screen, so none covers another's text.
+    std::vector<HWND> row{Canvas.Handle()};
+    for (const auto& w : Windows) row.push_back(w->Handle());
+    for (std::size_t i = 0, x = 0; i < row.size() && !Windows.empty(); ++i) {
+        RECT frame{};
+        GetWindowRect(row[i], &frame);
+        SetWindowPos(row[i], nullptr, static_cast<int>(x), 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x += static_cast<std::size_t>(frame.right - frame.left);
+    }
+    return "";
+}
+
+HDC CanvasBench::Prepare(std::size_t c, const SharedFont& font) {
+    const SharedFont& drawn = font ? font : Fonts[c];
+    DrawingSurface* surface = c < SurfaceOf.size() ? SurfaceOf[c] : nullptr;
+    if (!surface) return Canvas.Prepare(drawn, Configs[c].Opaque);
+    surface->Clear(frmCanvas::kBackColor);
+    return SetUpText(surface->dc(), drawn, surface->Font, Configs[c].Opaque);
+}
+
 double CanvasBench::Pass(std::size_t c, std::int32_t count, bool flush, double* referenceMs) {
     // What the interactive program's message loop does between two runs.
     ProcessPendingMessages();
-    HDC dc = Canvas.Prepare(Fonts[c], Configs[c].Opaque);
+    HDC dc = Prepare(c);
     if (!dc) return std::numeric_limits<double>::quiet_NaN();
     if (referenceMs) *referenceMs = MachineReferenceMs();
     return TimeCalls(Configs[c].Call, dc, Texts[c], count, flush);
 }
 
 std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
-    HDC dc = Canvas.Prepare(Fonts[c], Configs[c].Opaque);
+    HDC dc = Prepare(c);
     if (!dc) return std::nullopt;
     const CallText& text = Texts[c];
     Measurement m;
@@ -84,7 +135,8 @@ std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
                      : drawn == Smoothing::Subpixel ? QualityName(FontQuality::ClearType)
                                                     : "";
     m.TextBytes = text.Ansi.size();
-    m.Clipped = RunsPastBitmap(dc, text.Wide);
+    const DrawingSurface* surface = c < SurfaceOf.size() ? SurfaceOf[c] : nullptr;
+    m.Clipped = RunsPast(dc, text.Wide, surface ? surface->ShownWidth() : m.Config.Canvas.Width);
     // The wide call draws the characters themselves; GDI reads an ANSI call's bytes in the
     // code page of the font's character set, which need not be the ANSI one.
     m.TextChars = text.Wide.size();
@@ -98,6 +150,51 @@ std::optional<Measurement> CanvasBench::Describe(std::size_t c) {
         return SurvivesAnsiTrip(FromUtf8(character), codePage);
     });
     return m;
+}
+
+std::vector<std::uint32_t> CanvasBench::Glyphs(std::size_t c, const SharedFont& font) {
+    HDC dc = Prepare(c, font);
+    if (!dc) return {};
+    TimeCalls(Configs[c].Call, dc, Texts[c], 1, false);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, Texts[c].Wide.c_str(), static_cast<int>(Texts[c].Wide.size()), &extent);
+    const CanvasSize& canvas = Configs[c].Canvas;
+    return ReadPixels(dc, std::max(1, std::min<int>(extent.cx, canvas.Width)), std::max(1, std::min<int>(extent.cy, canvas.Height)));
+}
+
+bool CanvasBench::FirstDraws(const CliOptions& options, std::vector<Measurement>& rows) {
+    // A fresh font is the configuration's own with a weight none has had: within 99 of its own,
+    // the mapper picks the same face and draws the same glyphs, which each is checked for.
+    std::set<std::tuple<std::string, double, bool, bool, FontQuality, int>> used;
+    std::vector<std::vector<std::uint32_t>> own;
+    for (std::size_t c = 0; c < Configs.size(); ++c) own.push_back(Glyphs(c, Fonts[c]));
+    std::vector<int> steps(Configs.size());
+    // The configurations take turns, so a change in the machine's speed reaches all alike.
+    for (int pass = 0; pass < kFirstDraws; ++pass)
+        for (std::size_t c = 0; c < Configs.size(); ++c) {
+            if (InterruptRequested()) return true;
+            const Configuration& k = Configs[c];
+            const int base = k.Bold ? 700 : 400;
+            int weight = base;
+            // The nearest weights not yet drawn, above and below in turn: 401, 399, 402, ...
+            while (steps[c] < 198 && (weight == base || !used.insert({k.Face, k.Size, k.Bold, k.Italic, k.Quality, weight}).second))
+                ++steps[c], weight = base + (steps[c] % 2 ? 1 : -1) * ((steps[c] + 1) / 2);
+            if (weight == base) continue;  // none left
+            FontSpec spec{FromUtf8(k.Face), k.Size, k.Bold, k.Italic};
+            spec.Quality = static_cast<std::uint8_t>(k.Quality);
+            spec.Weight = static_cast<std::int16_t>(weight);
+            const SharedFont font = MakeFont(spec);
+            ProcessPendingMessages();
+            // Prepared as every pass is, so the font is realised before its first call.
+            HDC dc = Prepare(c, font);
+            if (!dc) return false;
+            const double cold = TimeCalls(k.Call, dc, Texts[c], 1, options.Flush);
+            const double warm = TimeCalls(k.Call, dc, Texts[c], kFirstDrawWarmCalls, options.Flush) / kFirstDrawWarmCalls;
+            if (Glyphs(c, font) != own[c]) continue;
+            rows[c].FirstDrawMs.push_back(cold);
+            rows[c].FirstDrawWarmMs.push_back(warm);
+        }
+    return true;
 }
 
 SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options, const PassPlan& plan,
@@ -133,6 +230,8 @@ SweepMeasurement MeasureSweep(CanvasBench& bench, const CliOptions& options, con
         out.Rows[c].ReferenceMs = passes.ReferenceMs[c];
     }
     out.ReferenceMs = passes.SliceReferenceMs;
+    if (options.FirstDraw && passes.Stopped != StopReason::Interrupted && !bench.FirstDraws(options, out.Rows))
+        out.Error = "a first draw could not be timed: the canvas could not be prepared for it";
     return out;
 }
 

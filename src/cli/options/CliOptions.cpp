@@ -77,7 +77,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.set_help_flag();
     app.allow_windows_style_options(false);  // "/tmp/a.json" is a file, not an option
     CliOptions o;
-    std::vector<std::string> compare;
+    std::vector<std::string> compare, canvases;
     std::string count = "auto", cpu = "any";
     double marginPercent = o.Margin * 100;
     app.add_option("-t,--text", o.Text, "text to draw (converted to the ANSI code page)");
@@ -138,6 +138,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         kTrimmed & Test([](const std::string& v) { return ReadLength(v).has_value(); }),
         "the text repeated or cut to each length in bytes of the ANSI code page, comma-separated, e.g. "
         "1,16,64,256; three or more fit the fixed and per-character costs");
+    Add(app, "--surface", o.Surfaces, "ddb (default: a bitmap compatible with the screen, the program's canvas), "
+        "dib32, dib24 (top-down DIB sections) or window (the canvas window's own DC, on screen)",
+        kTrimmed & Words(kSurfaceNames), "what the text is drawn on, comma-separated");
+    Add(app, "--canvas", canvases, "WIDTHxHEIGHT in pixels, each side up to 32767 and at most 67108864 pixels "
+        "(e.g. 8192x8192)", kTrimmed & Test([](const std::string& v) { return ReadCanvas(v).has_value(); }),
+        "the surface's sizes, comma-separated (default: the canvas's, 421x113 at 96 dpi); the text stays at the origin");
+    app.add_flag("--first-draw", o.FirstDraw, "also time the first call of fresh fonts, the configuration's own of "
+                 "a weight not drawn before, beside the warm call");
     app.add_flag("--compare-anyway", o.CompareAnyway, "with --compare: draw verdicts even where the runs differ in "
                  "text, architecture, code page or count mode");
     app.add_flag("-q,--quiet", o.Quiet, "no progress line on the console");
@@ -156,6 +164,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (cpu != "any") o.Cpu = std::stoi(cpu);
     o.Margin = marginPercent / 100;
     o.RepetitionsGiven = app.count("--repetitions") > 0;
+    for (const std::string& canvas : canvases) o.Canvases.push_back(*ReadCanvas(canvas));
     if (compare.size() == 2 && !app.count("--help") && !app.count("--version")) {
         for (auto [from, to] : {std::pair{&compare[0], &o.CompareOld}, std::pair{&compare[1], &o.CompareNew}}) {
             std::size_t start = 0;
@@ -192,7 +201,24 @@ std::optional<std::size_t> ReadLength(const std::string& text) {
     return value >= 1 && value <= 65535 ? std::optional<std::size_t>(value) : std::nullopt;
 }
 
+std::optional<CanvasSize> ReadCanvas(const std::string& text) {
+    const std::size_t x = text.find_first_of("xX");
+    const auto side = [](const std::string& digits) -> long long {
+        if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+        const long long value = std::stoll(digits);
+        return value <= kMaxCanvasSide ? value : 0;
+    };
+    if (x == std::string::npos) return std::nullopt;
+    const long long width = side(text.substr(0, x)), height = side(text.substr(x + 1));
+    if (!width || !height || width * height > kMaxCanvasPixels) return std::nullopt;
+    return CanvasSize{static_cast<int>(width), static_cast<int>(height)};
+}
+
 std::string CliVersion() { return ETB_VERSION; }
 
 std::string CallName(TextCall call) { return NameOf(kCallNames, call); }
 std::string QualityName(FontQuality quality) { return NameOf(kQualityNames, quality); }
+std::string SurfaceName(SurfaceKind surface) { return NameOf(kSurfaceNames, surface); }
+std::string CanvasName(const CanvasSize& canvas) {
+    return std::to_string(canvas.Width) + "x" + std::to_string(canvas.Height);
+}

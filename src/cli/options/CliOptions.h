@@ -1,4 +1,4 @@
-// The options: one plain value the rest of the program reads, the calls and qualities it names, and how it is parsed.
+// The options: one plain value the rest of the program reads, the calls, qualities and surfaces it names, and how it is parsed.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -27,8 +27,27 @@ inline const std::vector<std::pair<std::string, FontQuality>> kQualityNames = {
     {"default", FontQuality::Default}, {"nonantialiased", FontQuality::NonAntialiased},
     {"antialiased", FontQuality::Antialiased}, {"cleartype", FontQuality::ClearType}};
 
+// What the text is drawn on: a bitmap compatible with the screen (the interactive program's
+// canvas), a 32-bit or a 24-bit top-down DIB section, or the canvas window's own DC on screen.
+enum class SurfaceKind { Ddb, Dib32, Dib24, Window };
+inline const std::vector<std::pair<std::string, SurfaceKind>> kSurfaceNames = {
+    {"ddb", SurfaceKind::Ddb}, {"dib32", SurfaceKind::Dib32}, {"dib24", SurfaceKind::Dib24},
+    {"window", SurfaceKind::Window}};
+
+// A surface's size in pixels; the default is the interactive program's canvas at 96 dpi.
+struct CanvasSize {
+    int Width = 421, Height = 113;
+    bool operator==(const CanvasSize& o) const { return Width == o.Width && Height == o.Height; }
+};
+// The largest surface asked for: 256 MiB at 32 bits a pixel, within GDI's 16-bit coordinates on a
+// side, so several fit a 32-bit process's address space. The system may still refuse less.
+constexpr int kMaxCanvasSide = 32767;
+constexpr long long kMaxCanvasPixels = 1LL << 26;
+
 std::string CallName(TextCall call);
 std::string QualityName(FontQuality quality);
+std::string SurfaceName(SurfaceKind surface);
+std::string CanvasName(const CanvasSize& canvas);  // "1920x1080"
 
 enum class OutputFormat { Table, Csv, Json };
 
@@ -61,6 +80,9 @@ struct CliOptions {
     std::vector<TextCall> Calls;
     std::vector<FontQuality> Qualities;
     std::vector<std::size_t> Lengths;  // bytes in the ANSI code page
+    std::vector<SurfaceKind> Surfaces;   // empty: the canvas's bitmap
+    std::vector<CanvasSize> Canvases;    // empty: the canvas's own size
+    bool FirstDraw = false;  // also time the first call of fonts realised just before it
     // Rounds go on until every verdict is decided or this many seconds are spent; 0: Repetitions rounds.
     double MaxSeconds = 0;
     bool Quiet = false;  // no progress line
@@ -80,3 +102,5 @@ std::string CliVersion();
 
 // A --length value: a whole number of bytes from 1 to 65535, in digits.
 std::optional<std::size_t> ReadLength(const std::string& text);
+// A --canvas value, "WIDTHxHEIGHT" in digits, within kMaxCanvasSide and kMaxCanvasPixels.
+std::optional<CanvasSize> ReadCanvas(const std::string& text);

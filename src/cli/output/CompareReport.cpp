@@ -79,7 +79,8 @@ Json Rows(const Comparisons& compared) {
                         {"ratio", Precise(PlainRatio(r))}, {"estimate", Precise(a.Ratio)},
                         {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)}, {"p", Precise(a.P)},
                         {"verdict", r.Change ? VerdictText(compared, a) : "-"}, {"call", CallName(r.Config.Call)},
-                        {"quality", QualityName(r.Config.Quality)},
+                        {"quality", QualityName(r.Config.Quality)}, {"surface", SurfaceName(r.Config.Surface)},
+                        {"canvas_width", r.Config.Canvas.Width}, {"canvas_height", r.Config.Canvas.Height},
                         {"length_bytes", r.Config.LengthBytes ? Json(r.Config.LengthBytes) : Json()},
                         {"repeat", r.Config.Repeat}});
     }
@@ -125,7 +126,7 @@ std::string CompareTable(const RunSide& oldSide, const RunSide& newSide, const C
                          r.Change ? VerdictText(compared, a) : "-"});
         if (!DimensionLabel(r.Config).empty()) {
             table.back().push_back(DimensionLabel(r.Config).substr(1));
-            table[0].resize(11, "call, quality, length");
+            table[0].resize(11, "call, quality, surface, canvas, length");
         }
     }
     return out + AlignColumns(table, {false, true, false, false, true, true, true, true, true, false});

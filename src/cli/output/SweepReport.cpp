@@ -24,6 +24,8 @@ std::vector<std::string> DimensionColumns(const CliOptions& options) {
     std::vector<std::string> columns;
     if (!options.Calls.empty()) columns.push_back("call");
     if (!options.Qualities.empty()) columns.insert(columns.end(), {"quality", "drawn"});
+    if (!options.Surfaces.empty()) columns.push_back("surface");
+    if (!options.Canvases.empty()) columns.push_back("canvas");
     if (!options.Lengths.empty()) columns.insert(columns.end(), {"bytes", "chars"});
     return columns;
 }
@@ -33,6 +35,8 @@ std::vector<std::string> DimensionCells(const CliOptions& options, const Result&
     if (!options.Calls.empty()) cells.push_back(CallName(r.Config.Call));
     if (!options.Qualities.empty())
         cells.insert(cells.end(), {QualityName(r.Config.Quality), r.DrawnQuality.empty() ? "-" : r.DrawnQuality});
+    if (!options.Surfaces.empty()) cells.push_back(SurfaceName(r.Config.Surface));
+    if (!options.Canvases.empty()) cells.push_back(CanvasName(r.Config.Canvas));
     if (!options.Lengths.empty()) cells.insert(cells.end(), {std::to_string(r.TextBytes), std::to_string(r.TextChars)});
     return cells;
 }
@@ -84,12 +88,16 @@ std::string TableReport(const RunResults& results) {
                                                    "median", "mean", "sd", "cv", "adj. cv", "calls/s", "bytes/s"}};
     const std::vector<std::string> dimensions = DimensionColumns(o);
     rows[0].insert(rows[0].begin() + 4, dimensions.begin(), dimensions.end());
+    // The first call of a fresh font beside the warm call's median.
+    const std::size_t median = 4 + dimensions.size() + 3;
+    if (o.FirstDraw) rows[0].insert(rows[0].begin() + median + 1, {"first draw", "cold/warm"});
     if (results.Judged) rows[0].insert(rows[0].end(), {"ratio", "95% interval", "verdict"});
     rows[0].push_back("drawn with");
     std::vector<bool> right;  // numbers
     for (const std::string& name : rows[0])
         right.push_back(name != "face" && name != "style" && name != "background" && name != "verdict" &&
-                        name != "drawn with" && name != "call" && name != "quality" && name != "drawn");
+                        name != "drawn with" && name != "call" && name != "quality" && name != "drawn" &&
+                        name != "surface");
     bool anySubstituted = false, anyMisread = false, anyClipped = false;
     for (std::size_t i = 0; i < results.Rows.size(); ++i) {
         const Result& r = results.Rows[i];
@@ -105,6 +113,10 @@ std::string TableReport(const RunResults& results) {
                         Percent(s.Cv), Percent(r.AdjustedCv), Figure(r.CallsPerSecond()), Figure(r.BytesPerSecond())});
         const std::vector<std::string> cells = DimensionCells(o, r);
         rows.back().insert(rows.back().begin() + 4, cells.begin(), cells.end());
+        if (o.FirstDraw)
+            rows.back().insert(rows.back().begin() + median + 1,
+                               {FormatSignificant(r.FirstDraw.value_or(NAN), 3),
+                                FormatSignificant(r.FirstDraw ? r.FirstDrawRatio.Median : NAN, 3)});
         if (results.Judged)
             rows.back().insert(rows.back().end(), {Figure(c.Ratio), IntervalText(c.Low, c.High), r.Verdict});
         rows.back().push_back(r.RealizedFace + (r.Substituted ? " *" : "") + (r.Misread.empty() ? "" : " !") +
@@ -129,6 +141,10 @@ std::string TableReport(const RunResults& results) {
     if (anySubstituted) out += "\n* the font mapper drew another face than the one asked for\n";
     if (anyMisread) out += "\n! the font's character set cannot show some of the text: other characters are drawn\n";
     if (anyClipped) out += "\n> the text runs past the canvas, which cuts its glyphs off: they cost less\n";
+    if (o.FirstDraw)
+        out += "\nfirst draw: the median first call of a font realised just before it, the configuration's own but\n"
+               "of a weight not drawn before, which draws the same glyphs; cold/warm: each such call over the same\n"
+               "font's next " + std::to_string(kFirstDrawWarmCalls) + " calls, their median.\n";
     return out;
 }
 

@@ -14,7 +14,7 @@ namespace {
 std::optional<double> Decimal(const std::string& text) { return ParseDecimal(std::wstring(text.begin(), text.end())); }
 
 // Whether a --baseline part, in lower case, names this configuration's face, size, style,
-// background, call, quality, length ("64 bytes") or repeat ("#2").
+// background, call, quality, surface, canvas ("1920x1080"), length ("64 bytes") or repeat ("#2").
 bool Names(const std::string& part, const Configuration& k) {
     const std::string bytes = " bytes";
     const bool isLength =
@@ -23,7 +23,8 @@ bool Names(const std::string& part, const Configuration& k) {
            (part == "regular" && !k.Bold && !k.Italic) || (part == "bold" && k.Bold) ||
            (part == "italic" && k.Italic) || (part == "opaque" && k.Opaque) || (part == "transparent" && !k.Opaque) ||
            (k.Repeat && part == "#" + std::to_string(k.Repeat)) || part == CLI::detail::to_lower(CallName(k.Call)) ||
-           part == CLI::detail::to_lower(QualityName(k.Quality)) ||
+           part == CLI::detail::to_lower(QualityName(k.Quality)) || part == SurfaceName(k.Surface) ||
+           ReadCanvas(part) == k.Canvas ||
            (isLength && ReadLength(part.substr(0, part.size() - bytes.size())) == k.LengthBytes);
 }
 
@@ -38,7 +39,7 @@ std::vector<bool> Values(Toggle t) {
 
 }  // namespace
 
-std::vector<Configuration> Configurations(const CliOptions& o) {
+std::vector<Configuration> Configurations(const CliOptions& o, CanvasSize canvas) {
     std::vector<Configuration> all;
     for (const std::string& face : o.Faces)
         for (double size : OrDefault(o.Sizes, kDefaultSize))
@@ -47,8 +48,10 @@ std::vector<Configuration> Configurations(const CliOptions& o) {
                     for (bool op : Values(o.Opaque))
                         for (TextCall call : OrDefault(o.Calls, TextCall::ExtTextOutA))
                             for (FontQuality quality : OrDefault(o.Qualities, FontQuality::Default))
-                                for (std::size_t length : OrDefault(o.Lengths, std::size_t{0}))
-                                    all.push_back({face, size, b, i, op, call, quality, length});
+                                for (SurfaceKind surface : OrDefault(o.Surfaces, SurfaceKind::Ddb))
+                                    for (CanvasSize sized : OrDefault(o.Canvases, canvas))
+                                        for (std::size_t length : OrDefault(o.Lengths, std::size_t{0}))
+                                            all.push_back({face, size, b, i, op, call, quality, surface, sized, length});
     // An A/A check of the machine and of the method: the same configuration twice, told apart.
     for (std::size_t c = 0; c < all.size(); ++c) {
         const Configuration first = all[c];
@@ -74,8 +77,8 @@ std::optional<std::size_t> FindBaseline(const std::string& given, const std::vec
     }
     if (matches.size() == 1) return matches.front();
     error = "--baseline: \"" + given + (matches.empty() ? "\" matches no configuration" : "\" matches more than one") +
-            "; give a row number or face, size, style, background, call, quality and length (\"64 bytes\"), "
-            "comma-separated";
+            "; give a row number or face, size, style, background, call, quality, surface, canvas (\"1920x1080\") and "
+            "length (\"64 bytes\"), comma-separated";
     return std::nullopt;
 }
 
@@ -87,6 +90,8 @@ std::string DimensionLabel(const Configuration& config) {
     std::string label;
     if (config.Call != TextCall::ExtTextOutA) label += " " + CallName(config.Call);
     if (config.Quality != FontQuality::Default) label += " " + QualityName(config.Quality);
+    if (config.Surface != SurfaceKind::Ddb) label += " " + SurfaceName(config.Surface);
+    if (!(config.Canvas == CanvasSize{})) label += " " + CanvasName(config.Canvas);
     if (config.LengthBytes) label += " " + std::to_string(config.LengthBytes) + " B";
     if (config.Repeat) label += " #" + std::to_string(config.Repeat);
     return label;
