@@ -18,6 +18,7 @@ constexpr const char* kMachineReference = "4 MiB scattered reads";
 struct RunContext : SystemDescription {
     std::string Program;
     std::string Version;
+    std::string Commit;         // empty: built without git, or a file from before commits were recorded
     int Bits = 0;               // 32 or 64
     CliOptions Options;         // the text, count, passes and pass conditions asked for
     std::size_t TextBytes = 0;  // in the ANSI code page, as drawn

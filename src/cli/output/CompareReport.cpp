@@ -25,9 +25,10 @@ std::string Note(const Comparisons& compared) {
     return note;
 }
 
-// Program, architecture, Wine and date, as far as the file says.
+// Program, commit, architecture, Wine and date, as far as the file says.
 std::string Description(const RunContext& c) {
     std::string text = c.Program.empty() ? "" : c.Program + " " + c.Version;
+    if (!text.empty() && !c.Commit.empty()) text += " (" + c.Commit + ")";
     const auto add = [&](const std::string& prefix, const std::string& part) {
         if (!part.empty()) text += (text.empty() ? "" : prefix) + part;
     };
