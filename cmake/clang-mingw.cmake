@@ -21,7 +21,10 @@ set(CMAKE_AR /usr/bin/${etb_triple}-ar)
 set(CMAKE_RANLIB /usr/bin/${etb_triple}-ranlib)
 set(CMAKE_STRIP /usr/bin/${etb_triple}-strip)
 set(CMAKE_SYSROOT /usr/${etb_triple})
-set(CMAKE_CXX_FLAGS_INIT "-stdlib++-isystem ${etb_gcc}/include/c++ -stdlib++-isystem ${etb_gcc}/include/c++/${etb_triple} -stdlib++-isystem ${etb_gcc}/include/c++/backward")
+# GCC predefines these for MinGW, and its libstdc++ is built so: type_info's == out of line, whose
+# inline copy clang would otherwise emit beside the library's.
+set(CMAKE_CXX_FLAGS_INIT "-stdlib++-isystem ${etb_gcc}/include/c++ -stdlib++-isystem ${etb_gcc}/include/c++/${etb_triple} \
+-stdlib++-isystem ${etb_gcc}/include/c++/backward -D__GXX_TYPEINFO_EQUALITY_INLINE=0 -D__GXX_MERGED_TYPEINFO_NAMES=0")
 # GCC's crtbegin.o (-B) registers the DWARF unwind tables i686 exceptions need; the sysroot's does
 # not. -pthread puts winpthreads in the runtime group, where libstdc++ and libgcc_eh find it. lld
 # links because GNU ld warns of every COMDAT whose padding differs between the two compilers.
