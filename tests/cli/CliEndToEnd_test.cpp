@@ -33,39 +33,33 @@ void Drain(HANDLE pipe, std::string& bytes) {
 
 Finished RunCli(const std::string& arguments) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE outRead, outWrite, errRead, errWrite;
-    CreatePipe(&outRead, &outWrite, &inherit, 0);
-    CreatePipe(&errRead, &errWrite, &inherit, 0);
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    HANDLE read[2], write[2];  // stdout, stderr
+    for (int i = 0; i < 2; ++i)
+        CreatePipe(&read[i], &write[i], &inherit, 0), SetHandleInformation(read[i], HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
+    startup.hStdOutput = write[0];
+    startup.hStdError = write[1];
     std::wstring command = L"\"" + g_exe + L"\" " + FromUtf8(arguments);
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessW(g_exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                         &startup, &process);
-    CloseHandle(outWrite);
-    CloseHandle(errWrite);
     Finished finished;
     EXPECT_TRUE(started) << "cannot start " << ToUtf8(g_exe);
     // The program's end, not the pipes', ends the reading: a process Wine
     // starts from it (its desktop) can inherit the pipes and hold them open.
+    for (bool running = started; running;) {
+        running = WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT;
+        Drain(read[0], finished.out);
+        Drain(read[1], finished.err);
+    }
     if (started) {
-        do {
-            Drain(outRead, finished.out);
-            Drain(errRead, finished.err);
-        } while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT);
-        Drain(outRead, finished.out);
-        Drain(errRead, finished.err);
         GetExitCodeProcess(process.hProcess, &finished.exitCode);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    CloseHandle(outRead);
-    CloseHandle(errRead);
+    for (HANDLE pipe : {read[0], read[1], write[0], write[1]}) CloseHandle(pipe);
     return finished;
 }
 
@@ -81,10 +75,8 @@ std::string TempFile(const char* name, const std::string& bytes) {
 const std::string kQuick = " --count 300 --repetitions 3 --warmup 0";
 
 TEST(CliEndToEnd, JsonSweepWithBaselineComparesAndPlots) {
-    Finished run = RunCli(
-        "--face \"Liberation Sans,IPAゴシック\" --size 9,12 --text \"日本語 text\" --format json "
-        "--baseline \"IPAゴシック,9\"" +
-        kQuick);
+    Finished run = RunCli("--face \"Liberation Sans,IPAゴシック\" --size 9,12 --text \"日本語 text\" --format json "
+                          "--baseline \"IPAゴシック,9\"" + kQuick);
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     const auto document = nlohmann::json::parse(run.out);
     const auto& context = document["context"];
@@ -94,9 +86,8 @@ TEST(CliEndToEnd, JsonSweepWithBaselineComparesAndPlots) {
     ASSERT_EQ(document["results"].size(), 4u);
     for (const auto& result : document["results"])  // a reference beside every pass
         EXPECT_EQ(result["reference_ms"].size(), result["samples_ms"].size());
-    EXPECT_EQ(document["results"][2]["verdict"], "baseline");
-    EXPECT_EQ(document["results"][0]["verdict"], "too few passes (n = 3; at least 6 needed)");
-    EXPECT_EQ(run.err.find("pass --repetitions 6 or more"), run.err.rfind("pass --repetitions 6 or more")) << run.err;
+    EXPECT_TRUE(document["results"][2]["verdict"] == "baseline" &&
+                document["results"][0]["verdict"] == "too few passes (n = 3; at least 6 needed)");
     // Latin faces read the code page 932 bytes in their own character set.
     EXPECT_TRUE(GetACP() != 932 || (document["results"][0]["text_fits_font"] == false &&
                                     document["results"][2]["text_fits_font"] == true));
@@ -150,25 +141,21 @@ TEST(CliEndToEnd, LengthSweepFitsTheCostsAndEveryCallIsTimed) {
         EXPECT_NE(calls.out.find(call), std::string::npos) << call;
 }
 
-// Japanese text in a Latin font's character set is drawn as other characters, and said so.
-TEST(CliEndToEnd, TextTheFontCannotShowIsMarkedAndWarned) {
-    Finished run = RunCli("--text 日本語 --face \"Liberation Serif,IPAゴシック\"" + kQuick);
-    ASSERT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_NE(run.out.find(" Liberation Serif !\n"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find(" IPAゴシック\n"), std::string::npos) << run.out;
-    EXPECT_NE(run.err.find("warning: \"Liberation Serif\" cannot show \"日\" (U+65E5), \"本\" (U+672C)"),
-              std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find("IPAゴシック"), std::string::npos) << run.err;
-}
-
-TEST(CliEndToEnd, TableAndSelfCheckNameWhatTheyMeasured) {
+// Japanese text in a Latin font's character set is drawn as other characters, and said so; a
+// face the mapper replaces is marked and warned.
+TEST(CliEndToEnd, TablesMarkWhatWasDrawnAndTheSelfCheckRuns) {
+    Finished latin = RunCli("--text 日本語 --face \"Liberation Serif,IPAゴシック\"" + kQuick);
+    ASSERT_EQ(latin.exitCode, 0u) << latin.err;
+    EXPECT_NE(latin.out.find(" Liberation Serif !\n"), std::string::npos) << latin.out;
+    EXPECT_NE(latin.out.find(" IPAゴシック\n"), std::string::npos) << latin.out;
+    EXPECT_NE(latin.err.find("warning: \"Liberation Serif\" cannot show \"日\" (U+65E5), \"本\" (U+672C)"),
+              std::string::npos) << latin.err;
+    EXPECT_EQ(latin.err.find("IPAゴシック"), std::string::npos) << latin.err;
     Finished run = RunCli("--face IPAGothic" + kQuick);
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_NE(run.out.find("ANSI code page " + std::to_string(GetACP())), std::string::npos) << run.out;
     // The mark and the warning appear exactly when the mapper draws another face.
-    FontSpec asked;
-    asked.Name = L"IPAGothic";
-    asked.Size = 12;
+    const FontSpec asked{L"IPAGothic", 12};
     const bool substituted = RealizedFace(MakeFont(asked)->Handle()) != asked.Name;
     EXPECT_EQ(run.out.find(" *\n") != std::string::npos, substituted) << run.out;
     EXPECT_EQ(run.err.find("warning: \"IPAGothic\" is drawn with") == 0, substituted) << run.err;
@@ -178,9 +165,7 @@ TEST(CliEndToEnd, TableAndSelfCheckNameWhatTheyMeasured) {
 }
 
 TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
-    const std::string garbage = TempFile("garbage.csv", "hello, world\n"),
-                      header = TempFile("header.csv", "face,size,median_ms\n"),
-                      cp932 = TempFile("cp932.csv", "face,size,median_ms\n\x82\xa0\x83\x53,12,1\n"),
+    const std::string cp932 = TempFile("cp932.csv", "face,size,median_ms\n\x82\xa0\x83\x53,12,1\n"),
                       a = TempFile("a.json", R"({"results": [{"face": "A", "size": 12, "median_ms": 1}]})"),
                       b = TempFile("b.json", R"({"results": [{"face": "B", "size": 12, "median_ms": 1}]})");
     const std::pair<std::string, std::string> cases[] = {
@@ -191,8 +176,6 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         {sizeof(void*) == 4 ? "--face \"Liberation Sans\" --cpu 33" : "--face \"Liberation Sans\" --cpu 64", "--cpu: "},
         {"--text \"\" --length 4", "--length: there is no text to repeat"},
         {"--self-check --length 4", "--self-check: "},
-        {"--compare \"" + garbage + "\" \"" + a + "\"", "--compare: \"" + garbage + "\" is not a JSON or CSV output"},
-        {"--compare \"" + a + "\" \"" + header + "\"", "--compare: \"" + header + "\" is not a JSON or CSV output"},
         {"--compare \"" + cp932 + "\" \"" + cp932 + "\" --format json", "--compare: \"" + cp932 + "\" is not a JSON"},
         {"--compare \"" + a + "\" \"" + b + "\"", "--compare: \"" + a + "\" and \"" + b + "\" have no configuration"},
         // Found before a pass that would take seconds.
@@ -204,7 +187,7 @@ TEST(CliEndToEnd, BadArgumentsAndFilesMeasureNothing) {
         EXPECT_EQ(run.err.rfind(std::string("ExtTextOutBenchCli: ") + names, 0), 0u) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line";
     }
-    for (const std::string* path : {&garbage, &header, &cp932, &a, &b}) DeleteFileW(FromUtf8(*path).c_str());
+    for (const std::string* path : {&cp932, &a, &b}) DeleteFileW(FromUtf8(*path).c_str());
     EXPECT_NE(RunCli("--list-fonts").out.find("\nIPAゴシック\n"), std::string::npos);
     EXPECT_EQ(RunCli("--version").out.rfind("ExtTextOutBenchCli ", 0), 0u);
 }

@@ -11,7 +11,7 @@ CliOptions Ok(std::vector<std::string> args) {
     return parsed.Options.value_or(CliOptions());
 }
 
-TEST(CliOptions, ListsRepeatsAndBothSpellings) {
+TEST(CliOptions, ListsRepeatsBothSpellingsAndActions) {
     CliOptions o = Ok({"--face", "Liberation Sans, IPAゴシック", "-f", "DejaVu Sans", "--size=9,10.5", "-s", "12",
                        "--text=a=b", "-n", "1e4", "--repetitions=3", "-w", "0", "--format", "JSON", "--bold",
                        "--italic=Both", "--margin", "5", "--cpu", "1", "--priority", "Normal", "--plot", "/tmp/a.SVG"});
@@ -30,15 +30,20 @@ TEST(CliOptions, ListsRepeatsAndBothSpellings) {
     EXPECT_EQ(help.find("{on}"), std::string::npos);
     CliOptions d = Ok({});
     EXPECT_TRUE(d.Faces.empty() && !d.Count && d.Repetitions == 10 && d.Warmup == 1 && d.HighPriority && !d.Cpu);
-}
-
-TEST(CliOptions, ActionsPreferHelpThenVersionThenFonts) {
+    // Calls, qualities and lengths are lists of words in any case; a value given twice is measured twice.
+    CliOptions lists = Ok({"--call", "exttextoutw, ExtTextOutA", "--call=GETTEXTEXTENTPOINT32A", "--quality",
+                           "ClearType,default", "--length", "1,64", "--length", "256,64"});
+    EXPECT_EQ(lists.Calls, (std::vector<TextCall>{TextCall::ExtTextOutW, TextCall::ExtTextOutA,
+                                                  TextCall::GetTextExtentPoint32A}));
+    EXPECT_EQ(lists.Qualities, (std::vector<FontQuality>{FontQuality::ClearType, FontQuality::Default}));
+    EXPECT_EQ(lists.Lengths, (std::vector<std::size_t>{1, 64, 256, 64}));
+    // Help wins over version, version over the font list.
     EXPECT_EQ(Ok({"--list-fonts", "--version"}).Action, CliAction::Version);
     EXPECT_EQ(Ok({"-V", "-h", "--list-fonts"}).Action, CliAction::Help);
     EXPECT_EQ(Ok({"--self-check"}).Action, CliAction::SelfCheck);
-    CliOptions o = Ok({"--compare", "old.json", "new.csv"});
-    EXPECT_EQ(o.Action, CliAction::Compare);
-    EXPECT_EQ(o.CompareOld + " " + o.CompareNew, "old.json new.csv");
+    const CliOptions compare = Ok({"--compare", "old.json", "new.csv"});
+    EXPECT_EQ(compare.Action, CliAction::Compare);
+    EXPECT_EQ(compare.CompareOld + " " + compare.CompareNew, "old.json new.csv");
 }
 
 // The message names the option, on one line, so a script's author knows what to fix.
@@ -63,16 +68,7 @@ TEST(CliOptions, RefusesWithTheOptionNamed) {
     }
 }
 
-TEST(CliOptions, CallsQualitiesAndLengthsAreListsOfWordsInAnyCase) {
-    CliOptions o = Ok({"--call", "exttextoutw, ExtTextOutA", "--call=GETTEXTEXTENTPOINT32A", "--quality",
-                       "ClearType,default", "--length", "1,64", "--length", "256,64"});
-    EXPECT_EQ(o.Calls, (std::vector<TextCall>{TextCall::ExtTextOutW, TextCall::ExtTextOutA,
-                                              TextCall::GetTextExtentPoint32A}));
-    EXPECT_EQ(o.Qualities, (std::vector<FontQuality>{FontQuality::ClearType, FontQuality::Default}));
-    EXPECT_EQ(o.Lengths, (std::vector<std::size_t>{1, 64, 256, 64}));  // a value given twice is measured twice
-}
-
-TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
+TEST(Configurations, CrossProductInOrderTheBaselineNamedAndRepeatsNumbered) {
     std::vector<Configuration> all = Configurations(Ok({"-f", "A,B", "-s", "9,12", "--bold=both", "--opaque"}));
     ASSERT_EQ(all.size(), 8u);
     EXPECT_TRUE(all[1].Bold && all[2].Size == 12 && all[4].Face == "B" && all[7].Opaque && !all[7].Italic);
@@ -81,18 +77,14 @@ TEST(Configurations, CrossProductFacesOutermostAndTheBaselineNamed) {
         {"3", 2}, {"B,12,bold", 7}, {"A, 9, regular, opaque", 0}, {"B,9", std::nullopt}, {"9", std::nullopt}};
     for (const auto& [given, index] : cases) EXPECT_EQ(FindBaseline(given, all, error), index) << given;
     EXPECT_EQ(error.rfind("--baseline: \"9\" matches more than one", 0), 0u) << error;
-}
-
-// Lengths innermost, so each configuration's lengths stand together above its fit.
-TEST(Configurations, CallsQualitiesAndLengthsMultiplyTheSweepAndNameTheBaseline) {
-    const std::vector<Configuration> all = Configurations(
+    // Lengths innermost, so each configuration's lengths stand together above its fit.
+    const std::vector<Configuration> calls = Configurations(
         Ok({"-f", "A", "--bold=both", "--call", "ExtTextOutA,TextOutA", "--quality", "nonantialiased", "--length", "8,64"}));
-    ASSERT_EQ(all.size(), 8u);
-    EXPECT_TRUE(all[1].LengthBytes == 64 && all[2].Call == TextCall::TextOutA && all[4].Bold &&
-                all[7].Quality == FontQuality::NonAntialiased);
-    std::string error;
-    EXPECT_EQ(FindBaseline("bold,textouta,64 bytes", all, error), 7u);
-    EXPECT_EQ(ConfigLabel(all[3]), "A 12 regular TextOutA nonantialiased 64 B");
+    ASSERT_EQ(calls.size(), 8u);
+    EXPECT_TRUE(calls[1].LengthBytes == 64 && calls[2].Call == TextCall::TextOutA && calls[4].Bold &&
+                calls[7].Quality == FontQuality::NonAntialiased);
+    EXPECT_EQ(FindBaseline("bold,textouta,64 bytes", calls, error), 7u);
+    EXPECT_EQ(ConfigLabel(calls[3]), "A 12 regular TextOutA nonantialiased 64 B");
     EXPECT_EQ(Configurations(Ok({"-f", "A"})).front().LengthBytes, 0u);  // the text as given
     // The same configuration twice, for an A/A check, numbered apart.
     const std::vector<Configuration> twice = Configurations(Ok({"-f", "A,B,A", "--length", "8,8"}));

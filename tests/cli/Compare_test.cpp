@@ -23,16 +23,10 @@ RunResults File(const char* only, double scale, std::vector<double> reference, d
 // The machine's own change is taken out, or stops the verdict when large.
 TEST(Compare, MachineReferenceAdjustsOrWithholdsTheVerdict) {
     const std::vector<double> ref = {3, 3.01, 2.99, 3.02, 2.98};
-    const struct {
-        double scale, machine;
-        bool referenced;
-        Verdict call;
-    } cases[] = {{1.2, 1.0, true, Verdict::Slower},
-                 {1.05, 1.05, true, Verdict::Same},
-                 {0.9, 1.0, true, Verdict::Faster},
-                 {1.0, 0.8, true, Verdict::Unconfirmed},  // the reference alone moved
-                 {1.3, 1.3, true, Verdict::MachineChanged},
-                 {1.2, 1.0, false, Verdict::None}};
+    const struct { double scale, machine; bool referenced; Verdict call; } cases[] = {
+        {1.2, 1.0, true, Verdict::Slower}, {1.05, 1.05, true, Verdict::Same}, {0.9, 1.0, true, Verdict::Faster},
+        {1.0, 0.8, true, Verdict::Unconfirmed},  // the reference alone moved
+        {1.3, 1.3, true, Verdict::MachineChanged}, {1.2, 1.0, false, Verdict::None}};
     for (const auto& c : cases) {
         const std::vector<double> reference = c.referenced ? ref : std::vector<double>{};
         const RunResults before = File("Only old", 1, reference, 1), after = File("Only new", c.scale, reference, c.machine);

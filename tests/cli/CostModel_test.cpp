@@ -45,16 +45,14 @@ TEST(CostModel, OneSlowPassAtAnyLengthMovesTheFitLessThanItsInterval) {
     }
 }
 
-TEST(CostModel, BytesAndCharactersAreFittedApart) {
+TEST(CostModel, BytesAndCharactersAreFittedApartAndTooFewLengthsGiveNone) {
     std::vector<LengthSample> passes = Passes(3);
     for (LengthSample& p : passes) p.Bytes *= 2;  // double-byte text: a byte costs half a character
     std::string reason;
     const CostModel m = *FitCostModel(passes, reason);
     EXPECT_TRUE(m.PerByte.PerUnit.High * 2 == m.PerChar.PerUnit.High && m.PerByte.Fixed.Low == m.PerChar.Fixed.Low);
     EXPECT_TRUE(m.PerChar.R2 > 0.9 && m.PerChar.R2 <= 1 && m.Lengths.back() == 512);
-}
-
-TEST(CostModel, NoFitWithoutThreeLengthsTwoPassesEachAndFiniteTimes) {
+    // No fit without three lengths, two passes at each, and finite times.
     const std::vector<LengthSample> two = {{1, 1, 1.0}, {1, 1, 1.1}, {2, 2, 2.0}, {2, 2, 2.1}};
     const std::vector<LengthSample> refused[] = {
         two,
@@ -62,7 +60,7 @@ TEST(CostModel, NoFitWithoutThreeLengthsTwoPassesEachAndFiniteTimes) {
         {two[0], two[1], two[2], two[3], {3, 3, 3.0}},
         {two[0], two[1], two[2], two[3], {3, 3, 3.0}, {3, 3, NAN}}};
     for (const auto& passes : refused) {
-        std::string reason;
+        reason.clear();
         EXPECT_TRUE(!FitCostModel(passes, reason) && !reason.empty()) << passes.size();
     }
 }

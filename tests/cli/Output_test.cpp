@@ -42,12 +42,8 @@ RunResults SampleResults(RunContext context = SampleContext()) {
 }
 
 TEST(FormatSignificant, PlainNotationWithCarries) {
-    const std::pair<double, const char*> cases[] = {{1234567, "1230000"},
-                                                    {0.0012345, "0.00123"},
-                                                    {0.09996, "0.100"},
-                                                    {999.6, "1000"},
-                                                    {0, "0"},
-                                                    {std::numeric_limits<double>::infinity(), "-"}};
+    const std::pair<double, const char*> cases[] = {{1234567, "1230000"}, {0.0012345, "0.00123"}, {0.09996, "0.100"},
+        {999.6, "1000"}, {0, "0"}, {std::numeric_limits<double>::infinity(), "-"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(FormatSignificant(value, 3), text) << value;
 }
 
@@ -91,7 +87,21 @@ TEST(Table, BaselineVerdictsOnlyWherePassesCarryThem) {
     }
 }
 
-// What one form writes, the comparison reads back, from JSON and from CSV alike.
+// One configuration at each length, time per call = 0.004 + 0.0001 x characters (half the bytes).
+std::vector<Measurement> LengthSweep(std::vector<std::size_t> lengths) {
+    std::vector<Measurement> rows;
+    for (std::size_t bytes : lengths) {
+        const double ms = 0.004 + 0.0001 * static_cast<double>(bytes / 2);
+        rows.push_back(Sample("IPAゴシック", 12, {ms, ms * 1.01, ms * 0.99}));
+        rows.back().Config.Call = TextCall::ExtTextOutW;
+        rows.back().Config.LengthBytes = rows.back().TextBytes = bytes;
+        rows.back().TextChars = bytes / 2;
+    }
+    return rows;
+}
+
+// What one form writes, the comparison reads back, from JSON and from CSV alike; a length is a row
+// key only where the file sweeps it, and older files read as the defaults.
 TEST(Results, JsonAndCsvReadBackTheSameRows) {
     std::string error;
     auto fromJson = ReadResults(JsonReport(SampleResults()), error);
@@ -131,19 +141,19 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
         EXPECT_FALSE(ReadResults(text, error)) << text;
         EXPECT_EQ(error, message);
     }
-}
-
-// One configuration at each length, time per call = 0.004 + 0.0001 x characters (half the bytes).
-std::vector<Measurement> LengthSweep(std::vector<std::size_t> lengths) {
-    std::vector<Measurement> rows;
-    for (std::size_t bytes : lengths) {
-        const double ms = 0.004 + 0.0001 * static_cast<double>(bytes / 2);
-        rows.push_back(Sample("IPAゴシック", 12, {ms, ms * 1.01, ms * 0.99}));
-        rows.back().Config.Call = TextCall::ExtTextOutW;
-        rows.back().Config.LengthBytes = rows.back().TextBytes = bytes;
-        rows.back().TextChars = bytes / 2;
-    }
-    return rows;
+    std::vector<Measurement> rows = LengthSweep({16, 32});
+    rows[0].Config.Quality = FontQuality::Antialiased;
+    const auto swept = ReadResults(JsonReport(Analyse(SampleContext(), rows, std::nullopt)), error);
+    ASSERT_TRUE(swept) << error;
+    EXPECT_EQ(swept->Rows[0].Config, rows[0].Config);
+    const auto single = ReadResults(CsvReport(Analyse(SampleContext(), LengthSweep({16}), std::nullopt)), error);
+    ASSERT_TRUE(single) << error;
+    EXPECT_TRUE(single->Rows[0].Config.LengthBytes == 0 && single->Rows[0].TextBytes == 16);
+    const std::string older =
+        R"({"context": {"text_bytes": 44}, "results": [{"face": "A", "size": 12, "median_ms": 1}]})";
+    const Result asGiven = ReadResults(older, error).value().Rows[0];
+    EXPECT_TRUE(asGiven.Config.Call == TextCall::ExtTextOutA && asGiven.Config.Quality == FontQuality::Default &&
+                asGiven.Config.LengthBytes == 0 && asGiven.TextBytes == 44);
 }
 
 TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {
@@ -169,24 +179,6 @@ TEST(Results, LengthSweepsCarryTheirFitInTheTableAndJson) {
     EXPECT_TRUE(fits[1]["no_fit"].is_string() && !fits[1].contains("per_call_ms"));
     EXPECT_NE(LengthChart(results).find("fill-opacity"), std::string::npos);  // the band
     EXPECT_NE(SweepChart(results).find(">ExtTextOutW: median time"), std::string::npos);  // the call drawn
-}
-
-// A length is a row key only where the file sweeps it; older files read as the defaults.
-TEST(Results, SweptFieldsReadBackAndOlderFilesReadAsTheDefaults) {
-    std::string error;
-    std::vector<Measurement> rows = LengthSweep({16, 32});
-    rows[0].Config.Quality = FontQuality::Antialiased;
-    const auto swept = ReadResults(JsonReport(Analyse(SampleContext(), rows, std::nullopt)), error);
-    ASSERT_TRUE(swept) << error;
-    EXPECT_EQ(swept->Rows[0].Config, rows[0].Config);
-    const auto single = ReadResults(CsvReport(Analyse(SampleContext(), LengthSweep({16}), std::nullopt)), error);
-    ASSERT_TRUE(single) << error;
-    EXPECT_TRUE(single->Rows[0].Config.LengthBytes == 0 && single->Rows[0].TextBytes == 16);
-    const std::string older =
-        R"({"context": {"text_bytes": 44}, "results": [{"face": "A", "size": 12, "median_ms": 1}]})";
-    const Result asGiven = ReadResults(older, error).value().Rows[0];
-    EXPECT_TRUE(asGiven.Config.Call == TextCall::ExtTextOutA && asGiven.Config.Quality == FontQuality::Default &&
-                asGiven.Config.LengthBytes == 0 && asGiven.TextBytes == 44);
 }
 
 }  // namespace

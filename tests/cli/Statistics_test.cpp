@@ -9,7 +9,6 @@
 #include <random>
 #include <vector>
 
-#include "cli/measure/AutoCount.h"
 #include "cli/text/Numbers.h"
 
 namespace {
@@ -22,30 +21,8 @@ TEST(Summarize, SampleDeviationAndExactZeroSpread) {
     EXPECT_FALSE(Summarize({0.25}).StdDev || Summarize({0, 0}).Cv);  // one sample; no mean to divide by
 }
 
-TEST(CompareSamples, RankTestIntervalAndVerdict) {
-    const std::vector<double> base = {1.00, 1.02, 0.99, 1.01, 1.03, 0.98, 1.00, 1.01, 0.995, 1.005};
-    const struct {
-        double factor, margin;
-        Verdict call;
-    } cases[] = {{1.10, 0.02, Verdict::Slower}, {0.90, 0.02, Verdict::Faster}, {1.0, 0.02, Verdict::Same},
-                 {1.03, 0.05, Verdict::WithinMargin}};  // found, but within the margin
-    for (const auto& c : cases) {
-        std::vector<double> scaled;
-        for (double x : base) scaled.push_back(x * c.factor);
-        std::optional<Comparison> r = CompareSamples(base, scaled, c.margin);
-        ASSERT_TRUE(r);
-        EXPECT_EQ(r->Call, c.call) << c.factor;
-        EXPECT_NEAR(r->Ratio, c.factor, 1e-9);
-        EXPECT_TRUE(r->Low <= c.factor && c.factor <= r->High);
-    }
-    // Complete separation of 5 and 5: exactly 2 of the 252 arrangements are as extreme.
-    EXPECT_NEAR(CompareSamples({1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, 0)->P, 2.0 / 252, 1e-12);
-    EXPECT_EQ(CompareSamples({1, 1}, {1, 1}, 0)->P, 1);  // all tied
-    EXPECT_FALSE(CompareSamples({}, {1}, 0) || CompareSamples({1, std::nan("")}, {1}, 0));
-}
-
 // The ranks of the exact interval: one past the two-sided 5% critical values of U in the tables.
-TEST(CompareSamples, ExactRanksAndTooFewPasses) {
+TEST(CompareSamples, ExactRanksPValuesAndTooFewPasses) {
     // For m = 1, U is uniform on 0..n: the first 2.5% of its values.
     const std::size_t ranks[][3] = {{2, 2, 0},  {3, 3, 0},   {4, 4, 1},     {5, 5, 3},     {2, 7, 0},
                                     {2, 8, 1},  {6, 9, 11},  {10, 10, 24},  {20, 20, 128}, {1, 40001, 1000}};
@@ -58,10 +35,14 @@ TEST(CompareSamples, ExactRanksAndTooFewPasses) {
     const std::optional<Comparison> few = CompareSamples({1, 1.1, 1.2}, {2, 2.1, 2.2}, 0.02);
     EXPECT_EQ(VerdictName(*few), "too few passes (n = 3; at least 4 needed)");
     EXPECT_EQ(IntervalText(few->Low, few->High), "-");
+    // Complete separation of 5 and 5: exactly 2 of the 252 arrangements are as extreme.
+    EXPECT_NEAR(CompareSamples({1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, 0)->P, 2.0 / 252, 1e-12);
+    EXPECT_EQ(CompareSamples({1, 1}, {1, 1}, 0)->P, 1);  // all tied
+    EXPECT_FALSE(CompareSamples({}, {1}, 0) || CompareSamples({1, std::nan("")}, {1}, 0));
 }
 
 // Whatever the samples, the estimate and interval are those of all pairwise log ratios sorted,
-// and no printed interval says one thing and its verdict another.
+// and the verdict is the one the printed interval and the margin give.
 TEST(CompareSamples, AsAllPairsSortedAndNeverAtOddsWithTheVerdict) {
     std::mt19937 random(18);
     for (int trial = 0; trial < 3000; ++trial) {
@@ -70,7 +51,8 @@ TEST(CompareSamples, AsAllPairsSortedAndNeverAtOddsWithTheVerdict) {
         std::lognormal_distribution<double> spread(0, trial % 3 ? 0.05 : 0.0004);
         for (double& x : a) x = std::round(spread(random) * 1000) / 1000;  // rounded, so ties happen
         for (double& y : b) y = std::round(spread(random) * shift * 1000) / 1000;
-        const Comparison c = *CompareSamples(a, b, trial % 2 ? 0.02 : 0);
+        const double margin = trial % 2 ? 0.02 : 0;
+        const Comparison c = *CompareSamples(a, b, margin);
         std::vector<double> logs;
         for (double x : a)
             for (double y : b) logs.push_back(std::log(y / x));
@@ -87,15 +69,15 @@ TEST(CompareSamples, AsAllPairsSortedAndNeverAtOddsWithTheVerdict) {
         const double low = std::stod(interval.substr(0, dash)), high = std::stod(interval.substr(dash + 1));
         const bool excludesOne = low > 1 || high < 1;
         EXPECT_EQ(excludesOne, c.P < 1 - kConfidence) << interval << " p " << c.P;
-        EXPECT_TRUE(excludesOne ? verdict != "no clear difference"
-                                : verdict != "faster" && verdict != "slower") << interval << " " << verdict;
-        EXPECT_TRUE(verdict != "faster" || high < 1) << interval;
-        EXPECT_TRUE(verdict != "slower" || low > 1) << interval;
+        EXPECT_EQ(verdict, !excludesOne                        ? "no clear difference"
+                           : std::fabs(c.Ratio - 1) <= margin ? "within margin"
+                           : high < 1                          ? "faster"
+                                                               : "slower") << interval;
     }
 }
 
 // The sign test's order statistics x_(k) and x_(n + 1 - k) miss the median with probability
-// 2 P(B < k), B ~ Binomial(n, 1/2): the narrowest pair within 5%, none when min..max is not.
+// 2 P(B < k), B ~ Binomial(n, 1/2): the narrowest pair within alpha, none when min..max is not.
 TEST(MedianWithInterval, NarrowestOrderStatisticsCoveringTheMedian) {
     std::vector<double> values, binomial = {1};
     std::vector<int> lows = {0};
@@ -104,24 +86,14 @@ TEST(MedianWithInterval, NarrowestOrderStatisticsCoveringTheMedian) {
         binomial.push_back(0);
         for (int i = n; i > 0; --i) binomial[i] += binomial[i - 1];
         const auto miss = [&](int k) { return std::ldexp(2 * std::accumulate(&binomial[0], &binomial[k], 0.0), -n); };
-        const MedianInterval m = MedianWithInterval(values);
-        const int k = std::isnan(m.Low) ? 0 : static_cast<int>(m.Low);
-        lows.push_back(k);
-        EXPECT_TRUE((k ? m.High == n + 1 - k : std::isnan(m.High)) && miss(k) <= 0.05 && miss(k + 1) > 0.05) << n;
+        for (double alpha : {0.05, 0.01}) {
+            const MedianInterval m = MedianWithInterval(values, 1 - alpha);
+            const int k = std::isnan(m.Low) ? 0 : static_cast<int>(m.Low);
+            if (alpha == 0.05) lows.push_back(k);
+            EXPECT_TRUE((k ? m.High == n + 1 - k : std::isnan(m.High)) && miss(k) <= alpha && miss(k + 1) > alpha) << n;
+        }
     }
-    EXPECT_TRUE(lows[5] == 0 && lows[6] == 1 && lows[51] == 19);  // none at 5; min..max at 6
-}
-
-TEST(AutoCount, RoundsUpToOneDigitAndReachesTheTarget) {
-    const std::pair<std::int64_t, std::int32_t> rounding[] = {
-        {-5, 1}, {11, 20}, {3456, 4000}, {9001, 10000}, {2000000001, kMaxAutoCount}, {INT64_MAX / 2, kMaxAutoCount}};
-    for (const auto& [n, rounded] : rounding) EXPECT_EQ(RoundUpToOneDigit(n), rounded) << n;
-    int passes = 0;
-    auto pass = [&](std::int32_t count) { return ++passes, 0.02 + 0.005 * count; };
-    EXPECT_EQ(FindAutoCount(pass, 500), 200000);  // 105,000 was timed last, then rounded up
-    EXPECT_LE(passes, 8);
-    EXPECT_EQ(FindAutoCount([](std::int32_t) { return 600.0; }, 500), 1);
-    EXPECT_EQ(FindAutoCount([](std::int32_t) { return 0.0; }, 500), kMaxAutoCount);
+    EXPECT_TRUE(lows[5] == 0 && lows[6] == 1 && lows[20] == 6 && lows[51] == 19);  // none at 5; min..max at 6
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ public:
             if (seen > highRank) slope = (low + pairs_[k].Slope) / 2;
         }
         std::vector<double> intercepts;
-        for (std::size_t i = 0; i < count.size(); ++i) intercepts.insert(intercepts.end(), count[i], y_[i] - slope * x_[i]);
+        for (std::size_t i = 0; i < count.size(); ++i)
+            intercepts.insert(intercepts.end(), count[i], y_[i] - slope * x_[i]);
         return {Summarize(std::move(intercepts)).Median, slope};
     }
 

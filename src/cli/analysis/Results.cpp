@@ -24,8 +24,8 @@ std::vector<LengthFit> FitLengths(const std::vector<Result>& rows, std::size_t t
         if (!r.Config.LengthBytes) continue;
         std::size_t f = 0;
         while (f < fits.size() && !(fits[f].Config == WithoutLength(r.Config))) ++f;
-        if (f == fits.size()) fits.push_back({WithoutLength(r.Config), std::nullopt, "", i, {}, 0});
-        fits[f].Last = i;
+        if (f == fits.size()) fits.push_back({WithoutLength(r.Config), std::nullopt, "", {}, {}, 0});
+        fits[f].Rows.push_back(i);
         if (r.Clipped && (!fits[f].ClippedFrom || r.TextBytes < fits[f].ClippedFrom)) fits[f].ClippedFrom = r.TextBytes;
         for (double ms : r.PerCallMs) passes[f].push_back({r.TextBytes, r.TextChars, ms});
     }
@@ -50,7 +50,7 @@ std::size_t Undecided(const std::vector<std::vector<double>>& perCallMs, std::op
         if (!baseline) {
             open += !MedianKnown(perCallMs[c], 1 - confidence);
         } else if (c != *baseline) {
-            const std::optional<Comparison> vs = ComparePaired(perCallMs[*baseline], perCallMs[c], margin, 1 - confidence);
+            const auto vs = ComparePaired(perCallMs[*baseline], perCallMs[c], margin, 1 - confidence);
             open += !vs || !Decided(vs->Call);
         }
     }
@@ -73,31 +73,26 @@ RunResults Analyse(RunContext context, std::vector<Measurement> measured, std::o
         Result r;
         static_cast<Measurement&>(r) = std::move(m);
         r.Stats = Summarize(r.PerCallMs);
+        std::vector<double> adjusted;
         for (std::size_t i = 0; i < r.PerCallMs.size() && i < r.ReferenceMs.size(); ++i)
-            r.AdjustedMs.push_back(r.PerCallMs[i] * typical / r.ReferenceMs[i]);
-        r.AdjustedCv = Summarize(r.AdjustedMs).Cv;
+            adjusted.push_back(r.PerCallMs[i] * typical / r.ReferenceMs[i]);
+        r.AdjustedCv = Summarize(adjusted).Cv;
         results.Rows.push_back(std::move(r));
     }
-    if (baseline && *baseline < results.Rows.size()) {
-        results.Judged = true;
+    results.Judged = baseline && *baseline < results.Rows.size();
+    for (std::size_t i = 0; results.Judged && i < results.Rows.size(); ++i) {
+        Result& r = results.Rows[i];
+        r.Judged = true;
+        r.Verdict = "baseline";
+        if (i == *baseline) continue;
         // Pass against pass of the same round: the machine's changes between rounds cancel.
-        const std::vector<double>& base = results.Rows[*baseline].PerCallMs;
-        for (std::size_t i = 0; i < results.Rows.size(); ++i) {
-            results.Rows[i].Judged = true;
-            results.Rows[i].IsBaseline = i == *baseline;
-            results.Rows[i].Verdict = "baseline";
-            if (i == *baseline) continue;
-            Result& r = results.Rows[i];
-            r.VsBaseline = ComparePaired(base, r.PerCallMs, context.Options.Margin, 1 - context.Confidence);
-            r.Verdict = !r.VsBaseline ? "-"
-                        : r.VsBaseline->Call == Verdict::TooFew
-                            ? "too few passes (n = " + std::to_string(r.VsBaseline->Passes) + "; at least " +
-                                  std::to_string(RoundsNeeded(context.Confidence)) + " needed)"
-                        // The rounds ran out of time before this one was decided.
-                        : r.VsBaseline->Call == Verdict::Same && context.Stopped == "time"
-                            ? "undecided after " + PreciseText(context.Options.MaxSeconds) + " s"
-                            : VerdictName(*r.VsBaseline);
-        }
+        r.VsBaseline = ComparePaired(results.Rows[*baseline].PerCallMs, r.PerCallMs, context.Options.Margin,
+                                     1 - context.Confidence);
+        // "undecided": the rounds ran out of time before this one was decided.
+        r.Verdict = !r.VsBaseline ? "-"
+                    : r.VsBaseline->Call == Verdict::Same && context.Stopped == "time"
+                        ? "undecided after " + PreciseText(context.Options.MaxSeconds) + " s"
+                        : VerdictName(*r.VsBaseline, RoundsNeeded(context.Confidence));
     }
     results.Fits = FitLengths(results.Rows, context.TextBytes);
     results.Context = std::move(context);

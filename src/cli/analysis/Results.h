@@ -16,8 +16,7 @@ constexpr const char* kMachineReference = "4 MiB scattered reads";
 
 // Where and how the figures were taken: the system, and what was asked of the program.
 struct RunContext : SystemDescription {
-    std::string Program;
-    std::string Version;
+    std::string Program, Version;
     std::string Commit;         // empty: built without git, or a file from before commits were recorded
     int Bits = 0;               // 32 or 64
     CliOptions Options;         // the text, count, passes and pass conditions asked for
@@ -55,11 +54,8 @@ struct Measurement {
 // One configuration with its figures.
 struct Result : Measurement {
     Summary Stats;
-    // Passes scaled to the run's typical machine speed: what verdicts are drawn from.
-    std::vector<double> AdjustedMs;
-    std::optional<double> AdjustedCv;
-    bool Judged = false;  // the run has a baseline
-    bool IsBaseline = false;
+    std::optional<double> AdjustedCv;  // of the passes scaled to the run's typical machine speed
+    bool Judged = false;               // the run has a baseline
     std::optional<Comparison> VsBaseline;
     std::string Verdict = "-";  // its word, read from VsBaseline's interval
 
@@ -71,10 +67,10 @@ struct Result : Measurement {
 struct LengthFit {
     Configuration Config;  // LengthBytes 0
     std::optional<CostModel> Model;
-    std::string Reason;           // why there is no model
-    std::size_t Last = 0;         // the last of its rows
-    Estimate AtText;              // the fitted time at the length of the text as given
-    std::size_t ClippedFrom = 0;  // the shortest length whose text runs past the canvas; 0: none
+    std::string Reason;             // why there is no model
+    std::vector<std::size_t> Rows;  // its rows, in order
+    Estimate AtText;                // the fitted time at the length of the text as given
+    std::size_t ClippedFrom = 0;    // the shortest length whose text runs past the canvas; 0: none
 };
 
 struct RunResults {
@@ -89,6 +85,7 @@ struct SelfCheckPairs {
     std::int32_t Count = 0;
     std::vector<double> RunUs, LoopUs;  // per call
 };
+
 struct SelfCheckRow {
     std::int32_t Count = 0;
     double RunUs = 0, LoopUs = 0;  // medians

@@ -94,12 +94,10 @@ void to_json(Json& j, const Result& r) {
          {"drawn_quality", r.DrawnQuality.empty() ? Json() : Json(r.DrawnQuality)},
          {"length_bytes", r.TextBytes}, {"length_chars", r.TextChars}, {"clipped", r.Clipped},
          {"repeat", r.Config.Repeat}};
-    if (r.Judged) {
-        const std::optional<Comparison>& c = r.VsBaseline;
-        j.update({{"ratio", Precise(c ? c->Ratio : NAN)}, {"ratio_low", Precise(c ? c->Low : NAN)},
-                  {"ratio_high", Precise(c ? c->High : NAN)}, {"p", Precise(c ? c->P : NAN)},
-                  {"verdict", r.Verdict}});
-    }
+    const Comparison c = r.VsBaseline.value_or(kNoComparison);
+    if (r.Judged)
+        j.update({{"ratio", Precise(c.Ratio)}, {"ratio_low", Precise(c.Low)}, {"ratio_high", Precise(c.High)},
+                  {"p", Precise(c.P)}, {"verdict", r.Verdict}});
     j["samples_ms"] = PreciseList(r.PerCallMs);
     j["reference_ms"] = PreciseList(r.ReferenceMs);
 }
@@ -137,18 +135,15 @@ void from_json(const Json& j, RunContext& c) {
     Optional(j, "text", c.Options.Text);
     Optional(j, "text_bytes", c.TextBytes);
     c.Bits = architecture == "32-bit" ? 32 : architecture == "64-bit" ? 64 : 0;
-    if (const auto count = j.find("count"); count != j.end() && count->is_number()) {
-        std::int32_t fixed = 0;
-        Optional(j, "count", fixed);
-        c.Options.Count = fixed;
-    }
+    if (j.contains("count") && j.at("count").is_number()) Optional(j, "count", c.Options.Count.emplace());
     c.ReferenceKind.clear();  // older files named none
     Optional(j, "machine_reference", c.ReferenceKind);
     Optional(j, "machine_reference_ms", c.ReferenceMs);
-    const std::pair<const char*, const char*> terms[] = {
-        {"text", "text"}, {"architecture", "architecture"}, {"ansi_code_page", "ANSI code page"}, {"count", "count mode"}};
+    const std::pair<const char*, const char*> terms[] = {{"text", "text"}, {"architecture", "architecture"},
+                                                         {"ansi_code_page", "ANSI code page"}, {"count", "count mode"}};
     for (const auto& [field, term] : terms)
-        if (!j.contains(field) || j[field].is_null() || (term == terms[1].second && !c.Bits)) c.Unrecorded.push_back(term);
+        if (!j.contains(field) || j[field].is_null() || (field == terms[1].first && !c.Bits))
+            c.Unrecorded.push_back(term);
 }
 
 void from_json(const Json& j, Result& r) {
@@ -177,25 +172,26 @@ void from_json(const Json& j, Result& r) {
 void from_json(const Json& j, RunResults& results) {
     const auto rows = j.find("results");
     if (!j.is_object() || rows == j.end() || !rows->is_array()) throw SchemaError("no \"results\" array");
+    // A file without a context recorded none of it.
+    static const Json kNone = Json::object();
     const auto context = j.find("context");
     try {
-        if (context != j.end() && context->is_object()) context->get_to(results.Context);
-        else results.Context.Unrecorded = {"text", "architecture", "ANSI code page", "count mode"};
-        if (context == j.end() || !context->is_object()) results.Context.ReferenceKind.clear();
+        (context != j.end() && context->is_object() ? *context : kNone).get_to(results.Context);
     } catch (const std::exception& e) {
         throw SchemaError(std::string("context: ") + Reason(e, "/context/"));
     }
     std::set<std::size_t> lengths;
     for (std::size_t i = 0; i < rows->size(); ++i) {
+        const Json& row = (*rows)[i];
         try {
-            if (!(*rows)[i].is_object()) throw SchemaError("not an object");
-            results.Rows.push_back((*rows)[i].get<Result>());
+            if (!row.is_object()) throw SchemaError("not an object");
+            results.Rows.push_back(row.get<Result>());
         } catch (const std::exception& e) {
-            throw SchemaError("result " + std::to_string(i + 1) + ": " + Reason(e, "/results/" + std::to_string(i) + "/"));
+            throw SchemaError("result " + std::to_string(i + 1) + ": " +
+                              Reason(e, "/results/" + std::to_string(i) + "/"));
         }
-        Result& r = results.Rows.back();
-        if (!(*rows)[i].contains("length_bytes")) r.TextBytes = results.Context.TextBytes;
-        lengths.insert(r.TextBytes);
+        if (!row.contains("length_bytes")) results.Rows.back().TextBytes = results.Context.TextBytes;
+        lengths.insert(results.Rows.back().TextBytes);
     }
     // Only a swept length tells rows apart: runs of texts of different lengths still pair.
     if (lengths.size() > 1)

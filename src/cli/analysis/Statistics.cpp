@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -165,13 +163,12 @@ std::size_t PassesNeeded() {
     return n;
 }
 
-std::string VerdictName(const Comparison& c) {
+std::string VerdictName(const Comparison& c, std::size_t needed) {
     static const char* const kNames[] = {"-",           "no clear difference", "faster",     "slower",
                                          "within margin", "",                  "machine changed", "unconfirmed",
                                          "runs differ"};
     if (c.Call == Verdict::TooFew)
-        return "too few passes (n = " + std::to_string(c.Passes) + "; at least " + std::to_string(PassesNeeded()) +
-               " needed)";
+        return "too few passes (n = " + std::to_string(c.Passes) + "; at least " + std::to_string(needed) + " needed)";
     return kNames[static_cast<int>(c.Call)];
 }
 
@@ -210,8 +207,6 @@ std::optional<Comparison> CompareSamples(const std::vector<double>& a, const std
                                                  : Verdict::Slower;
     return c;
 }
-
-MedianInterval MedianWithInterval(std::vector<double> values) { return MedianWithInterval(std::move(values), kConfidence); }
 
 MedianInterval MedianWithInterval(std::vector<double> values, double confidence) {
     std::sort(values.begin(), values.end());

@@ -1,5 +1,6 @@
 // Statistics of passes: summaries, the rank test of two samples and its interval, the median's interval.
 #pragma once
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,10 +13,7 @@
 // variation also needs a mean that is not zero.
 struct Summary {
     std::size_t N = 0;
-    double Min = 0;
-    double Max = 0;
-    double Median = 0;
-    double Mean = 0;
+    double Min = 0, Max = 0, Median = 0, Mean = 0;
     std::optional<double> StdDev;
     std::optional<double> Cv;  // StdDev / Mean, a fraction
 };
@@ -36,12 +34,14 @@ enum class Verdict { None, Same, Faster, Slower, WithinMargin, TooFew, MachineCh
 // leaves out 1. The verdict is read from the interval alone.
 struct Comparison {
     double Ratio = 0;
-    double Low = 0;  // not a number when too few passes give no interval
-    double High = 0;
+    double Low = 0, High = 0;  // not numbers when too few passes give no interval
     double P = 1;
     Verdict Call = Verdict::None;
     std::size_t Passes = 0;  // on the smaller side
 };
+
+// What a comparison that could not be drawn shows: no figures.
+inline const Comparison kNoComparison{NAN, NAN, NAN, NAN};
 
 // None when either side has no positive time. A change the interval shows
 // is called only when the estimate lies more than margin from 1.
@@ -53,19 +53,16 @@ std::size_t IntervalRank(std::size_t m, std::size_t n);
 // The fewest passes a side that can give a verdict.
 std::size_t PassesNeeded();
 
-std::string VerdictName(const Comparison& comparison);
+// The verdict's words; too few passes name how many a verdict needs.
+std::string VerdictName(const Comparison& comparison, std::size_t needed = PassesNeeded());
 
 // The median with a distribution-free 95% interval (order statistics of
 // the sign test); values must not be empty. Low and High are not numbers
 // when too few values (five or fewer) give an interval.
 struct MedianInterval {
-    double Median = 0;
-    double Low = 0;
-    double High = 0;
+    double Median = 0, Low = 0, High = 0;
 };
-MedianInterval MedianWithInterval(std::vector<double> values);
-// The same at another confidence, a fraction.
-MedianInterval MedianWithInterval(std::vector<double> values, double confidence);
+MedianInterval MedianWithInterval(std::vector<double> values, double confidence = kConfidence);
 
 // The smallest double in [low, high] at which atMost, a count that never falls as its argument
 // rises and reaches r by high, reaches r: the r-th smallest of the values it counts. About 64

@@ -161,7 +161,7 @@ std::string CompareChart(const Comparisons& compared) {
     std::vector<ChartItem> items;
     for (const ComparedRow& r : compared.Rows) {
         if (!r.Old || !r.New) continue;
-        const Comparison a = r.Adjusted.value_or(Comparison{NAN, NAN, NAN});
+        const Comparison a = r.Adjusted.value_or(kNoComparison);
         items.push_back(Item(r.Config, a.Ratio, a.Low, a.High, *r.New / *r.Old));
     }
     const std::string estimate = compared.Machine ? "adjusted ratio (median of pass ratios in machine-reference units)"
@@ -220,10 +220,8 @@ std::string LengthChart(const RunResults& results) {
             svg += "<path d=\"" + upper + lower + "Z\" fill=\"" + colour + "\" fill-opacity=\"0.2\"/>\n" +
                    Line(x(from), y(model->PerByte.At(from)), x(to), y(model->PerByte.At(to)), stroke);
         }
-        for (const Result& m : results.Rows) {
-            Configuration line = m.Config;  // as its fit names it
-            line.LengthBytes = 0, line.Repeat = 0;
-            if (!(line == fits[f].Config)) continue;
+        for (std::size_t row : fits[f].Rows) {
+            const Result& m = results.Rows[row];
             const double at = x(static_cast<double>(m.TextBytes));
             svg += Line(at, y(m.Stats.Min), at, y(m.Stats.Max), stroke) + Point(at, y(m.Stats.Median), colour, 3);
         }

@@ -25,8 +25,7 @@ constexpr double kMachineChangeLimit = 0.25;
 
 struct ComparedRow {
     Configuration Config;
-    std::optional<double> Old;  // median ms a call
-    std::optional<double> New;
+    std::optional<double> Old, New;  // median ms a call
     // New against old with the machine's change taken out; none without samples.
     std::optional<Comparison> Adjusted;
 };

@@ -46,60 +46,44 @@ std::size_t LineOf(const std::string& text, std::size_t byte) {
     return 1 + static_cast<std::size_t>(std::count(text.begin(), end, '\n'));
 }
 
-std::optional<RunResults> Read(const std::string& text, std::string& error) {
+// The file as a JSON document; a CSV table's rows go under "results", and lines gets where each starts.
+Json Document(const std::string& text, std::vector<std::size_t>& lines) {
     const std::string body = text.substr(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
     const std::size_t first = body.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) {
-        error = "empty file";
-        return std::nullopt;
-    }
-    const bool json = body[first] == '{' || body[first] == '[';
-    Json document;
-    std::vector<std::size_t> lines;
-    if (json) {
+    if (first == std::string::npos) throw SchemaError("empty file");
+    if (body[first] == '{' || body[first] == '[') {
         try {
-            document = Json::parse(body);
+            Json document = Json::parse(body);
+            return document.is_object() ? std::move(document) : Json::object();
         } catch (const Json::parse_error& e) {
-            error = "not valid JSON at line " + std::to_string(LineOf(body, e.byte));
-            return std::nullopt;
+            throw SchemaError("not valid JSON at line " + std::to_string(LineOf(body, e.byte)));
         }
-        if (!document.is_object()) document = Json::object();
-    } else {
-        // A spreadsheet may save it in the ANSI code page; its faces would not read back as named.
-        if (const std::size_t good = Utf8Prefix(body); good < body.size()) {
-            error = "line " + std::to_string(LineOf(body, good)) + " is not UTF-8 text; save the file as UTF-8";
-            return std::nullopt;
-        }
-        document = {{"results", CsvRecords(body, lines)}};
     }
-    try {
-        RunResults results = document.get<RunResults>();
-        if (results.Rows.empty()) {
-            error = "no result row";
-            return std::nullopt;
-        }
-        return results;
-    } catch (const SchemaError& e) {
-        error = e.what();
-        // The row's place in the file: its line, for CSV.
-        const std::string prefix = "result ";
-        if (!json && error.compare(0, prefix.size(), prefix) == 0) {
-            const std::size_t row = std::stoul(error.substr(prefix.size()));
-            error = "line " + std::to_string(lines.at(row - 1)) + error.substr(error.find(':'));
-        }
-        return std::nullopt;
-    }
+    // A spreadsheet may save it in the ANSI code page; its faces would not read back as named.
+    if (const std::size_t good = Utf8Prefix(body); good < body.size())
+        throw SchemaError("line " + std::to_string(LineOf(body, good)) + " is not UTF-8 text; save the file as UTF-8");
+    return {{"results", CsvRecords(body, lines)}};
 }
 
 }  // namespace
 
 std::optional<RunResults> ReadResults(const std::string& text, std::string& error) {
+    std::vector<std::size_t> lines;  // where each CSV row starts; none for JSON
     try {
-        return Read(text, error);
+        RunResults results = Document(text, lines).get<RunResults>();
+        if (results.Rows.empty()) throw SchemaError("no result row");
+        return results;
+    } catch (const SchemaError& e) {
+        error = e.what();
+        // A CSV row is named by its line.
+        const std::string prefix = "result ";
+        if (!lines.empty() && error.compare(0, prefix.size(), prefix) == 0)
+            error = "line " + std::to_string(lines.at(std::stoul(error.substr(prefix.size())) - 1)) +
+                    error.substr(error.find(':'));
     } catch (const std::exception& e) {
         error = std::string("cannot be read (") + e.what() + ")";
-        return std::nullopt;
     }
+    return std::nullopt;
 }
 
 std::map<std::string, std::string> MeasuredTerms(const RunContext& c) {

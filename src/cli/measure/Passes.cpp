@@ -1,12 +1,9 @@
-// The timed passes of a sweep, window-free: each configuration's count and warm-up, then rounds in
-// which the slices of every configuration's pass take turns.
+// The timed passes of a sweep, window-free: counts, warm-up, then rounds in which the slices take turns.
 #include "cli/measure/Passes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-#include "cli/measure/AutoCount.h"
 
 namespace {
 
@@ -22,6 +19,24 @@ constexpr int kMaxSlices = 20;
 bool Timed(double ms) { return std::isfinite(ms) && ms >= 0; }
 
 }  // namespace
+
+std::int32_t RoundUpToOneDigit(std::int64_t n) {
+    std::int64_t unit = 1;
+    while (n / unit >= 10) unit *= 10;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>((n + unit - 1) / unit * unit, 1, kMaxAutoCount));
+}
+
+std::int32_t FindAutoCount(const std::function<double(std::int32_t)>& passMs, double targetMs) {
+    std::int64_t count = 1;
+    for (double ms; (ms = passMs(static_cast<std::int32_t>(count))) < targetMs && count < kMaxAutoCount;) {
+        // A pass too short to extrapolate from, where the counter's granularity and read cost would dominate,
+        // grows tenfold; a longer one aims a little past the target, so that one more pass usually suffices.
+        const double next = ms > targetMs / 100 ? std::ceil(static_cast<double>(count) * targetMs / ms * 1.05)
+                                                : static_cast<double>(count) * 10;
+        count = static_cast<std::int64_t>(std::clamp<double>(next, static_cast<double>(count + 1), kMaxAutoCount));
+    }
+    return RoundUpToOneDigit(count);
+}
 
 TimedPasses TimePasses(std::size_t configurations, const PassPlan& plan, const PassTimer& timer) {
     const double start = timer.Now ? timer.Now() : 0;
@@ -88,7 +103,8 @@ TimedPasses TimePasses(std::size_t configurations, const PassPlan& plan, const P
         if (timer.Progress) timer.Progress(out);
         if (plan.Answered && plan.Answered(out)) return out.Stopped = StopReason::Answered, out;
         const double now = timer.Now ? timer.Now() : 0;
-        if (plan.Seconds > 0 && now + (now - roundStart) > start + plan.Seconds) return out.Stopped = StopReason::Time, out;
+        if (plan.Seconds > 0 && now + (now - roundStart) > start + plan.Seconds)
+            return out.Stopped = StopReason::Time, out;
     }
     return out;
 }

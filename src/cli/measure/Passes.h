@@ -1,11 +1,21 @@
-// The timed passes of a sweep, window-free: each configuration's count and warm-up, then rounds in
-// which the slices of every configuration's pass take turns.
+// The timed passes of a sweep, window-free: counts, warm-up, then rounds in which the slices take turns.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
+
+// The largest count with one significant digit that a pass can hold.
+constexpr std::int32_t kMaxAutoCount = 2000000000;
+
+// n rounded up to one significant digit (3456 -> 4000, 1000 -> 1000),
+// at least 1 and at most kMaxAutoCount.
+std::int32_t RoundUpToOneDigit(std::int64_t n);
+
+// Grows the count until one timed pass (passMs: milliseconds for a count)
+// lasts at least targetMs, then rounds it up to one significant digit.
+std::int32_t FindAutoCount(const std::function<double(std::int32_t)>& passMs, double targetMs);
 
 struct TimedPasses;
 
@@ -24,8 +34,7 @@ enum class StopReason { Rounds, Answered, Time, Interrupted };
 
 // A slice as drawn: the machine reference timed first, then the calls.
 struct SliceTime {
-    double Ms = 0;
-    double ReferenceMs = 0;
+    double Ms = 0, ReferenceMs = 0;
 };
 
 // How the machine times configuration c: count calls in one piece, or a slice of them after the reference.

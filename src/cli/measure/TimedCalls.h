@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/options/TextCall.h"
+#include "cli/options/CliOptions.h"
 
 // The text as each call takes it, converted once before any timing.
 struct CallText {

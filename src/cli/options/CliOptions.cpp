@@ -1,4 +1,4 @@
-// The options: CLI11 reads them, with every value checked as the interactive program checks its boxes.
+// The options: CLI11 reads them, each value checked as the interactive program checks its boxes; the calls named.
 #include "cli/options/CliOptions.h"
 
 #include <algorithm>
@@ -10,6 +10,13 @@
 #include "benchmark/RunInputs.h"
 
 namespace {
+
+template <typename T>
+std::string NameOf(const std::vector<std::pair<std::string, T>>& names, T value) {
+    for (const auto& [name, named] : names)
+        if (named == value) return name;
+    return names.front().first;
+}
 
 // A value the test accepts, which may also rewrite it.
 CLI::Validator Test(std::function<bool(std::string&)> test) {
@@ -166,3 +173,6 @@ std::optional<std::size_t> ReadLength(const std::string& text) {
 }
 
 std::string CliVersion() { return ETB_VERSION; }
+
+std::string CallName(TextCall call) { return NameOf(kCallNames, call); }
+std::string QualityName(FontQuality quality) { return NameOf(kQualityNames, quality); }

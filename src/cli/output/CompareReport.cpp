@@ -9,7 +9,6 @@
 
 namespace {
 
-const Comparison kNone{NAN, NAN, NAN, NAN};
 const char* const kTermOrder[] = {"text", "architecture", "ANSI code page", "count mode"};
 
 std::string Note(const Comparisons& compared) {
@@ -46,10 +45,11 @@ double PlainRatio(const ComparedRow& r) {
 Json Rows(const Comparisons& compared) {
     Json rows = Json::array();
     for (const ComparedRow& r : compared.Rows) {
-        const Comparison a = r.Adjusted.value_or(kNone);
+        const Comparison a = r.Adjusted.value_or(kNoComparison);
         rows.push_back({{"face", r.Config.Face}, {"size", r.Config.Size}, {"bold", r.Config.Bold},
                         {"italic", r.Config.Italic}, {"opaque", r.Config.Opaque},
-                        {"old_median_ms", Precise(r.Old.value_or(NAN))}, {"new_median_ms", Precise(r.New.value_or(NAN))},
+                        {"old_median_ms", Precise(r.Old.value_or(NAN))},
+                        {"new_median_ms", Precise(r.New.value_or(NAN))},
                         {"ratio", Precise(PlainRatio(r))}, {"adjusted_ratio", Precise(a.Ratio)},
                         {"ratio_low", Precise(a.Low)}, {"ratio_high", Precise(a.High)}, {"p", Precise(a.P)},
                         {"verdict", VerdictName(a)}, {"call", CallName(r.Config.Call)},
@@ -67,7 +67,7 @@ std::string CompareCsv(const Comparisons& compared) { return CsvFromRows(Rows(co
 std::string CompareJson(const NamedFile& oldFile, const NamedFile& newFile, const Comparisons& compared) {
     const Json doc = {{"old", oldFile.Name},
                       {"new", newFile.Name},
-                      {"machine_ratio", Precise(compared.Machine.value_or(kNone).Ratio)},
+                      {"machine_ratio", Precise(compared.Machine.value_or(kNoComparison).Ratio)},
                       {"differences", compared.Differences},
                       {"note", Note(compared)},
                       {"rows", Rows(compared)}};
@@ -105,7 +105,7 @@ std::string CompareTable(const NamedFile& oldFile, const NamedFile& newFile, con
     std::vector<std::vector<std::string>> table = {{"face", "size", "style", "background", "old", "new", "ratio",
                                                     machine ? "adjusted" : "pairwise", "95% interval", "verdict"}};
     for (const ComparedRow& r : compared.Rows) {
-        const Comparison a = r.Adjusted.value_or(kNone);
+        const Comparison a = r.Adjusted.value_or(kNoComparison);
         table.push_back({r.Config.Face, PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
                          r.Config.Opaque ? "opaque" : "transparent", FormatSignificant(r.Old.value_or(NAN), 3),
                          FormatSignificant(r.New.value_or(NAN), 3), FormatSignificant(PlainRatio(r), 3),

@@ -13,8 +13,10 @@ namespace {
 // Longer texts are shown by their start, so the header stays a line or two.
 constexpr std::size_t kTextShown = 60;
 
+std::string Figure(double value) { return FormatSignificant(value, 3); }
+
 std::string Percent(const std::optional<double>& fraction) {
-    return fraction ? FormatSignificant(*fraction * 100, 3) + "%" : "-";
+    return fraction ? Figure(*fraction * 100) + "%" : "-";
 }
 
 // The table's columns for the dimensions the run sweeps: header, then one row's cells.
@@ -62,22 +64,16 @@ std::string Header(const RunContext& c) {
     return c.Program + " " + c.Version + " (" + std::to_string(c.Bits) + "-bit) on " + system + ", ANSI code page " +
            std::to_string(c.AnsiCodePage) + ", " + std::to_string(c.Dpi) + " dpi, counter " +
            std::to_string(c.CounterFrequency) + " Hz, " + c.Date + "\nText " + TextShown(c) + ", " +
-           (o.Count ? "count " + std::to_string(*o.Count) : "count auto (" + PreciseText(o.TargetSeconds) + " s a pass)") +
-           ", " + (o.MaxSeconds > 0 ? std::string("timed passes until decided")
-                                   : Plural(static_cast<std::size_t>(o.Repetitions), "timed pass")) + " after " + std::to_string(o.Warmup) +
-           " warm-up, GdiFlush " + (o.Flush ? "on" : "off") + "; times per call in ms\nPasses take turns across " +
+           (o.Count ? "count " + std::to_string(*o.Count)
+                    : "count auto (" + PreciseText(o.TargetSeconds) + " s a pass)") + ", " +
+           (o.MaxSeconds > 0 ? std::string("timed passes until decided")
+                             : Plural(static_cast<std::size_t>(o.Repetitions), "timed pass")) +
+           " after " + std::to_string(o.Warmup) + " warm-up, GdiFlush " + (o.Flush ? "on" : "off") +
+           "; times per call in ms\nPasses take turns across " +
            "configurations, " + (o.HighPriority ? "high" : "normal") + " priority, " +
            (o.Cpu ? "processor " + std::to_string(*o.Cpu) : "any processor") + "; machine reference " +
            FormatSignificant(reference.Median, 3) + " ms (cv " + Percent(reference.Cv) +
            "), adj. cv with each pass scaled by it\n" + Rounds(c) + "\n\n";
-}
-
-std::vector<std::string> FitLines(const LengthFit& fit) {
-    std::vector<std::string> lines = {"    " + (fit.Model ? CostModelText(*fit.Model) : "no fit: " + fit.Reason)};
-    if (fit.ClippedFrom)
-        lines.push_back("    from " + std::to_string(fit.ClippedFrom) +
-                        " bytes the text runs past the canvas, which cuts its glyphs off");
-    return lines;
 }
 
 }  // namespace
@@ -98,26 +94,29 @@ std::string TableReport(const RunResults& results) {
     for (std::size_t i = 0; i < results.Rows.size(); ++i) {
         const Result& r = results.Rows[i];
         const Summary& s = r.Stats;
-        const std::optional<Comparison>& c = r.VsBaseline;
-        anySubstituted = anySubstituted || r.Substituted;
-        anyMisread = anyMisread || !r.Misread.empty();
-        anyClipped = anyClipped || r.Clipped;
+        const Comparison c = r.VsBaseline.value_or(kNoComparison);
+        anySubstituted |= r.Substituted;
+        anyMisread |= !r.Misread.empty();
+        anyClipped |= r.Clipped;
         rows.push_back({r.Config.Face + (r.Config.Repeat ? " #" + std::to_string(r.Config.Repeat) : ""),
                         PreciseText(r.Config.Size), StyleName(r.Config.Bold, r.Config.Italic),
                         r.Config.Opaque ? "opaque" : "transparent", std::to_string(r.Count), std::to_string(s.N),
-                        FormatSignificant(s.Min, 3), FormatSignificant(s.Median, 3), FormatSignificant(s.Mean, 3),
-                        FormatSignificant(s.StdDev.value_or(NAN), 3), Percent(s.Cv), Percent(r.AdjustedCv),
-                        FormatSignificant(r.CallsPerSecond(), 3), FormatSignificant(r.BytesPerSecond(), 3)});
+                        Figure(s.Min), Figure(s.Median), Figure(s.Mean), Figure(s.StdDev.value_or(NAN)),
+                        Percent(s.Cv), Percent(r.AdjustedCv), Figure(r.CallsPerSecond()), Figure(r.BytesPerSecond())});
         const std::vector<std::string> cells = DimensionCells(o, r);
         rows.back().insert(rows.back().begin() + 4, cells.begin(), cells.end());
         if (results.Judged)
-            rows.back().insert(rows.back().end(), {FormatSignificant(c ? c->Ratio : NAN, 3),
-                                                   c ? IntervalText(c->Low, c->High) : "-", r.Verdict});
+            rows.back().insert(rows.back().end(), {Figure(c.Ratio), IntervalText(c.Low, c.High), r.Verdict});
         rows.back().push_back(r.RealizedFace + (r.Substituted ? " *" : "") + (r.Misread.empty() ? "" : " !") +
                               (r.Clipped ? " >" : ""));
-        for (const LengthFit& fit : results.Fits)
-            if (fit.Last == i)
-                for (const std::string& line : FitLines(fit)) rows.push_back({line});
+        // A configuration's fit under its last length.
+        for (const LengthFit& fit : results.Fits) {
+            if (fit.Rows.back() != i) continue;
+            rows.push_back({"    " + (fit.Model ? CostModelText(*fit.Model) : "no fit: " + fit.Reason)});
+            if (fit.ClippedFrom)
+                rows.push_back({"    from " + std::to_string(fit.ClippedFrom) +
+                                " bytes the text runs past the canvas, which cuts its glyphs off"});
+        }
     }
     std::string out = Header(results.Context) + AlignColumns(rows, right);
     if (results.Judged)
@@ -125,7 +124,8 @@ std::string TableReport(const RunResults& results) {
                "below 1 is faster. The interval inverts Wilcoxon's signed-rank test at " +
                Percent(results.Context.Confidence) +
                (results.Context.Options.MaxSeconds > 0 ? " (each look at the rounds spends a share of the 5%)" : "") +
-               ";\nthe verdict is read from it alone: faster or slower beyond --margin, within margin wholly inside it.\n";
+               ";\nthe verdict is read from it alone: faster or slower beyond --margin, within margin wholly "
+               "inside it.\n";
     if (anySubstituted) out += "\n* the font mapper drew another face than the one asked for\n";
     if (anyMisread) out += "\n! the font's character set cannot show some of the text: other characters are drawn\n";
     if (anyClipped) out += "\n> the text runs past the canvas, which cuts its glyphs off: they cost less\n";

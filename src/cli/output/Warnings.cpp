@@ -9,8 +9,14 @@
 
 namespace {
 
-std::string TooFew(std::size_t fewest) {
-    return " (n = " + std::to_string(fewest) + "; at least " + std::to_string(PassesNeeded()) + " a side needed)";
+// The fewest passes of the comparisons that had too few for a verdict; 0: none had.
+template <typename Rows, typename Of>
+std::size_t FewestPasses(const Rows& rows, Of comparison) {
+    std::size_t fewest = 0;
+    for (const auto& row : rows)
+        if (const std::optional<Comparison>& c = comparison(row); c && c->Call == Verdict::TooFew)
+            fewest = fewest ? std::min(fewest, c->Passes) : c->Passes;
+    return fewest;
 }
 
 }  // namespace
@@ -25,7 +31,6 @@ std::vector<std::string> SweepWarnings(const RunResults& results) {
         add("the ANSI code page " + std::to_string(context.AnsiCodePage) + " cannot hold " +
             CharacterList(context.NotInCodePage) +
             " of the text: the code page's default character or a look-alike is drawn in their place");
-    std::size_t fewest = 0;
     for (const Result& r : results.Rows) {
         if (r.Substituted)
             add("\"" + r.Config.Face + "\" is drawn with \"" + r.RealizedFace + "\", the face the font mapper chose");
@@ -36,11 +41,9 @@ std::vector<std::string> SweepWarnings(const RunResults& results) {
         if (!misread.empty())
             add("\"" + r.RealizedFace + "\" cannot show " + CharacterList(misread) +
                 ": its character set reads their bytes as other characters, and those are drawn");
-        if (r.VsBaseline && r.VsBaseline->Call == Verdict::TooFew)
-            fewest = fewest ? std::min(fewest, r.VsBaseline->Passes) : r.VsBaseline->Passes;
     }
     const std::string needed = std::to_string(RoundsNeeded(context.Confidence));
-    if (fewest)
+    if (const std::size_t fewest = FewestPasses(results.Rows, [](const Result& r) { return r.VsBaseline; }))
         add("--baseline: " + Plural(fewest, "pass") + " a configuration cannot carry a verdict (at least " + needed +
             " needed); pass --repetitions " + needed + " or more");
     if (context.Stopped == "interrupted")
@@ -60,12 +63,9 @@ std::vector<std::string> CompareWarnings(const RunResults& oldFile, const RunRes
                         (despiteDifferences ? "; verdicts are drawn all the same, as --compare-anyway asks"
                                             : ", so no verdict is drawn (--compare-anyway draws them)"));
     }
-    std::size_t fewest = 0;
-    for (const ComparedRow& row : compared.Rows)
-        if (row.Adjusted && row.Adjusted->Call == Verdict::TooFew)
-            fewest = fewest ? std::min(fewest, row.Adjusted->Passes) : row.Adjusted->Passes;
-    if (fewest)
-        lines.push_back("too few passes for a verdict" + TooFew(fewest) + ": measure both runs with --repetitions " +
-                        std::to_string(PassesNeeded()) + " or more");
+    const std::string needed = std::to_string(PassesNeeded());
+    if (const std::size_t fewest = FewestPasses(compared.Rows, [](const ComparedRow& r) { return r.Adjusted; }))
+        lines.push_back("too few passes for a verdict (n = " + std::to_string(fewest) + "; at least " + needed +
+                        " a side needed): measure both runs with --repetitions " + needed + " or more");
     return lines;
 }

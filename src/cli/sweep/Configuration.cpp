@@ -11,31 +11,20 @@
 
 namespace {
 
-std::wstring AsciiWide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::optional<double> Decimal(const std::string& text) { return ParseDecimal(std::wstring(text.begin(), text.end())); }
 
-// Items of a comma list, trimmed; an empty one is kept.
-std::vector<std::string> SplitList(const std::string& value) {
-    std::vector<std::string> items;
-    std::istringstream in(value + ",");  // the comma added ends the last item, so "12," reads "12" and ""
-    for (std::string item; std::getline(in, item, ',');) items.push_back(CLI::detail::trim_copy(item, " \t"));
-    return items;
-}
-
-// The value a name stands for, in any case.
-template <typename T>
-std::optional<T> Named(const std::vector<std::pair<std::string, T>>& names, const std::string& word) {
-    for (const auto& [name, value] : names)
-        if (CLI::detail::to_lower(name) == CLI::detail::to_lower(word)) return value;
-    return std::nullopt;
-}
-
-// A --baseline part that names the configuration's call, quality or length ("64 bytes").
-bool NamesDimension(const std::string& part, const Configuration& config) {
+// Whether a --baseline part, in lower case, names this configuration's face, size, style,
+// background, call, quality, length ("64 bytes") or repeat ("#2").
+bool Names(const std::string& part, const Configuration& k) {
     const std::string bytes = " bytes";
     const bool isLength =
         part.size() > bytes.size() && part.compare(part.size() - bytes.size(), bytes.size(), bytes) == 0;
-    return Named(kCallNames, part) == config.Call || Named(kQualityNames, part) == config.Quality ||
-           (isLength && ReadLength(part.substr(0, part.size() - bytes.size())) == config.LengthBytes);
+    return part == CLI::detail::to_lower(k.Face) || Decimal(part) == k.Size ||
+           (part == "regular" && !k.Bold && !k.Italic) || (part == "bold" && k.Bold) ||
+           (part == "italic" && k.Italic) || (part == "opaque" && k.Opaque) || (part == "transparent" && !k.Opaque) ||
+           (k.Repeat && part == "#" + std::to_string(k.Repeat)) || part == CLI::detail::to_lower(CallName(k.Call)) ||
+           part == CLI::detail::to_lower(QualityName(k.Quality)) ||
+           (isLength && ReadLength(part.substr(0, part.size() - bytes.size())) == k.LengthBytes);
 }
 
 template <typename T>
@@ -71,22 +60,16 @@ std::vector<Configuration> Configurations(const CliOptions& o) {
 
 std::optional<std::size_t> FindBaseline(const std::string& given, const std::vector<Configuration>& all,
                                         std::string& error) {
-    const std::optional<double> number = ParseDecimal(AsciiWide(given));
+    const std::optional<double> number = Decimal(given);
     if (number && *number >= 1 && *number <= static_cast<double>(all.size()) && *number == std::floor(*number))
         return static_cast<std::size_t>(*number) - 1;
     std::vector<std::size_t> matches;
     for (std::size_t c = 0; c < all.size(); ++c) {
-        const Configuration& k = all[c];
         bool fits = true;
-        for (const std::string& item : SplitList(given)) {
-            const std::string part = CLI::detail::to_lower(item);
-            const std::optional<double> size = ParseDecimal(AsciiWide(part));
-            fits = fits && (part == CLI::detail::to_lower(k.Face) || size == k.Size ||
-                            (part == "regular" && !k.Bold && !k.Italic) || (part == "bold" && k.Bold) ||
-                            (part == "italic" && k.Italic) || (part == "opaque" && k.Opaque) ||
-                            (part == "transparent" && !k.Opaque) || (k.Repeat && part == "#" + std::to_string(k.Repeat)) ||
-                            NamesDimension(part, k));
-        }
+        // The comma added ends the last part, so "12," reads "12" and "", which names nothing.
+        std::istringstream parts(given + ",");
+        for (std::string part; fits && std::getline(parts, part, ',');)
+            fits = Names(CLI::detail::to_lower(CLI::detail::trim_copy(part, " \t")), all[c]);
         if (fits) matches.push_back(c);
     }
     if (matches.size() == 1) return matches.front();

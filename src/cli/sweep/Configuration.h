@@ -11,9 +11,7 @@
 struct Configuration {
     std::string Face;
     double Size = kDefaultSize;
-    bool Bold = false;
-    bool Italic = false;
-    bool Opaque = false;
+    bool Bold = false, Italic = false, Opaque = false;
     TextCall Call = TextCall::ExtTextOutA;
     FontQuality Quality = FontQuality::Default;
     std::size_t LengthBytes = 0;  // the text repeated or cut to this many bytes; 0: as given
@@ -36,8 +34,10 @@ std::optional<std::size_t> FindBaseline(const std::string& given, const std::vec
                                         std::string& error);
 
 std::string StyleName(bool bold, bool italic);
-// "IPAゴシック 12 bold opaque ExtTextOutW 64 B #2": the call, quality, length and repeat where they are not the defaults.
+// "IPAゴシック 12 bold opaque ExtTextOutW 64 B #2": the call, quality, length and repeat where
+// they are not the defaults.
 std::string ConfigLabel(const Configuration& config);
+// " ExtTextOutW 64 B #2": the label's part after the background; empty where all are the defaults.
 std::string DimensionLabel(const Configuration& config);
 
 // The same configuration in two files; a length of 0 (not swept) pairs with any.
