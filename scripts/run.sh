@@ -4,7 +4,8 @@
 # default settings, the report printed, and a screenshot of the three
 # windows saved to build/screenshot.png (ETB_SCREENSHOT: elsewhere;
 # ETB_RUN_MENU=1: with the report's system menu open).
-# ETB_BUILD_DIR overrides the build directory (the preset's by default).
+# ETB_BUILD_DIR overrides the build directory (the preset's by default);
+# ETB_DRIVER the window driver the headless run uses (the build's by default).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -41,7 +42,7 @@ else
 fi
 build="${ETB_BUILD_DIR:-$root/build/$arch}"
 exe="$build/ExtTextOutBench.exe"
-driver="$build/tools/etb_driver.exe"
+driver="${ETB_DRIVER:-$build/tools/etb_driver.exe}"
 
 headless=0
 if [ -n "${ETB_RUN_HEADLESS:-}" ] || { [ "$on_windows" = 0 ] && [ -z "${DISPLAY:-}" ]; }; then headless=1; fi

@@ -16,7 +16,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   locales fonts-ipafont fonts-wine fonts-liberation
   googletest nlohmann-json3-dev libcli11-dev
-  clang libclang-rt-14-dev
+  clang lld libclang-rt-14-dev
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 )
 

@@ -135,6 +135,7 @@ RunContext DescribeRun(const CliOptions& options, const CanvasBench& bench, std:
     static_cast<SystemDescription&>(context) = DescribeSystem();
     context.Program = kCliProgramName;
     context.Version = CliVersion();
+    context.Commit = CliCommit();
     context.Bits = static_cast<int>(sizeof(void*) * 8);
     context.Options = options;
     context.TextBytes = bench.Ansi.size();
@@ -213,7 +214,10 @@ int Run(const std::vector<std::string>& args) {
         return Usage("--plot: cannot write \"" + options.PlotFile + "\"; give a file in a folder that exists");
     switch (options.Action) {
     case CliAction::Help: WriteStdout(parsed.Usage); return 0;
-    case CliAction::Version: WriteStdout(std::string(kCliProgramName) + " " + CliVersion() + "\n"); return 0;
+    case CliAction::Version:
+        WriteStdout(std::string(kCliProgramName) + " " + CliVersion() +
+                    (CliCommit().empty() ? "" : " (" + CliCommit() + ")") + "\n");
+        return 0;
     case CliAction::ListFonts:
         for (const std::wstring& face : ScreenFontNames()) WriteStdout(ToUtf8(face) + "\n");
         return 0;

@@ -24,6 +24,7 @@ Measurement Sample(const std::string& face, double size, std::vector<double> per
 RunContext SampleContext() {
     RunContext c;
     c.Program = "ExtTextOutBenchCli";
+    c.Commit = "abc1234-dirty";
     c.WindowsVersion = "6.1.7601";
     c.WineVersion = "8.0";
     c.Options.Text = "say \"hi\"\\\n\x01";
@@ -106,7 +107,8 @@ TEST(Results, JsonAndCsvReadBackTheSameRows) {
     auto fromJson = ReadResults(JsonReport(SampleResults()), error);
     auto fromCsv = ReadResults("\xEF\xBB\xBF" + CsvReport(SampleResults()), error);
     ASSERT_TRUE(fromJson && fromCsv) << error;
-    EXPECT_EQ(fromJson->Context.ReferenceMs, SampleContext().ReferenceMs);
+    EXPECT_TRUE(fromJson->Context.ReferenceMs == SampleContext().ReferenceMs &&
+                fromJson->Context.Commit == SampleContext().Commit);
     EXPECT_EQ(fromJson->Rows[0].PerCallMs, (std::vector<double>{0.004, 0.006, 0.005}));
     EXPECT_TRUE(MeasuredTerms(fromJson->Context).at("count mode") == "auto" && MeasuredTerms(fromCsv->Context).empty());
     for (const RunResults* file : {&*fromJson, &*fromCsv}) {

@@ -17,6 +17,7 @@ constexpr const char* kMachineReference = "4 MiB scattered reads";
 // Where and how the figures were taken: the system, and what was asked of the program.
 struct RunContext : SystemDescription {
     std::string Program, Version;
+    std::string Commit;         // empty: built without git, or a file from before commits were recorded
     int Bits = 0;               // 32 or 64
     CliOptions Options;         // the text, count, passes and pass conditions asked for
     std::size_t TextBytes = 0;  // in the ANSI code page, as drawn

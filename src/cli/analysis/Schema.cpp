@@ -67,7 +67,8 @@ Json Precise(double value) {
 
 void to_json(Json& j, const RunContext& c) {
     const CliOptions& o = c.Options;
-    j = {{"program", c.Program}, {"version", c.Version}, {"architecture", std::to_string(c.Bits) + "-bit"},
+    j = {{"program", c.Program}, {"version", c.Version}, {"commit", c.Commit.empty() ? Json() : Json(c.Commit)},
+         {"architecture", std::to_string(c.Bits) + "-bit"},
          {"windows_version", c.WindowsVersion}, {"wine_version", c.WineVersion.empty() ? Json() : Json(c.WineVersion)},
          {"ansi_code_page", c.AnsiCodePage}, {"screen_dpi", c.Dpi}, {"counter_frequency", c.CounterFrequency},
          {"date", c.Date}, {"text", o.Text}, {"text_bytes", c.TextBytes},
@@ -135,6 +136,7 @@ void from_json(const Json& j, RunContext& c) {
     std::string architecture;
     Optional(j, "program", c.Program);
     Optional(j, "version", c.Version);
+    Optional(j, "commit", c.Commit);
     Optional(j, "architecture", architecture);
     Optional(j, "wine_version", c.WineVersion);
     Optional(j, "ansi_code_page", c.AnsiCodePage);

@@ -99,6 +99,8 @@ struct ParsedArguments {
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
 std::string CliVersion();
+// The commit built ("abc1234", "abc1234-dirty"); empty when built from sources without git.
+std::string CliCommit();
 
 // A --length value: a whole number of bytes from 1 to 65535, in digits.
 std::optional<std::size_t> ReadLength(const std::string& text);

@@ -46,10 +46,11 @@ std::string Values(const RunSide& side, const std::string& name) {
     return list;
 }
 
-// The files of a side with program, architecture, Wine and dates, as far as the first and last say.
+// The files of a side with program, commit, architecture, Wine and dates, as far as the first and last say.
 std::string Description(const RunSide& side) {
     const RunContext &c = side.Runs.front().Context, &last = side.Runs.back().Context;
     std::string text = c.Program.empty() ? "" : c.Program + " " + c.Version;
+    if (!text.empty() && !c.Commit.empty()) text += " (" + c.Commit + ")";
     const auto add = [&](const std::string& prefix, const std::string& part) {
         if (!part.empty()) text += (text.empty() ? "" : prefix) + part;
     };
