@@ -22,7 +22,8 @@ std::string Method(const Comparisons& compared) {
             : std::to_string(compared.Runs) + " pairs of runs: the estimate is the Hodges-Lehmann median of the "
               "pairs' new / old ratios, its 95% interval the exact Wilcoxon signed-rank one (at least " +
               std::to_string(RoundsNeeded(kConfidence)) + " pairs), and the verdict is read from it and the margin.";
-    if (compared.Withheld) method += " The runs differ in what they measured: no verdicts (--compare-anyway draws them).";
+    if (compared.Withheld)
+        method += " The runs differ in what they measured: no verdicts (--compare-anyway draws them).";
     return method;
 }
 
@@ -30,20 +31,6 @@ std::string VerdictText(const Comparisons& compared, const Comparison& c) {
     if (c.Call != Verdict::TooFew || compared.Runs == 1) return VerdictName(c);
     return "too few runs (n = " + std::to_string(c.Passes) + "; at least " + std::to_string(RoundsNeeded(kConfidence)) +
            " needed)";
-}
-
-// The values a side's runs record of a term, " / " between them; empty when none records it.
-std::string Values(const RunSide& side, const std::string& name) {
-    std::vector<std::string> values;
-    for (const RunResults& run : side.Runs) {
-        const auto terms = MeasuredTerms(run.Context);
-        const auto value = terms.find(name);
-        if (value != terms.end() && std::find(values.begin(), values.end(), value->second) == values.end())
-            values.push_back(value->second);
-    }
-    std::string list;
-    for (const std::string& v : values) list += (list.empty() ? "" : " / ") + v;
-    return list;
 }
 
 // The files of a side with program, commit, architecture, Wine and dates, as far as the first and last say.
@@ -90,6 +77,20 @@ Json Rows(const Comparisons& compared) {
 
 }  // namespace
 
+std::string TermValues(const std::vector<const RunSide*>& sides, const std::string& name) {
+    std::vector<std::string> values;
+    for (const RunSide* side : sides)
+        for (const RunResults& run : side->Runs) {
+            const auto terms = MeasuredTerms(run.Context);
+            const auto value = terms.find(name);
+            if (value != terms.end() && std::find(values.begin(), values.end(), value->second) == values.end())
+                values.push_back(value->second);
+        }
+    std::string list;
+    for (const std::string& v : values) list += (list.empty() ? "" : " / ") + v;
+    return list;
+}
+
 std::string CompareCsv(const Comparisons& compared) { return CsvFromRows(Rows(compared)); }
 
 std::string CompareJson(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared) {
@@ -104,7 +105,7 @@ std::string CompareTable(const RunSide& oldSide, const RunSide& newSide, const C
     // What each side measured, so runs that differ show it where the figures are read.
     std::string terms;
     for (const std::string name : kTermOrder) {
-        const std::string o = Values(oldSide, name), n = Values(newSide, name);
+        const std::string o = TermValues({&oldSide}, name), n = TermValues({&newSide}, name);
         if (o.empty() && n.empty()) continue;
         const std::string oldValue = o.empty() ? "not recorded" : o, newValue = n.empty() ? "not recorded" : n;
         const bool differs =

@@ -28,6 +28,9 @@ struct RunSide {
     const std::vector<RunResults>& Runs;
 };
 
+// The values the sides' runs record of a term ("text", ...), " / " between them; empty when none does.
+std::string TermValues(const std::vector<const RunSide*>& sides, const std::string& name);
+
 std::string CompareTable(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared);
 std::string CompareCsv(const Comparisons& compared);
 std::string CompareJson(const RunSide& oldSide, const RunSide& newSide, const Comparisons& compared);

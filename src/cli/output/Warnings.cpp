@@ -57,18 +57,7 @@ std::vector<std::string> CompareWarnings(const RunSide& oldSide, const RunSide& 
     if (!compared.Differences.empty()) {
         std::string what;
         for (const std::string& name : compared.Differences) {
-            // Each value the runs record, in the order the sides give them.
-            std::vector<std::string> values;
-            for (const RunSide* side : {&oldSide, &newSide})
-                for (const RunResults& run : side->Runs) {
-                    const auto terms = MeasuredTerms(run.Context);
-                    const auto value = terms.find(name);
-                    if (value != terms.end() && std::find(values.begin(), values.end(), value->second) == values.end())
-                        values.push_back(value->second);
-                }
-            std::string list;
-            for (const std::string& v : values) list += (list.empty() ? "" : " / ") + v;
-            what += (what.empty() ? "" : ", ") + name + " (" + list + ")";
+            what += (what.empty() ? "" : ", ") + name + " (" + TermValues({&oldSide, &newSide}, name) + ")";
         }
         lines.push_back("the runs differ in " + what + ": they measured different things" +
                         (despiteDifferences ? "; verdicts are drawn all the same, as --compare-anyway asks"
